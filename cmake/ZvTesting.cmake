@@ -1,0 +1,101 @@
+# Test helpers shared by every folder.
+#
+#   zv_add_native_test(name SOURCES ... [LIBS ...])    host tree only
+#   zv_add_wine_test(name SOURCES ... [LIBS ...] [GUI] [RESOURCE_LOCK r] [TIMEOUT s])
+#                                                      cross tree only, runs under Wine
+#   zv_add_portable_test(name SOURCES ... [LIBS ...])  both trees
+#   zv_add_fuzzer(name SOURCES ... CORPUS dir [SECONDS s])
+#                                                      host tree, built with clang
+#
+# Every test gets GoogleTest with its main(). Cross tests share the Wine prefix
+# and Xvfb display that the "wine" fixture prepares for this build tree.
+include_guard(GLOBAL)
+enable_testing()
+include(GoogleTest)
+
+set(ZV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources (Debian's googletest package)")
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${ZV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+set(ZV_TOOLS_DIR ${CMAKE_SOURCE_DIR}/tools)
+
+if(WIN32)
+  add_test(NAME wine.setup COMMAND ${ZV_TOOLS_DIR}/wine-fixture.sh setup ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 120)
+  add_test(NAME wine.cleanup COMMAND ${ZV_TOOLS_DIR}/wine-fixture.sh cleanup ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+endif()
+
+function(_zv_test_target name)
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+endfunction()
+
+function(zv_add_native_test name)
+  if(WIN32)
+    return()
+  endif()
+  _zv_test_target(${name} ${ARGN})
+  gtest_discover_tests(${name} TEST_PREFIX "native.${name}." DISCOVERY_TIMEOUT 60)
+endfunction()
+
+function(zv_add_wine_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  _zv_test_target(${name} ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_test(NAME wine.${name} COMMAND ${name})
+  set_tests_properties(wine.${name} PROPERTIES
+    FIXTURES_REQUIRED wine
+    TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  if(ARG_RESOURCE_LOCK)
+    set_tests_properties(wine.${name} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+endfunction()
+
+function(zv_add_portable_test name)
+  if(WIN32)
+    zv_add_wine_test(${name} ${ARGN})
+  else()
+    zv_add_native_test(${name} ${ARGN})
+  endif()
+endfunction()
+
+# libFuzzer needs clang; the host tree is built with g++, so the fuzzer is
+# compiled by a custom command of its own and run for a bounded time.
+find_program(ZV_CLANGXX NAMES clang++ clang++-14)
+function(zv_add_fuzzer name)
+  if(WIN32 OR NOT ZV_CLANGXX)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "CORPUS;SECONDS" "SOURCES" ${ARGN})
+  if(NOT ARG_SECONDS)
+    set(ARG_SECONDS 20)
+  endif()
+  set(srcs)
+  foreach(s IN LISTS ARG_SOURCES)
+    get_filename_component(abs ${s} ABSOLUTE)
+    list(APPEND srcs ${abs})
+  endforeach()
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${ZV_CLANGXX} -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined
+            -fno-sanitize-recover=undefined -I${CMAKE_SOURCE_DIR} ${srcs} -o ${out}
+    DEPENDS ${srcs}
+    COMMENT "Building fuzzer ${name}")
+  add_custom_target(${name}_build ALL DEPENDS ${out})
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}.corpus)
+  add_test(NAME native.fuzz.${name}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+            ${ZV_TOOLS_DIR}/run-fuzzer.sh ${out} ${ARG_CORPUS} ${work} ${ARG_SECONDS})
+  set_tests_properties(native.fuzz.${name} PROPERTIES TIMEOUT 300)
+endfunction()

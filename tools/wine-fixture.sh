@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# wine-fixture.sh setup|cleanup BUILD_DIR
+# setup:   creates the tree's 32-bit Wine prefix once, starts an Xvfb display and
+#          a persistent wineserver, and warms the prefix so later programs start fast.
+# cleanup: stops that wineserver and that Xvfb, by the ids setup recorded.
+set -euo pipefail
+action=$1
+export ZV_BUILD_DIR=$(readlink -f "$2")
+here=$(dirname "$(readlink -f "$0")")
+. "$here/wine-env.sh"
+
+start_xvfb() {
+  local pidfile=$ZV_BUILD_DIR/xvfb.pid
+  if [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; then
+    return
+  fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac \
+      </dev/null >"$ZV_BUILD_DIR/xvfb.log" 2>&1 &
+    local pid=$!
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ]; then
+      echo "$pid" >"$pidfile"
+      echo ":$n" >"$ZV_BUILD_DIR/xvfb.display"
+      export DISPLAY=":$n"
+      return
+    fi
+    kill "$pid" 2>/dev/null || true
+  done
+  echo "wine-fixture: no Xvfb display could be started" >&2
+  exit 1
+}
+
+setup() {
+  exec 9>"$ZV_BUILD_DIR/wine.lock"
+  flock -w 120 9
+  start_xvfb
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    rm -rf "$WINEPREFIX"
+    # Output goes to a file: Wine's services inherit it and would hold a pipe open.
+    wineboot -i </dev/null >"$ZV_BUILD_DIR/wineboot.log" 2>&1
+    wineserver -w
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+cleanup() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  local pidfile=$ZV_BUILD_DIR/xvfb.pid
+  if [ -f "$pidfile" ]; then
+    kill "$(cat "$pidfile")" 2>/dev/null || true
+    rm -f "$pidfile" "$ZV_BUILD_DIR/xvfb.display"
+  fi
+}
+
+case $action in
+  setup) setup ;;
+  cleanup) cleanup ;;
+  *) echo "usage: wine-fixture.sh setup|cleanup BUILD_DIR" >&2; exit 2 ;;
+esac
