@@ -1,0 +1,82 @@
+// Addresses, names and conventions of the hermetic network lab (tools/lab/).
+// A test that pings through the lab is declared with zv_add_lab_test
+// (tests/lab/ZvLab.cmake): it runs under Wine inside the lab's client
+// namespace, requires the CTest fixture "lab" and holds RESOURCE_LOCK "lab",
+// because a raw socket sees every ICMP datagram of its namespace.
+// Same values as tests/lab/lab-addresses.env, which the lab scripts read.
+#pragma once
+
+#include <cstdint>
+
+namespace lab {
+
+inline constexpr const char* Fixture = "lab";
+inline constexpr const char* ResourceLock = "lab";
+
+// Where lab programs run, and the router between them and the hosts.
+inline constexpr const char* Client = "198.51.100.2";
+inline constexpr const char* Router = "198.51.100.1";
+inline constexpr const char* RouterHostsSide = "203.0.113.1";
+
+// A host whose own kernel answers echo requests.
+inline constexpr const char* KernelEcho = "203.0.113.2";
+
+// Answers made by the router's kernel. Kernel reports quote the whole request.
+inline constexpr const char* KernelUnreachable = "198.51.100.65";   // 3/1 from Router
+inline constexpr const char* KernelProhibit = "198.51.100.66";      // 3/13 from Router
+inline constexpr const char* KernelReject = "198.51.100.67";        // 3/3 from Router
+inline constexpr const char* KernelLoop = "198.51.100.68";          // 11/0 from a router of the loop
+inline constexpr const char* KernelBlackhole = "198.51.100.69";     // silence
+inline constexpr const char* KernelNoNeighbour = "203.0.113.99";    // 3/1 after about 3 s
+
+// The scripted responder, one behaviour per address. Its error reports come
+// from Reporter and quote only the request's IP header and first 8 bytes.
+inline constexpr const char* ReplyNow = "203.0.113.10";
+inline constexpr const char* Reply20Ms = "203.0.113.11";
+inline constexpr const char* Reply200Ms = "203.0.113.12";
+inline constexpr const char* Reply700Ms = "203.0.113.13";           // later than a 500 ms wait
+inline constexpr const char* ForeignSeqFirst = "203.0.113.14";      // foreign sequence, then the right one
+inline constexpr const char* Unreachable = "203.0.113.15";          // 3/1
+inline constexpr const char* TimeExceeded = "203.0.113.16";         // 11/0
+inline constexpr const char* Redirect = "203.0.113.17";             // 5/1, gateway RouterHostsSide
+inline constexpr const char* BigReply = "203.0.113.18";             // echo reply in BigReplyBytes
+inline constexpr const char* Silent = "203.0.113.19";
+inline constexpr const char* Reporter = "203.0.113.254";
+
+// The foreign reply carries the request's sequence number with bit 15 of its
+// little-endian value flipped (byte 7 of the ICMP message XOR 0x80); the right
+// reply follows ForeignSeqGapMs later.
+inline constexpr unsigned ForeignSeqGapMs = 20;
+inline constexpr std::uint16_t ForeignSeqFlip = 0x8000;
+inline constexpr unsigned BigReplyBytes = 2000;                     // whole IP datagram
+
+// Names the lab's name server answers; any other name gets "no such name".
+struct Name {
+    const char* name;
+    const char* address;
+};
+inline constexpr Name Names[] = {
+    {"echo.lab.test", KernelEcho},
+    {"now.lab.test", ReplyNow},
+    {"delay20.lab.test", Reply20Ms},
+    {"delay200.lab.test", Reply200Ms},
+    {"delay700.lab.test", Reply700Ms},
+    {"foreign.lab.test", ForeignSeqFirst},
+    {"unreachable.lab.test", Unreachable},
+    {"ttl.lab.test", TimeExceeded},
+    {"redirect.lab.test", Redirect},
+    {"big.lab.test", BigReply},
+    {"silent.lab.test", Silent},
+    {"kernel-unreachable.lab.test", KernelUnreachable},
+    {"kernel-loop.lab.test", KernelLoop},
+};
+inline constexpr const char* UnknownName = "nosuchhost.lab.test";
+
+// Environment of a program started by tools/lab/lab-wine-run.sh: the Unix path
+// of the responder's log (prefix "Z:" under Wine). The log has one line per
+// echo request the responder received, written as soon as it arrives:
+//   dst=203.0.113.10 src=198.51.100.2 ttl=128 icmp=0800...
+// icmp= is the received ICMP message in lower-case hex, IP header excluded.
+inline constexpr const char* ResponderLogEnv = "ZV_LAB_RESPONDER_LOG";
+
+}  // namespace lab

@@ -1,0 +1,48 @@
+# The hermetic network lab for tests that ping (tools/lab/, addresses in
+# tests/lab/LabAddresses.h). Include this file, then:
+#
+#   zv_add_lab_test(name SOURCES ... [LIBS ...] [TIMEOUT s])
+#       cross tree only: a GoogleTest program run under Wine inside the lab's
+#       client namespace through tools/lab/lab-wine-run.sh; CTest name lab.<name>.
+#       It requires the fixtures "wine" and "lab" and holds RESOURCE_LOCK "lab".
+#
+# The fixture "lab" (tests lab.setup and lab.cleanup) builds this tree's lab and
+# takes it down. Where the lab cannot be built, lab tests are reported as
+# skipped, except with CI=true, where they fail.
+include_guard(GLOBAL)
+
+set(ZV_LAB_DIR ${CMAKE_SOURCE_DIR}/tools/lab)
+set(ZV_LAB_SKIP_CODE 77)
+# Built with the host compiler by tools/lab/CMakeLists.txt in either tree.
+set(ZV_LAB_RESPONDER ${CMAKE_BINARY_DIR}/tools/lab/zvlab-responder)
+
+if(WIN32)
+  add_test(NAME lab.setup
+    COMMAND ${ZV_LAB_DIR}/lab-fixture.sh setup ${CMAKE_BINARY_DIR} ${ZV_LAB_RESPONDER})
+  set_tests_properties(lab.setup PROPERTIES
+    FIXTURES_SETUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab
+    TIMEOUT 120 SKIP_RETURN_CODE ${ZV_LAB_SKIP_CODE})
+  add_test(NAME lab.cleanup COMMAND ${ZV_LAB_DIR}/lab-fixture.sh cleanup ${CMAKE_BINARY_DIR})
+  set_tests_properties(lab.cleanup PROPERTIES
+    FIXTURES_CLEANUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab TIMEOUT 60)
+endif()
+
+function(zv_add_lab_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  add_test(NAME lab.${name} COMMAND ${ZV_LAB_DIR}/lab-wine-run.sh $<TARGET_FILE:${name}>)
+  set_tests_properties(lab.${name} PROPERTIES
+    FIXTURES_REQUIRED "wine;lab"
+    RESOURCE_LOCK lab
+    TIMEOUT ${ARG_TIMEOUT}
+    SKIP_RETURN_CODE ${ZV_LAB_SKIP_CODE}
+    ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
