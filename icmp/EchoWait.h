@@ -1,0 +1,23 @@
+// The wait for the reply of one echo request: receive, decode, and shorten
+// the remaining time until the reply is found or the time is up. Portable;
+// the socket and the clock come from the caller.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "icmp/IcmpPacket.h"
+#include "icmp/ReplyStatus.h"
+
+class TEchoWaitIo {
+public:
+    virtual ~TEchoWaitIo() = default;
+    // One datagram within timeout milliseconds: its byte count, 0 when none
+    // came; a failed receive raises.
+    virtual std::int32_t Receive(std::span<std::uint8_t> buffer, std::int32_t timeout) = 0;
+    virtual std::uint32_t ReadMillisecondCounter() = 0;
+};
+
+// The record of the wait; TripTime is left for the caller.
+TReplyStatus AwaitEchoReply(TEchoWaitIo& io, std::span<std::uint8_t, ReceiveBufferSize> buffer,
+                            std::uint16_t sequence, std::int32_t receiveTimeout);

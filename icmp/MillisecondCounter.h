@@ -1,0 +1,21 @@
+// Millisecond arithmetic for trip times. The counter itself is read by the
+// platform layer (ReadMillisecondCounter); these rules are portable.
+#pragma once
+
+#include <cstdint>
+
+// value * 1000 / frequency, truncated, low 32 bits kept; exact and free of
+// overflow for any counter value.
+inline std::uint32_t CounterToMilliseconds(std::uint64_t value, std::uint64_t frequency)
+{
+    std::uint64_t whole = value / frequency;
+    std::uint64_t part = value % frequency;
+    return static_cast<std::uint32_t>(whole * 1000 + part * 1000 / frequency);
+}
+
+// new - old in unsigned 32-bit arithmetic: a wrap between the two readings
+// still gives the elapsed time.
+inline std::uint32_t MillisecondsBetween(std::uint32_t oldValue, std::uint32_t newValue)
+{
+    return newValue - oldValue;
+}
