@@ -1,0 +1,73 @@
+#include "chart/SeriesPath.h"
+
+#include <algorithm>
+#include <cmath>
+
+void TColumnReducer::Add(TPixelPoint p)
+{
+    if (inRun_ && p.X == first_.X) {
+        if (p.Y < low_.Y) {
+            low_ = p;
+            lowAt_ = runLength_;
+        } else if (p.Y > high_.Y) {
+            high_ = p;
+            highAt_ = runLength_;
+        }
+        ++runLength_;
+        last_ = p;
+        return;
+    }
+    FlushRun();
+    inRun_ = true;
+    first_ = low_ = high_ = last_ = p;
+    lowAt_ = highAt_ = 0;
+    runLength_ = 1;
+}
+
+void TColumnReducer::FlushRun()
+{
+    if (!inRun_)
+        return;
+    inRun_ = false;
+    // Vertical segments through first, low, high and last cover the rows
+    // from low to high, as the full run does; the segments into and out of
+    // the column are kept as they were. Equal neighbours would be
+    // zero-length segments, which draw nothing.
+    auto put = [this](TPixelPoint p) {
+        if (path_.empty() || !(path_.back() == p))
+            path_.push_back(p);
+    };
+    put(first_);
+    // In the order met, so a run that only falls or only rises stays two points.
+    put(lowAt_ <= highAt_ ? low_ : high_);
+    put(lowAt_ <= highAt_ ? high_ : low_);
+    put(last_);
+}
+
+const std::vector<TPixelPoint>& TColumnReducer::Finish()
+{
+    FlushRun();
+    return path_;
+}
+
+std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxisMap& x, const TAxisMap& y)
+{
+    const std::vector<double>& xs = series.XValues().Values();
+    const std::vector<double>& ys = series.YValues().Values();
+    std::size_t begin = 0, end = xs.size();
+    if (series.XValues().Order == loAscending && !xs.empty()) {
+        const double lo = std::min(x.From, x.To), hi = std::max(x.From, x.To);
+        begin = static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), lo) - xs.begin());
+        end = static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), hi) - xs.begin());
+        // One neighbour each side, so lines entering and leaving the view are drawn.
+        if (begin > 0)
+            --begin;
+        if (end < xs.size())
+            ++end;
+    }
+    TColumnReducer reducer;
+    for (std::size_t i = begin; i < end; ++i)
+        if (std::isfinite(xs[i]) && std::isfinite(ys[i]))
+            reducer.Add({x.ToPixel(xs[i]), y.ToPixel(ys[i])});
+    return reducer.Finish();
+}

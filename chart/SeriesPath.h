@@ -1,0 +1,39 @@
+// The pixel path of a line series: its points mapped to pixels, with every
+// run of consecutive points in one pixel column cut down to at most four
+// (first, lowest and highest in the order met, last). A 1-pixel line through
+// the cut path (with its last pixel drawn too) covers exactly the pixels of
+// one through every point, so a
+// paint draws no more than four points per column however many there are.
+// Portable.
+#pragma once
+
+#include <vector>
+
+#include "chart/AxisScale.h"
+#include "chart/ChartSeries.h"
+
+struct TPixelPoint {
+    int X = 0, Y = 0;
+    bool operator==(const TPixelPoint&) const = default;
+};
+
+// Streams points in and keeps the cut path.
+class TColumnReducer {
+public:
+    void Add(TPixelPoint p);
+    // Ends the last run; the path is complete after this.
+    const std::vector<TPixelPoint>& Finish();
+
+private:
+    void FlushRun();
+
+    std::vector<TPixelPoint> path_;
+    bool inRun_ = false;
+    TPixelPoint first_, low_, high_, last_;
+    int lowAt_ = 0, highAt_ = 0, runLength_ = 0; // where in the run the extremes came
+};
+
+// The cut path of a series under the two maps. With X in ascending order
+// only the points within the X map's range and one neighbour on each side
+// are visited. Points with a non-finite value are left out.
+std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxisMap& x, const TAxisMap& y);

@@ -1,0 +1,358 @@
+// The portable half of the drawing: label text, axis ranges and ticks, the
+// layout, the per-column path cut and the mouse's view changes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "chart/AxisScale.h"
+#include "chart/ChartLayout.h"
+#include "chart/ChartMouse.h"
+#include "chart/LineSeries.h"
+#include "chart/ResponseTimeChart.h"
+#include "chart/SeriesPath.h"
+
+namespace {
+
+const TNumberSeparators kDot{".", ","};
+
+int SixPerChar(const std::string& s)
+{
+    return static_cast<int>(s.size()) * 6;
+}
+
+// A reference raster of a 1-pixel polyline: every segment without its end
+// pixel, then the last point's pixel, as the painter draws it.
+std::set<std::pair<int, int>> Raster(const std::vector<TPixelPoint>& path)
+{
+    std::set<std::pair<int, int>> px;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        int x0 = path[i].X, y0 = path[i].Y;
+        const int x1 = path[i + 1].X, y1 = path[i + 1].Y;
+        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        while (x0 != x1 || y0 != y1) {
+            px.insert({x0, y0});
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+    }
+    if (!path.empty())
+        px.insert({path.back().X, path.back().Y});
+    return px;
+}
+
+} // namespace
+
+TEST(AxisLabels, FormatGroupsDigitsAndKeepsUpToThreeDecimals)
+{
+    const TNumberSeparators comma{",", "."}, none{".", ""}, nbsp{",", "\xC2\xA0"};
+    struct Case {
+        double value;
+        const TNumberSeparators* seps;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, &kDot, "0"},
+        {-0.0, &kDot, "0"},
+        {7, &kDot, "7"},
+        {999, &kDot, "999"},
+        {1000, &kDot, "1,000"},
+        {1234.5, &kDot, "1,234.5"},
+        {-1234567.891, &kDot, "-1,234,567.891"},
+        {12.125, &kDot, "12.125"},
+        {0.1, &kDot, "0.1"},
+        {0.30000000000000004, &kDot, "0.3"},
+        {0.0004, &kDot, "0"},
+        {-0.0004, &kDot, "0"},
+        {-0.0006, &kDot, "-0.001"},
+        {999.9996, &kDot, "1,000"},
+        {4294967295.0, &kDot, "4,294,967,295"},
+        {1234.5, &comma, "1.234,5"},
+        {1234.5, &none, "1234.5"},
+        {1234567, &nbsp, "1\xC2\xA0" "234\xC2\xA0" "567"},
+        {std::nan(""), &kDot, "NaN"},
+        {-INFINITY, &kDot, "-INF"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatAxisValue(c.value, *c.seps), c.text) << c.value;
+    EXPECT_EQ(FormatAxisValue(1e300, kDot).size(), 301u + 100u);
+}
+
+TEST(AxisRange, DegenerateExtentsAreWidened)
+{
+    struct Case {
+        TValueRange in, out;
+    };
+    const Case cases[] = {
+        {{0, 0}, {-1, 1}},
+        {{25, 25}, {24, 26}},
+        {{4294967295.0, 4294967295.0}, {4294967294.0, 4294967296.0}},
+        {{1, 3}, {1, 3}},
+        {{-5, 100}, {-5, 100}},
+        {{NAN, 3}, {-1, 1}},
+        {{0, INFINITY}, {-1, 1}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DisplayRange(c.in), c.out) << c.in.Min << ".." << c.in.Max;
+}
+
+TEST(AxisTicks, NiceStepIsOneTwoOrFiveTimesAPowerOfTen)
+{
+    const std::pair<double, double> cases[] = {
+        {0, 0.001}, {-3, 0.001}, {0.0011, 0.002}, {0.3, 0.5}, {1, 1}, {1.1, 2},
+        {2.5, 5}, {7, 10}, {30, 50}, {1e9 + 1, 2e9}, {5e-3, 5e-3},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_DOUBLE_EQ(NiceStep(in), out) << in;
+}
+
+TEST(AxisTicks, LabelsNeverCrowdAndStayInRange)
+{
+    const TValueRange ranges[] = {{0, 100},     {1, 3},        {-1, 1},     {4294967294.0, 4294967296.0},
+                                  {0.5, 0.501}, {5, 15},       {1, 10001},  {-123456, 987654},
+                                  {1e17, 1e17 + 64}, {0, 4294967295.0}};
+    for (int length : {20, 80, 240}) {
+        for (const TValueRange& r : ranges) {
+            for (int vertical = 0; vertical < 2; ++vertical) {
+                const TLabelExtent extent = vertical ? TLabelExtent([](const std::string&) { return 13; })
+                                                     : TLabelExtent(SixPerChar);
+                const TAxisTicks t = ChooseTicks(r, length, 4, extent, kDot);
+                ASSERT_GT(t.Step, 0);
+                const double pxPerUnit = (length - 1) / (r.Max - r.Min);
+                if (t.Values.size() > 1) {
+                    EXPECT_GE(t.Step * pxPerUnit, t.MaxExtent + 4) << r.Min << ".." << r.Max << " " << length;
+                }
+                for (double v : t.Values) {
+                    EXPECT_GE(v, r.Min - t.Step * 1e-6);
+                    EXPECT_LE(v, r.Max + t.Step * 1e-6);
+                }
+                EXPECT_LE(t.Values.size(), static_cast<std::size_t>(length)) << r.Min;
+            }
+        }
+    }
+}
+
+TEST(AxisTicks, TypicalAxesGetReadableSteps)
+{
+    const auto height = [](const std::string&) { return 13; };
+    const TAxisTicks y = ChooseTicks({0, 100}, 80, 2, height, kDot);
+    EXPECT_EQ(y.Labels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
+    const TAxisTicks x = ChooseTicks({1, 101}, 230, 6, SixPerChar, kDot);
+    EXPECT_EQ(x.Step, 20);
+    EXPECT_EQ(x.Values.front(), 20);
+    EXPECT_EQ(x.Values.back(), 100);
+    EXPECT_TRUE(ChooseTicks({0, 0}, 80, 2, height, kDot).Values.empty());
+}
+
+TEST(AxisMap, RoundsAndClampsPixels)
+{
+    const TAxisMap x{0, 10, 50, 150};
+    EXPECT_EQ(x.ToPixel(0), 50);
+    EXPECT_EQ(x.ToPixel(10), 150);
+    EXPECT_EQ(x.ToPixel(0.04), 50);
+    EXPECT_EQ(x.ToPixel(0.06), 51);
+    EXPECT_EQ(x.ToPixel(1e12), 30000);
+    EXPECT_EQ(x.ToPixel(-1e12), -30000);
+    EXPECT_DOUBLE_EQ(x.ToValue(100), 5);
+    const TAxisMap y{0, 100, 89, 9}; // Y grows upwards
+    EXPECT_EQ(y.ToPixel(100), 9);
+    EXPECT_EQ(y.ToPixel(25), 69);
+}
+
+TEST(ChartLayoutTest, PlotFitsTheControlAndMakesRoomFor3D)
+{
+    TChart chart;
+    BuildResponseTimeChart(chart);
+    for (int i = 1; i <= 101; ++i)
+        chart.Series(0)->InsertPoint(i, 1000 + i * 37 % 91);
+    const TChartLayout flat = ComputeChartLayout(chart, 273, 100, 13, SixPerChar, kDot);
+    EXPECT_EQ(flat.Depth, 0);
+    EXPECT_GE(flat.Plot.Left, 2 + SixPerChar("1,090") + 2);
+    EXPECT_LE(flat.Plot.Right, 273 - 2);
+    EXPECT_GE(flat.Plot.Top, 2);
+    EXPECT_LE(flat.Plot.Bottom + 13 + 3, 100);
+    EXPECT_GT(flat.Plot.Width(), 150);
+    EXPECT_GT(flat.Plot.Height(), 50);
+    EXPECT_EQ(flat.XMap.ToPixel(1), flat.Plot.Left);
+    EXPECT_EQ(flat.XMap.ToPixel(101), flat.Plot.Right - 1);
+    EXPECT_EQ(flat.YMap.ToPixel(chart.YRange().Max), flat.Plot.Top);
+    EXPECT_EQ(flat.YMap.ToPixel(chart.YRange().Min), flat.Plot.Bottom - 1);
+
+    chart.SetView3D(true);
+    const TChartLayout deep = ComputeChartLayout(chart, 273, 100, 13, SixPerChar, kDot);
+    EXPECT_GT(deep.Depth, 5);
+    EXPECT_LE(deep.Plot.Right + deep.Depth, 273 - 2);
+    EXPECT_GE(deep.Plot.Top - deep.Depth, 2);
+
+    for (auto [w, h] : {std::pair{0, 0}, {5, 5}, {40, 20}}) {
+        const TChartLayout tiny = ComputeChartLayout(chart, w, h, 13, SixPerChar, kDot);
+        EXPECT_GE(tiny.Plot.Width(), 1) << w;
+        EXPECT_GE(tiny.Plot.Height(), 1) << w;
+    }
+}
+
+TEST(ChartLayoutTest, EmptyChartShowsMinusOneToOne)
+{
+    TChart chart;
+    BuildResponseTimeChart(chart);
+    const TChartLayout l = ComputeChartLayout(chart, 273, 100, 13, SixPerChar, kDot);
+    EXPECT_EQ(l.XRange, (TValueRange{-1, 1}));
+    EXPECT_EQ(l.YRange, (TValueRange{-1, 1}));
+    chart.ZoomTo({3, 4}, {5, 6});
+    EXPECT_EQ(ComputeChartLayout(chart, 273, 100, 13, SixPerChar, kDot).XRange, (TValueRange{3, 4}));
+}
+
+TEST(SeriesPath, CutPathPaintsTheSamePixelsAsEveryPoint)
+{
+    // 10001 points in 231 columns, with steep jumps, repeats and flat runs.
+    TLineSeries s;
+    unsigned state = 12345;
+    for (int i = 0; i < 10001; ++i) {
+        state = state * 1103515245u + 12345u;
+        const double y = (i % 500 < 20) ? 50 : static_cast<double>((state >> 16) % 1000);
+        s.InsertPoint(i, y);
+    }
+    const TAxisMap x{0, 10000, 40, 270}, y{0, 999, 90, 10};
+    std::vector<TPixelPoint> every;
+    for (int i = 0; i < s.Count(); ++i)
+        every.push_back({x.ToPixel(s.XValues()[i]), y.ToPixel(s.YValues()[i])});
+    const std::vector<TPixelPoint> cut = SeriesPixelPath(s, x, y);
+    EXPECT_LE(cut.size(), 4u * 231u);
+    EXPECT_EQ(Raster(cut), Raster(every));
+}
+
+TEST(SeriesPath, HandMadeRunsKeepTheirExtremes)
+{
+    struct Case {
+        std::vector<TPixelPoint> in, out;
+    };
+    const Case cases[] = {
+        {{{0, 5}}, {{0, 5}}},
+        {{{0, 5}, {0, 5}, {0, 5}}, {{0, 5}}},
+        {{{0, 5}, {0, 3}, {0, 7}, {0, 6}}, {{0, 5}, {0, 3}, {0, 7}, {0, 6}}},
+        {{{0, 5}, {0, 7}, {0, 3}, {0, 7}, {0, 4}, {0, 6}}, {{0, 5}, {0, 7}, {0, 3}, {0, 6}}},
+        {{{0, 3}, {0, 9}, {1, 9}, {1, 1}, {2, 4}}, {{0, 3}, {0, 9}, {1, 9}, {1, 1}, {2, 4}}},
+    };
+    for (const Case& c : cases) {
+        TColumnReducer r;
+        for (TPixelPoint p : c.in)
+            r.Add(p);
+        EXPECT_EQ(r.Finish(), c.out);
+        EXPECT_EQ(Raster(c.out), Raster(c.in));
+    }
+}
+
+TEST(SeriesPath, ZoomedViewVisitsOnlyTheVisiblePointsAndTheirNeighbours)
+{
+    TLineSeries s;
+    for (int i = 0; i < 1000; ++i)
+        s.InsertPoint(i, i % 2 ? 10 : 0);
+    s.InsertPoint(500, NAN); // left out, the line bridges it
+    const std::vector<TPixelPoint> path = SeriesPixelPath(s, {500, 504, 0, 400}, {0, 10, 100, 0});
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(path.front(), (TPixelPoint{-100, 0}));
+    EXPECT_EQ(path.back(), (TPixelPoint{500, 0}));
+    EXPECT_EQ(path.size(), 7u);
+}
+
+class ChartMouseTest : public ::testing::Test {
+protected:
+    ChartMouseTest()
+    {
+        BuildResponseTimeChart(chart);
+        for (int i = 0; i <= 100; ++i)
+            chart.Series(0)->InsertPoint(i, i * 2);
+        layout = ComputeChartLayout(chart, 273, 100, 13, SixPerChar, kDot);
+    }
+    int Px(double x) const { return layout.XMap.ToPixel(x); }
+    int Py(double y) const { return layout.YMap.ToPixel(y); }
+
+    TChart chart;
+    TChartLayout layout;
+    TChartMouse mouse;
+};
+
+TEST_F(ChartMouseTest, LeftDragDownRightZoomsIntoTheRectangle)
+{
+    ASSERT_TRUE(mouse.Down(TChartButton::Left, Px(20), Py(150), chart, layout));
+    EXPECT_TRUE(mouse.Move(Px(60), Py(50), chart, layout));
+    ASSERT_TRUE(mouse.RubberBand());
+    EXPECT_EQ(mouse.RubberBand()->Left, Px(20));
+    EXPECT_TRUE(mouse.Up(TChartButton::Left, Px(60), Py(50), chart, layout));
+    ASSERT_TRUE(chart.Zoomed());
+    EXPECT_NEAR(chart.ViewX().Min, 20, 0.5);
+    EXPECT_NEAR(chart.ViewX().Max, 60, 0.5);
+    EXPECT_NEAR(chart.ViewY().Min, 50, 2);
+    EXPECT_NEAR(chart.ViewY().Max, 150, 2);
+    EXPECT_FALSE(mouse.RubberBand());
+}
+
+TEST_F(ChartMouseTest, LeftDragUpOrLeftReturnsToTheAutomaticView)
+{
+    for (auto [dx, dy] : {std::pair{-30, -20}, {-30, 10}, {10, -30}}) {
+        chart.ZoomTo({10, 20}, {0, 50});
+        const int x0 = Px(50), y0 = Py(100);
+        ASSERT_TRUE(mouse.Down(TChartButton::Left, x0, y0, chart, layout));
+        mouse.Move(x0 + dx, y0 + dy, chart, layout);
+        EXPECT_FALSE(mouse.RubberBand());
+        EXPECT_TRUE(mouse.Up(TChartButton::Left, x0 + dx, y0 + dy, chart, layout));
+        EXPECT_FALSE(chart.Zoomed()) << dx << "," << dy;
+    }
+}
+
+TEST_F(ChartMouseTest, ClicksAndSmallDragsChangeNothing)
+{
+    for (auto [dx, dy] : {std::pair{0, 0}, {3, 3}, {10, 2}, {-2, 3}}) {
+        const int x0 = Px(50), y0 = Py(100);
+        mouse.Down(TChartButton::Left, x0, y0, chart, layout);
+        mouse.Move(x0 + dx, y0 + dy, chart, layout);
+        EXPECT_FALSE(mouse.Up(TChartButton::Left, x0 + dx, y0 + dy, chart, layout));
+        EXPECT_FALSE(chart.Zoomed());
+    }
+}
+
+TEST_F(ChartMouseTest, RightDragScrollsWithThePointer)
+{
+    const TValueRange x = layout.XRange, y = layout.YRange;
+    ASSERT_TRUE(mouse.Down(TChartButton::Right, 100, 50, chart, layout));
+    EXPECT_FALSE(mouse.Down(TChartButton::Left, 100, 50, chart, layout)) << "one drag at a time";
+    EXPECT_TRUE(mouse.Move(110, 50, chart, layout));
+    EXPECT_TRUE(mouse.Move(120, 40, chart, layout)); // no repaint in between: moves add up
+    EXPECT_FALSE(mouse.Up(TChartButton::Left, 120, 40, chart, layout));
+    EXPECT_FALSE(mouse.Up(TChartButton::Right, 120, 40, chart, layout));
+    ASSERT_TRUE(chart.Zoomed());
+    const double perPixelX = (x.Max - x.Min) / (layout.Plot.Width() - 1);
+    const double perPixelY = (y.Max - y.Min) / (layout.Plot.Height() - 1);
+    EXPECT_NEAR(chart.ViewX().Min, x.Min - 20 * perPixelX, 1e-9);
+    EXPECT_NEAR(chart.ViewX().Max, x.Max - 20 * perPixelX, 1e-9);
+    EXPECT_NEAR(chart.ViewY().Min, y.Min - 10 * perPixelY, 1e-9);
+    EXPECT_FALSE(mouse.Dragging());
+}
+
+TEST_F(ChartMouseTest, SwitchedOffInteractionsDoNotStart)
+{
+    chart.AllowZoom = false;
+    chart.AllowPanning = false;
+    EXPECT_FALSE(mouse.Down(TChartButton::Left, 100, 50, chart, layout));
+    EXPECT_FALSE(mouse.Down(TChartButton::Right, 100, 50, chart, layout));
+    EXPECT_FALSE(mouse.Down(TChartButton::Middle, 100, 50, chart, layout));
+    chart.AllowZoom = true;
+    ASSERT_TRUE(mouse.Down(TChartButton::Left, Px(10), Py(150), chart, layout));
+    mouse.Move(Px(30), Py(100), chart, layout);
+    EXPECT_TRUE(mouse.Cancel());
+    EXPECT_FALSE(mouse.Dragging());
+    EXPECT_FALSE(chart.Zoomed());
+}
