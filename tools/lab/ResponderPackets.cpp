@@ -1,0 +1,240 @@
+#include "tools/lab/ResponderPackets.h"
+
+#include <charconv>
+
+namespace lab {
+
+namespace {
+
+constexpr std::uint8_t IcmpEchoReply = 0;
+constexpr std::uint8_t IcmpUnreachable = 3;
+constexpr std::uint8_t IcmpRedirect = 5;
+constexpr std::uint8_t IcmpEchoRequest = 8;
+constexpr std::uint8_t IcmpTimeExceeded = 11;
+constexpr std::uint8_t ProtocolIcmp = 1;
+constexpr std::size_t IpHeaderBytes = 20;
+constexpr std::size_t IcmpHeaderBytes = 8;
+constexpr std::uint8_t ReplyTtl = 64;
+// Bit 15 of the little-endian sequence number lies in byte 7.
+constexpr std::size_t SequenceHighByte = 7;
+constexpr std::uint8_t ForeignFlip = 0x80;
+
+std::optional<unsigned> ParseNumber(std::string_view text)
+{
+    unsigned value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void Put16(Bytes& b, std::size_t at, std::uint16_t networkOrderValue)
+{
+    b[at] = static_cast<std::uint8_t>(networkOrderValue >> 8);
+    b[at + 1] = static_cast<std::uint8_t>(networkOrderValue);
+}
+
+void StoreChecksum(Bytes& b, std::size_t from, std::size_t checksumAt)
+{
+    b[checksumAt] = 0;
+    b[checksumAt + 1] = 0;
+    std::uint16_t sum = InternetChecksum(b.data() + from, b.size() - from);
+    // The sum was formed over the bytes as they lie: store it the same way.
+    b[checksumAt] = static_cast<std::uint8_t>(sum);
+    b[checksumAt + 1] = static_cast<std::uint8_t>(sum >> 8);
+}
+
+// An IPv4 header (no options) before `icmp`; the sender's kernel checks nothing.
+Bytes Datagram(const Address& source, const Address& destination, const Bytes& icmp)
+{
+    Bytes d(IpHeaderBytes, 0);
+    d[0] = 0x45;
+    Put16(d, 2, static_cast<std::uint16_t>(IpHeaderBytes + icmp.size()));
+    d[8] = ReplyTtl;
+    d[9] = ProtocolIcmp;
+    for (int i = 0; i < 4; ++i) {
+        d[12 + i] = source[i];
+        d[16 + i] = destination[i];
+    }
+    StoreChecksum(d, 0, 10);
+    d.insert(d.end(), icmp.begin(), icmp.end());
+    return d;
+}
+
+Bytes EchoReplyMessage(const EchoRequest& r, std::size_t icmpBytes, bool foreign)
+{
+    Bytes icmp(r.datagram.begin() + static_cast<std::ptrdiff_t>(r.headerBytes), r.datagram.end());
+    icmp[0] = IcmpEchoReply;
+    if (foreign) {
+        icmp[SequenceHighByte] ^= ForeignFlip;
+    }
+    if (icmpBytes > icmp.size()) {
+        icmp.resize(icmpBytes, 'E');
+    }
+    StoreChecksum(icmp, 0, 2);
+    return icmp;
+}
+
+Bytes ErrorMessage(std::uint8_t type, std::uint8_t code, const Address* gateway, const EchoRequest& r)
+{
+    Bytes icmp(IcmpHeaderBytes, 0);
+    icmp[0] = type;
+    icmp[1] = code;
+    if (gateway) {
+        for (int i = 0; i < 4; ++i) {
+            icmp[4 + i] = (*gateway)[i];
+        }
+    }
+    std::size_t quoted = r.headerBytes + IcmpHeaderBytes;
+    icmp.insert(icmp.end(), r.datagram.begin(), r.datagram.begin() + static_cast<std::ptrdiff_t>(quoted));
+    StoreChecksum(icmp, 0, 2);
+    return icmp;
+}
+
+}  // namespace
+
+std::optional<Behaviour> ParseBehaviour(std::string_view text)
+{
+    auto colon = text.find(':');
+    std::string_view name = text.substr(0, colon);
+    std::optional<unsigned> arg;
+    if (colon != std::string_view::npos) {
+        arg = ParseNumber(text.substr(colon + 1));
+        if (!arg) {
+            return std::nullopt;
+        }
+    }
+    auto plain = [&](BehaviourKind k) -> std::optional<Behaviour> {
+        if (arg) {
+            return std::nullopt;
+        }
+        return Behaviour{k, 0, 0};
+    };
+    if (name == "now") {
+        return plain(BehaviourKind::Reply);
+    }
+    if (name == "delay" && arg) {
+        return Behaviour{BehaviourKind::Reply, *arg, 0};
+    }
+    if (name == "foreign" && arg) {
+        return Behaviour{BehaviourKind::ForeignFirst, *arg, 0};
+    }
+    if (name == "unreachable") {
+        return plain(BehaviourKind::Unreachable);
+    }
+    if (name == "ttl") {
+        return plain(BehaviourKind::TimeExceeded);
+    }
+    if (name == "redirect") {
+        return plain(BehaviourKind::Redirect);
+    }
+    // A datagram must at least hold the echoed request; IPv4 caps it at 65535.
+    if (name == "big" && arg && *arg >= IpHeaderBytes + 64 && *arg <= 65535) {
+        return Behaviour{BehaviourKind::BigReply, 0, *arg};
+    }
+    if (name == "silent") {
+        return plain(BehaviourKind::Silent);
+    }
+    return std::nullopt;
+}
+
+std::optional<Address> ParseAddress(std::string_view text)
+{
+    Address a{};
+    for (int i = 0; i < 4; ++i) {
+        auto dot = text.find('.');
+        if ((i < 3) == (dot == std::string_view::npos)) {
+            return std::nullopt;
+        }
+        auto part = ParseNumber(text.substr(0, dot));
+        if (!part || *part > 255 || text.substr(0, dot).size() > 3) {
+            return std::nullopt;
+        }
+        a[i] = static_cast<std::uint8_t>(*part);
+        text = i < 3 ? text.substr(dot + 1) : std::string_view();
+    }
+    return a;
+}
+
+std::string FormatAddress(const Address& a)
+{
+    return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." +
+           std::to_string(a[3]);
+}
+
+std::uint16_t InternetChecksum(const std::uint8_t* data, std::size_t size)
+{
+    std::uint32_t sum = 0;
+    std::size_t i = 0;
+    for (; i + 1 < size; i += 2) {
+        sum += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
+    }
+    if (i < size) {
+        sum += data[i];
+    }
+    while (sum >> 16) {
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    return static_cast<std::uint16_t>(~sum);
+}
+
+std::optional<EchoRequest> ReadEchoRequest(const std::uint8_t* data, std::size_t size)
+{
+    if (size < IpHeaderBytes || (data[0] >> 4) != 4) {
+        return std::nullopt;
+    }
+    std::size_t h = 4u * (data[0] & 0x0F);
+    if (h < IpHeaderBytes || size < h + IcmpHeaderBytes || data[9] != ProtocolIcmp ||
+        data[h] != IcmpEchoRequest) {
+        return std::nullopt;
+    }
+    EchoRequest r;
+    for (int i = 0; i < 4; ++i) {
+        r.source[i] = data[12 + i];
+        r.destination[i] = data[16 + i];
+    }
+    r.ttl = data[8];
+    r.headerBytes = h;
+    r.datagram.assign(data, data + size);
+    return r;
+}
+
+std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const Sources& sources)
+{
+    auto fromTarget = [&](const Bytes& icmp) { return Datagram(r.destination, r.source, icmp); };
+    auto fromReporter = [&](const Bytes& icmp) { return Datagram(sources.reporter, r.source, icmp); };
+    std::size_t icmpBytes = r.datagram.size() - r.headerBytes;
+    switch (b.kind) {
+    case BehaviourKind::Reply:
+        return {{b.delayMs, fromTarget(EchoReplyMessage(r, icmpBytes, false))}};
+    case BehaviourKind::ForeignFirst:
+        return {{0, fromTarget(EchoReplyMessage(r, icmpBytes, true))},
+                {b.delayMs, fromTarget(EchoReplyMessage(r, icmpBytes, false))}};
+    case BehaviourKind::Unreachable:
+        return {{0, fromReporter(ErrorMessage(IcmpUnreachable, 1, nullptr, r))}};
+    case BehaviourKind::TimeExceeded:
+        return {{0, fromReporter(ErrorMessage(IcmpTimeExceeded, 0, nullptr, r))}};
+    case BehaviourKind::Redirect:
+        return {{0, fromReporter(ErrorMessage(IcmpRedirect, 1, &sources.gateway, r))}};
+    case BehaviourKind::BigReply:
+        return {{0, fromTarget(EchoReplyMessage(r, b.bytes - IpHeaderBytes, false))}};
+    case BehaviourKind::Silent:
+        return {};
+    }
+    return {};
+}
+
+std::string Hex(const std::uint8_t* data, std::size_t size)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string s;
+    s.reserve(size * 2);
+    for (std::size_t i = 0; i < size; ++i) {
+        s += digits[data[i] >> 4];
+        s += digits[data[i] & 0x0F];
+    }
+    return s;
+}
+
+}  // namespace lab
