@@ -31,12 +31,14 @@ public:
     std::int32_t LastError() const { return lastError_; }
     std::vector<std::string>& LocalAddresses() { return localAddresses_; }
 
+    // The code of the calling thread's last failed socket call.
+    virtual std::int32_t WSGetLastError() = 0;
+
 protected:
     static std::string FormatSocketError(std::int32_t errorCode, const char* text);
     // The first IPv4 address of a name; false when the look-up found none
     // (the reason is then in WSGetLastError).
     virtual bool LookupHostName(const std::string& name, TIPv4Address& address) = 0;
-    virtual std::int32_t WSGetLastError() = 0;
 
 private:
     std::int32_t lastError_ = 0;

@@ -1,0 +1,71 @@
+#include "icmp/IdIcmpClient.h"
+
+#include <windows.h>
+
+#include <span>
+
+#include "icmp/EchoWait.h"
+#include "icmp/MillisecondCounter.h"
+
+std::uint32_t ReadMillisecondCounter()
+{
+    LARGE_INTEGER frequency, value;
+    if (QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&value) && frequency.QuadPart > 0)
+        return CounterToMilliseconds(static_cast<std::uint64_t>(value.QuadPart),
+                                     static_cast<std::uint64_t>(frequency.QuadPart));
+    return GetTickCount();
+}
+
+// The wait's view of this client's socket: a failed receive raises here.
+class TIdIcmpClient::WaitIo : public TEchoWaitIo {
+public:
+    explicit WaitIo(TIdIcmpClient& client) : client_(client) {}
+
+    std::int32_t Receive(std::span<std::uint8_t> buffer, std::int32_t timeout) override
+    {
+        int count = client_.ReceiveWithTimeout(buffer.data(), static_cast<int>(buffer.size()), timeout);
+        GStack->RaiseIfSocketError(count);
+        return count;
+    }
+    std::uint32_t ReadMillisecondCounter() override { return ::ReadMillisecondCounter(); }
+
+private:
+    TIdIcmpClient& client_;
+};
+
+TIdIcmpClient::TIdIcmpClient(tk::Component* owner) : TIdRawClient(owner)
+{
+    SetProtocol(IPPROTO_ICMP);
+    SetReceiveTimeout(5000);
+}
+
+void TIdIcmpClient::BuildRequest(const std::string& data)
+{
+    requestLength_ = EchoRequestSize;
+    auto identifier = static_cast<std::uint16_t>(GetCurrentProcessId());
+    BuildEchoRequest(std::span(requestBuffer_).first<EchoRequestSize>(), identifier, sequence_,
+                     ::ReadMillisecondCounter(), data);
+}
+
+TReplyStatus TIdIcmpClient::GetEchoReply()
+{
+    WaitIo io(*this);
+    return AwaitEchoReply(io, receiveBuffer_, sequence_, ReceiveTimeout());
+}
+
+void TIdIcmpClient::Ping(const std::string& data, std::uint16_t sequence)
+{
+    if (sequence != 0)
+        sequence_ = sequence;
+    BuildRequest(data);
+    const std::uint32_t t0 = ::ReadMillisecondCounter();
+    SendToHost(Host(), Port(), requestBuffer_.data(), requestLength_);
+    TReplyStatus status = GetEchoReply();
+    const std::uint32_t trip = MillisecondsBetween(t0, ::ReadMillisecondCounter());
+    Binding().Close();
+    replyStatus_ = std::move(status);
+    replyStatus_.TripTime = trip;
+    if (onReply_)
+        onReply_(this, replyStatus_);
+    ++sequence_; // wraps from 65535 to 0
+}

@@ -1,0 +1,46 @@
+// TIdIcmpClient: one ICMP echo exchange at a time over a raw socket: builds
+// the request, sends it to Host, waits up to ReceiveTimeout for the reply
+// carrying its sequence number and hands the decoded record to OnReply before
+// Ping returns. Caller's thread (the GUI thread in the program). Win32 layer.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "icmp/IcmpPacket.h"
+#include "icmp/IdRawClient.h"
+#include "icmp/ReplyStatus.h"
+
+// Milliseconds from the performance counter, or the tick count where it cannot be read.
+std::uint32_t ReadMillisecondCounter();
+
+class TIdIcmpClient : public TIdRawClient {
+public:
+    static constexpr std::uint16_t FirstSequence = 3489;
+
+    explicit TIdIcmpClient(tk::Component* owner = nullptr);
+
+    // A nonzero sequence replaces the current one first. Failures leave as
+    // exceptions; OnReply is then not called and the socket stays open.
+    void Ping(const std::string& data = std::string(), std::uint16_t sequence = 0);
+
+    const TReplyStatus& ReplyStatus() const { return replyStatus_; }
+    std::uint16_t CurrentSequence() const { return sequence_; }
+
+    const TOnReplyEvent& OnReply() const { return onReply_; }
+    void SetOnReply(TOnReplyEvent handler) { onReply_ = std::move(handler); }
+
+private:
+    class WaitIo;
+
+    void BuildRequest(const std::string& data);
+    TReplyStatus GetEchoReply();
+
+    std::array<std::uint8_t, ReceiveBufferSize> receiveBuffer_{};
+    std::array<std::uint8_t, ReceiveBufferSize> requestBuffer_{};
+    std::int32_t requestLength_ = 0;
+    std::uint16_t sequence_ = FirstSequence;
+    TReplyStatus replyStatus_;
+    TOnReplyEvent onReply_;
+};

@@ -1,0 +1,52 @@
+// TIdRawBase: a raw IPv4 socket component. Owns its socket object (opened on
+// demand, TTL 128 set on every acquisition) and a general byte buffer the echo
+// path never touches. Caller's thread. Win32 layer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "icmp/IdComponent.h"
+#include "icmp/IdSocketHandle.h"
+
+class TIdRawBase : public TIdComponent {
+public:
+    explicit TIdRawBase(tk::Component* owner = nullptr);
+    ~TIdRawBase() override;
+
+    // Opens the socket if needed, then sets the time-to-live, every time.
+    TIdSocketHandle& AcquireSocket();
+    void SendToHost(const std::string& host, std::int32_t port, const void* data, int length);
+    // 0 for no buffer or count <= 0, or when nothing arrives in time; a
+    // negative time-out means ReceiveTimeout. −1 is passed on unchecked.
+    int ReceiveWithTimeout(void* buffer, int count, std::int32_t timeoutMs);
+
+    std::int32_t BufferSize() const { return static_cast<std::int32_t>(buffer_.size()); }
+    // Raises std::invalid_argument for a negative size.
+    void SetBufferSize(std::int32_t value);
+
+    const std::string& Host() const { return host_; }
+    void SetHost(std::string value) { host_ = std::move(value); }
+    std::int32_t Port() const { return port_; }
+    void SetPort(std::int32_t value) { port_ = value; }
+    std::int32_t Protocol() const { return protocol_; }
+    void SetProtocol(std::int32_t value) { protocol_ = value; }
+
+    TIdSocketHandle& Binding() { return *socket_; }
+
+protected:
+    std::int32_t ReceiveTimeout() const { return receiveTimeout_; }
+    void SetReceiveTimeout(std::int32_t value) { receiveTimeout_ = value; }
+
+private:
+    static constexpr std::int32_t TimeToLive = 128;
+
+    std::unique_ptr<TIdSocketHandle> socket_;
+    std::vector<std::uint8_t> buffer_;
+    std::string host_;
+    std::int32_t port_ = 0;
+    std::int32_t protocol_ = 255; // raw IP
+    std::int32_t receiveTimeout_ = 0;
+};

@@ -1,0 +1,83 @@
+#include "icmp/IdSocketHandle.h"
+
+#include "icmp/IdAntiFreezeBase.h"
+#include "icmp/IdComponent.h"
+#include "icmp/IdException.h"
+#include "icmp/WaitSlices.h"
+
+TIdSocketHandle::~TIdSocketHandle()
+{
+    try {
+        Close();
+    } catch (const EIdException&) {
+        // The library is gone at process end; the socket went with it.
+    }
+}
+
+void TIdSocketHandle::Open(int socketType, int protocol)
+{
+    Close();
+    SOCKET s = GStack->WSSocket(AF_INET, socketType, protocol);
+    if (s == INVALID_SOCKET)
+        throw EIdInvalidSocket();
+    handle_ = s;
+    handleAllocated_ = true;
+}
+
+void TIdSocketHandle::Close()
+{
+    if (!handleAllocated_)
+        return;
+    handleAllocated_ = false;
+    GStack->WSShutdown(handle_, SD_SEND);
+    GStack->WSCloseSocket(handle_);
+    handle_ = INVALID_SOCKET;
+}
+
+void TIdSocketHandle::SetOption(int level, int option, std::int32_t value)
+{
+    GStack->RaiseIfSocketError(GStack->WSSetSockOpt(handle_, level, option, value));
+}
+
+void TIdSocketHandle::SendDatagram(const std::string& address, std::int32_t port, const void* data, int length)
+{
+    TIPv4Address to = TIdStack::TextToAddress(address);
+    int sent = GStack->WSSendTo(handle_, data, length, to, static_cast<std::uint16_t>(port));
+    if (sent == SOCKET_ERROR && GStack->WSGetLastError() == WSAEMSGSIZE)
+        throw EIdPackageSizeTooBig();
+    GStack->RaiseIfSocketError(sent);
+    if (sent < length)
+        throw EIdNotAllBytesSent();
+}
+
+int TIdSocketHandle::ReceiveBytes(void* buffer, int length)
+{
+    return GStack->WSRecv(handle_, buffer, length);
+}
+
+bool TIdSocketHandle::SelectOnce(std::int32_t timeoutMs)
+{
+    TIdSocketListWindows list;
+    list.Add(handle_);
+    // A failed select counts as not readable and is not reported.
+    return GStack->WSSelect(list, timeoutMs) == 1;
+}
+
+bool TIdSocketHandle::WaitReadable(std::int32_t timeoutMs)
+{
+    if (!handleAllocated_)
+        throw EIdConnClosedGracefully();
+    const bool sliced = TIdAntiFreezeBase::InUse();
+    const std::int32_t idle = sliced ? TIdAntiFreezeBase::Current()->IdleTimeOut() : 0;
+    const TWaitSlicePlan plan = PlanWaitSlices(timeoutMs, idle, sliced);
+    std::int32_t slice = plan.First;
+    for (std::int32_t done = 0;; ++done) {
+        bool readable = SelectOnce(slice);
+        TIdAntiFreezeBase::Pump(!readable, false);
+        if (readable)
+            return true;
+        if (plan.RestCount >= 0 && done >= plan.RestCount)
+            return false;
+        slice = plan.Rest;
+    }
+}
