@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -181,6 +182,30 @@ TEST(SocketHandle, LiteralIsReadInDecimalWhenSending)
     client.SetReceiveTimeout(2000);
     client.Ping();
     EXPECT_EQ(client.ReplyStatus().AddressFrom, "127.0.0.1");
+}
+
+} // namespace
+
+namespace {
+
+// Run by raw-refused.sh under a Wine server without the raw-socket privilege.
+TEST(RawSocketsRefused, PingRaisesCannotAllocateSocket)
+{
+    if (!std::getenv("ZV_EXPECT_RAW_REFUSED"))
+        GTEST_SKIP() << "needs a Wine server without the raw-socket privilege (raw-refused.sh)";
+    TIdIcmpClient client;
+    client.SetHost("127.0.0.1");
+    client.SetReceiveTimeout(500);
+    bool replied = false;
+    client.SetOnReply([&](tk::Component*, const TReplyStatus&) { replied = true; });
+    try {
+        client.Ping();
+        ADD_FAILURE() << "the raw socket was allowed";
+    } catch (const EIdInvalidSocket& e) {
+        EXPECT_STREQ(e.what(), "Cannot allocate socket.");
+    }
+    EXPECT_FALSE(replied);
+    EXPECT_EQ(client.CurrentSequence(), 3489) << "a failed ping does not advance";
 }
 
 } // namespace
