@@ -1,0 +1,259 @@
+#include "chart/ChartPainter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr COLORREF GridColor = RGB(58, 72, 92);
+constexpr COLORREF AxisColor = RGB(150, 162, 178);
+
+// Owns one GDI object for the length of a paint and keeps it selected.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
+    ~Selected()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(object_);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ object_, old_;
+};
+
+void Line(HDC dc, int x0, int y0, int x1, int y1)
+{
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+COLORREF Darker(COLORREF c)
+{
+    return RGB(GetRValue(c) * 11 / 20, GetGValue(c) * 11 / 20, GetBValue(c) * 11 / 20);
+}
+
+} // namespace
+
+TChartPainter::TChartPainter() = default;
+
+TChartPainter::~TChartPainter()
+{
+    for (CachedFont* f : {&leftFont_, &bottomFont_})
+        if (f->handle)
+            DeleteObject(f->handle);
+}
+
+HFONT TChartPainter::FontFor(HDC dc, const TChartFont& font, CachedFont& cache)
+{
+    const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+    if (cache.handle && cache.name == font.Name && cache.size == font.Size && cache.pixelsPerInch == ppi)
+        return cache.handle;
+    if (cache.handle)
+        DeleteObject(cache.handle);
+    cache = {font.Name, font.Size, ppi,
+             CreateFontA(-MulDiv(font.Size, ppi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                         font.Name.c_str())};
+    return cache.handle;
+}
+
+TChartLayout TChartPainter::Layout(HDC dc, const TChart& chart, int width, int height)
+{
+    HGDIOBJ old = SelectObject(dc, FontFor(dc, chart.LeftAxis.LabelsFont, leftFont_));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    auto measure = [dc](const std::string& s) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    TChartLayout l = ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators);
+    SelectObject(dc, old);
+    return l;
+}
+
+void TChartPainter::Paint(HDC dc, const TChart& chart, int width, int height,
+                          const std::optional<TPixelRect>& rubberBand)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, 0, 0, width, height);
+    PaintBackground(dc, chart, width, height);
+    const TChartLayout l = Layout(dc, chart, width, height);
+    PaintWalls(dc, l);
+    PaintSeries(dc, chart, l);
+    PaintLabels(dc, chart, l, width);
+    if (rubberBand) {
+        Selected pen(dc, CreatePen(PS_DOT, 1, RGB(255, 255, 255)));
+        SetBkMode(dc, TRANSPARENT);
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, rubberBand->Left, rubberBand->Top, rubberBand->Right, rubberBand->Bottom);
+    }
+    RestoreDC(dc, saved);
+}
+
+void TChartPainter::PaintBackground(HDC dc, const TChart& chart, int width, int height)
+{
+    {
+        Selected brush(dc, CreateSolidBrush(chart.Color & 0x00FFFFFF));
+        PatBlt(dc, 0, 0, width, height, PATCOPY);
+    }
+    const TChartBitmap& image = chart.BackImage;
+    if (image.Empty())
+        return;
+    // DIB rows are padded to four bytes; the picture's are not.
+    const int stride = (image.Width * 3 + 3) & ~3;
+    std::vector<BYTE> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.Height));
+    for (int y = 0; y < image.Height; ++y)
+        std::memcpy(&bits[static_cast<std::size_t>(stride) * static_cast<std::size_t>(y)],
+                    &image.Bgr[static_cast<std::size_t>(image.Width) * 3 * static_cast<std::size_t>(y)],
+                    static_cast<std::size_t>(image.Width) * 3);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = image.Width;
+    bi.bmiHeader.biHeight = -image.Height; // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    auto put = [&](int x, int y, int w, int h) {
+        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    };
+    switch (chart.BackImageMode) {
+    case pbmStretch:
+        put(0, 0, width, height);
+        break;
+    case pbmCenter:
+        put((width - image.Width) / 2, (height - image.Height) / 2, image.Width, image.Height);
+        break;
+    case pbmTile:
+        for (int y = 0; y < height; y += image.Height)
+            for (int x = 0; x < width; x += image.Width)
+                put(x, y, image.Width, image.Height);
+        break;
+    }
+}
+
+void TChartPainter::PaintWalls(HDC dc, const TChartLayout& l)
+{
+    const TPixelRect& p = l.Plot;
+    const int d = l.Depth;
+    const int axisX = p.Left - 1, axisY = p.Bottom; // the axes lie just outside the plot
+    {
+        // Grid lines on the back wall (the plot itself in the flat view), and
+        // in 3D across the left wall and the floor.
+        Selected pen(dc, CreatePen(PS_SOLID, 1, GridColor));
+        for (double v : l.YTicks.Values) {
+            const int y = l.YMap.ToPixel(v);
+            Line(dc, p.Left + d, y - d, p.Right + d, y - d);
+            if (d)
+                Line(dc, axisX, y, axisX + d, y - d);
+        }
+        for (double v : l.XTicks.Values) {
+            const int x = l.XMap.ToPixel(v);
+            Line(dc, x + d, p.Top - d, x + d, p.Bottom - d);
+            if (d)
+                Line(dc, x, axisY, x + d, axisY - d);
+        }
+    }
+    Selected pen(dc, CreatePen(PS_SOLID, 1, AxisColor));
+    if (d) {
+        // The box: back wall's left and bottom edges, the walls' outer edges.
+        Line(dc, axisX + d, p.Top - d, axisX + d, axisY - d);
+        Line(dc, axisX + d, axisY - d, p.Right + d, axisY - d);
+        Line(dc, axisX, p.Top, axisX + d, p.Top - d);
+        Line(dc, axisX, axisY, axisX + d, axisY - d);
+        Line(dc, p.Right, axisY, p.Right + d, axisY - d);
+    }
+    Line(dc, axisX, p.Top, axisX, axisY + 1);
+    Line(dc, axisX, axisY, p.Right + 1, axisY);
+    for (double v : l.YTicks.Values) {
+        const int y = l.YMap.ToPixel(v);
+        Line(dc, axisX - TChartMetrics::TickLength, y, axisX, y);
+    }
+    for (double v : l.XTicks.Values) {
+        const int x = l.XMap.ToPixel(v);
+        Line(dc, x, axisY + 1, x, axisY + 1 + TChartMetrics::TickLength);
+    }
+}
+
+void TChartPainter::DrawPath(HDC dc, const std::vector<TPixelPoint>& path, COLORREF color)
+{
+    if (path.size() < 2)
+        return;
+    // TPixelPoint is two ints like POINT; copied rather than cast to keep aliasing clean.
+    std::vector<POINT> pts(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i)
+        pts[i] = {path[i].X, path[i].Y};
+    Polyline(dc, pts.data(), static_cast<int>(pts.size()));
+    // A line leaves out its end pixel; the series ends on its last point.
+    SetPixelV(dc, pts.back().x, pts.back().y, color);
+}
+
+void TChartPainter::PaintSeries(HDC dc, const TChart& chart, const TChartLayout& l)
+{
+    // In 3D each series gets an equal slice of the depth, the first at the
+    // back, so later series (the average) lie in front of earlier ones.
+    std::vector<const TChartSeries*> shown;
+    for (int i = 0; i < chart.SeriesCount(); ++i)
+        if (chart.Series(i)->Active())
+            shown.push_back(chart.Series(i));
+    const int n = static_cast<int>(shown.size());
+    for (int i = 0; i < n; ++i) {
+        const TChartSeries& s = *shown[static_cast<std::size_t>(i)];
+        if (s.Count() < 2)
+            continue;
+        const std::vector<TPixelPoint> path = SeriesPixelPath(s, l.XMap, l.YMap);
+        const COLORREF color = s.SeriesColor() & 0x00FFFFFF;
+        const int zBack = l.Depth * (n - i) / n, zFront = l.Depth * (n - 1 - i) / n;
+        for (int z = zBack; z >= zFront; --z) {
+            // The ribbon's body in a darker shade, its front edge in the series colour.
+            const COLORREF c = z == zFront ? color : Darker(color);
+            const int saved = SaveDC(dc);
+            IntersectClipRect(dc, l.Plot.Left + z, l.Plot.Top - z, l.Plot.Right + z, l.Plot.Bottom - z);
+            OffsetViewportOrgEx(dc, z, -z, nullptr);
+            Selected pen(dc, CreatePen(PS_SOLID, 1, c));
+            DrawPath(dc, path, c);
+            RestoreDC(dc, saved);
+        }
+    }
+}
+
+void TChartPainter::PaintLabels(HDC dc, const TChart& chart, const TChartLayout& l, int width)
+{
+    SetBkMode(dc, TRANSPARENT);
+    TEXTMETRICA tm{};
+    if (chart.LeftAxis.Visible) {
+        SelectObject(dc, FontFor(dc, chart.LeftAxis.LabelsFont, leftFont_));
+        GetTextMetricsA(dc, &tm);
+        SetTextColor(dc, chart.LeftAxis.LabelsFont.Color & 0x00FFFFFF);
+        SetTextAlign(dc, TA_RIGHT | TA_TOP);
+        const int right = l.Plot.Left - 1 - TChartMetrics::TickLength - TChartMetrics::LabelGap;
+        for (std::size_t i = 0; i < l.YTicks.Values.size(); ++i) {
+            const std::string& s = l.YTicks.Labels[i];
+            TextOutA(dc, right, l.YMap.ToPixel(l.YTicks.Values[i]) - tm.tmHeight / 2, s.c_str(),
+                     static_cast<int>(s.size()));
+        }
+    }
+    if (chart.BottomAxis.Visible) {
+        SelectObject(dc, FontFor(dc, chart.BottomAxis.LabelsFont, bottomFont_));
+        SetTextColor(dc, chart.BottomAxis.LabelsFont.Color & 0x00FFFFFF);
+        SetTextAlign(dc, TA_CENTER | TA_TOP);
+        const int top = l.Plot.Bottom + 1 + TChartMetrics::TickLength;
+        // Labels that would run into the left labels or off the right edge are left out.
+        const int leftmost = l.Plot.Left - 1 - TChartMetrics::TickLength;
+        for (std::size_t i = 0; i < l.XTicks.Values.size(); ++i) {
+            const std::string& s = l.XTicks.Labels[i];
+            SIZE size{};
+            GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+            const int x = l.XMap.ToPixel(l.XTicks.Values[i]);
+            if (x - size.cx / 2 < leftmost || x + (size.cx + 1) / 2 > width)
+                continue;
+            TextOutA(dc, x, top, s.c_str(), static_cast<int>(s.size()));
+        }
+    }
+}

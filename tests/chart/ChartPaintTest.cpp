@@ -1,0 +1,314 @@
+// The chart as painted by GDI into a memory bitmap: the tile where nothing
+// is drawn, the lines where the points are, the average over the data, the
+// 3D view, and the per-column cut giving the same pixels as every point.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "chart/ChartPainter.h"
+#include "chart/LineSeries.h"
+#include "chart/LocaleSeparators.h"
+#include "chart/ResponseTimeChart.h"
+#include "tests/chart/PngFile.h"
+
+namespace {
+
+constexpr COLORREF Teal = 0x00808000;   // the data colour by default
+constexpr COLORREF Yellow = 0x0000FFFF; // the average colour by default
+
+// A 32-bit top-down DIB selected into a memory DC.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height)
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<std::uint32_t*>(bits);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return dc_; }
+    bool Ok() const { return bits_ != nullptr; }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        const std::uint32_t v = bits_[y * width_ + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    int CountOf(COLORREF c) const
+    {
+        int n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                n += At(x, y) == c;
+        return n;
+    }
+    bool SameAs(const Canvas& other) const
+    {
+        GdiFlush();
+        return width_ == other.width_ && height_ == other.height_ &&
+               std::memcmp(bits_, other.bits_, static_cast<std::size_t>(width_) * height_ * 4) == 0;
+    }
+    int DifferentPixels(const Canvas& other) const
+    {
+        int n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                n += At(x, y) != other.At(x, y);
+        return n;
+    }
+    bool SavePng(const std::string& path) const
+    {
+        std::vector<std::uint8_t> rgb;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) {
+                const COLORREF c = At(x, y);
+                rgb.insert(rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
+            }
+        return WritePng(path, width_, height_, rgb);
+    }
+
+private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+// The compact window's chart after the console's start-up: default colours.
+class ChartPaintTest : public ::testing::Test {
+protected:
+    ChartPaintTest()
+    {
+        BuildResponseTimeChart(chart);
+        Data().SetSeriesColor(Teal);
+        Average().SetSeriesColor(Yellow);
+    }
+    TChartSeries& Data() { return *chart.Series(0); }
+    TChartSeries& Average() { return *chart.Series(1); }
+    void Replies(const std::vector<double>& trips)
+    {
+        for (double t : trips)
+            Data().InsertPoint(Data().Count() + 1, t);
+        Average().FunctionType()->Recompute();
+    }
+    TChartLayout Paint(Canvas& c, int width = 273, int height = 100)
+    {
+        painter.Paint(c.Dc(), chart, width, height);
+        return painter.Layout(c.Dc(), chart, width, height);
+    }
+    static bool OnGrid(const TChartLayout& l, int x, int y)
+    {
+        for (double v : l.XTicks.Values)
+            if (l.XMap.ToPixel(v) == x)
+                return true;
+        for (double v : l.YTicks.Values)
+            if (l.YMap.ToPixel(v) == y)
+                return true;
+        return false;
+    }
+
+    TChart chart;
+    TChartPainter painter;
+};
+
+} // namespace
+
+TEST_F(ChartPaintTest, EmptyChartShowsTheTileRepeatedFromTheCornerAndNoLine)
+{
+    for (auto [w, h] : {std::pair{273, 100}, std::pair{700, 260}}) {
+        Canvas c(w, h);
+        ASSERT_TRUE(c.Ok());
+        const TChartLayout l = Paint(c, w, h);
+        EXPECT_EQ(c.CountOf(Teal), 0);
+        EXPECT_EQ(c.CountOf(Yellow), 0);
+        const TChartBitmap& tile = chart.BackImage;
+        int checked = 0;
+        for (int y = l.Plot.Top; y < l.Plot.Bottom; ++y)
+            for (int x = l.Plot.Left; x < l.Plot.Right; ++x) {
+                if (OnGrid(l, x, y))
+                    continue;
+                ASSERT_EQ(c.At(x, y), tile.Pixel(x % tile.Width, y % tile.Height)) << x << "," << y;
+                ++checked;
+            }
+        EXPECT_GT(checked, l.Plot.Width() * l.Plot.Height() / 2);
+        // The corners lie outside any axis furniture.
+        EXPECT_EQ(c.At(w - 1, 0), tile.Pixel((w - 1) % tile.Width, 0));
+        EXPECT_EQ(c.At(w - 1, h - 1), tile.Pixel((w - 1) % tile.Width, (h - 1) % tile.Height));
+    }
+}
+
+TEST_F(ChartPaintTest, DataLinePassesThroughEveryPoint)
+{
+    Replies({10, 20, 60});
+    Canvas c(273, 100);
+    const TChartLayout l = Paint(c);
+    const double ys[] = {10, 20, 60};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(c.At(l.XMap.ToPixel(i + 1), l.YMap.ToPixel(ys[i])), Teal) << "point " << i + 1;
+    // Every column between the points holds line pixels within its segment's
+    // rows, but where the line runs under the average (at 30).
+    const int avgRow = l.YMap.ToPixel(30);
+    for (int x = l.XMap.ToPixel(1); x <= l.XMap.ToPixel(3); ++x) {
+        const double at = l.XMap.ToValue(x);
+        const double a = at < 2 ? 10 : 20, b = at < 2 ? 20 : 60;
+        const int top = l.YMap.ToPixel(std::max(a, b)) - 1, bottom = l.YMap.ToPixel(std::min(a, b)) + 1;
+        int inColumn = 0;
+        for (int y = 0; y < 100; ++y) {
+            if (c.At(x, y) != Teal)
+                continue;
+            EXPECT_TRUE(y >= top && y <= bottom) << x << "," << y;
+            ++inColumn;
+        }
+        const bool hidden = avgRow >= top && avgRow <= bottom && c.At(x, avgRow) == Yellow;
+        EXPECT_TRUE(inColumn > 0 || hidden) << "column " << x;
+    }
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 273; ++x)
+            if (!l.Plot.Contains(x, y)) {
+                ASSERT_NE(c.At(x, y), Teal) << x << "," << y;
+            }
+}
+
+TEST_F(ChartPaintTest, AverageLiesAtTheMeanRowOverTheData)
+{
+    Replies({10, 20, 60});
+    Canvas c(273, 100);
+    const TChartLayout l = Paint(c);
+    const int row = l.YMap.ToPixel(30), x0 = l.XMap.ToPixel(1), x1 = l.XMap.ToPixel(3);
+    for (int x = x0; x <= x1; ++x)
+        ASSERT_EQ(c.At(x, row), Yellow) << x;
+    EXPECT_EQ(c.CountOf(Yellow), x1 - x0 + 1) << "one row, nothing else";
+    // The data line crosses the row between X 2 and 3: it shows right above
+    // and below the row there, and the crossing pixel itself is the average's.
+    const int cross = l.XMap.ToPixel(2.25);
+    bool above = false, below = false;
+    for (int x = cross - 2; x <= cross + 2; ++x) {
+        above |= c.At(x, row - 1) == Teal;
+        below |= c.At(x, row + 1) == Teal;
+    }
+    EXPECT_TRUE(above && below);
+}
+
+TEST_F(ChartPaintTest, SinglePointDrawsNothing)
+{
+    Replies({25});
+    Canvas c(273, 100);
+    Paint(c);
+    EXPECT_EQ(c.CountOf(Teal), 0);
+    EXPECT_EQ(c.CountOf(Yellow), 0);
+}
+
+TEST_F(ChartPaintTest, View3DAddsVisibleDepth)
+{
+    Replies({10, 20, 60, 35, 12, 48});
+    Canvas flat(273, 100), deep(273, 100);
+    Paint(flat);
+    chart.SetView3D(true);
+    const TChartLayout l = Paint(deep);
+    EXPECT_GT(l.Depth, 5);
+    EXPECT_GT(flat.DifferentPixels(deep), 1000);
+    // The ribbons' bodies in a darker shade, several pixels deep.
+    const COLORREF dark = RGB(0, 128 * 11 / 20, 128 * 11 / 20);
+    EXPECT_GT(deep.CountOf(dark), 200);
+    EXPECT_EQ(flat.CountOf(dark), 0);
+    chart.SetView3D(false);
+    Canvas again(273, 100);
+    Paint(again);
+    EXPECT_TRUE(again.SameAs(flat));
+}
+
+TEST_F(ChartPaintTest, CutPathDrawsTheSamePixelsAsEveryPoint)
+{
+    struct Shape {
+        const char* name;
+        double (*y)(int i);
+    };
+    const Shape shapes[] = {
+        {"noise", [](int i) { return static_cast<double>((i * 7919u * 2654435761u) >> 22 & 1023); }},
+        {"wave", [](int i) { return 500 + 450 * std::sin(i / 37.0); }},
+        {"steps", [](int i) { return static_cast<double>((i / 300) % 5 * 200); }},
+        {"spikes", [](int i) { return i % 997 == 0 ? 1000.0 : 20.0 + i % 3; }},
+    };
+    for (int points : {101, 10001}) {
+        for (const Shape& s : shapes) {
+            TLineSeries series;
+            for (int i = 0; i < points; ++i)
+                series.InsertPoint(i, s.y(i));
+            const TAxisMap x{0, static_cast<double>(points - 1), 40, 272}, y{0, 1023, 90, 5};
+            std::vector<TPixelPoint> every;
+            for (int i = 0; i < points; ++i)
+                every.push_back({x.ToPixel(series.XValues()[i]), y.ToPixel(series.YValues()[i])});
+            Canvas a(273, 100), b(273, 100);
+            for (Canvas* c : {&a, &b}) {
+                PatBlt(c->Dc(), 0, 0, 273, 100, BLACKNESS);
+                SelectObject(c->Dc(), GetStockObject(WHITE_PEN));
+            }
+            TChartPainter::DrawPath(a.Dc(), every, RGB(255, 255, 255));
+            const std::vector<TPixelPoint> cut = SeriesPixelPath(series, x, y);
+            TChartPainter::DrawPath(b.Dc(), cut, RGB(255, 255, 255));
+            EXPECT_TRUE(a.SameAs(b)) << s.name << " " << points;
+            EXPECT_LE(cut.size(), 4u * 233u);
+        }
+    }
+}
+
+TEST(ChartLocale, SeparatorsFormatLikeTheSystem)
+{
+    const TNumberSeparators seps = ReadLocaleSeparators();
+    EXPECT_FALSE(seps.Decimal.empty());
+    NUMBERFMTA fmt{};
+    fmt.NumDigits = 3;
+    fmt.LeadingZero = 1;
+    fmt.Grouping = 3;
+    std::string dec = seps.Decimal, thou = seps.Thousand;
+    fmt.lpDecimalSep = dec.data();
+    fmt.lpThousandSep = thou.data();
+    fmt.NegativeOrder = 1;
+    char sys[64] = {};
+    ASSERT_GT(GetNumberFormatA(LOCALE_USER_DEFAULT, 0, "-1234567.125", &fmt, sys, sizeof sys), 0);
+    EXPECT_EQ(FormatAxisValue(-1234567.125, seps), sys);
+}
+
+TEST_F(ChartPaintTest, SavesSamplePictures)
+{
+    const char* dir = std::getenv("ZV_BUILD_DIR");
+    if (!dir)
+        GTEST_SKIP() << "ZV_BUILD_DIR not set";
+    // A typical minute of replies: around 24 ms with jitter and two spikes.
+    std::vector<double> trips;
+    for (int i = 0; i < 101; ++i)
+        trips.push_back(24 + 6 * std::sin(i / 5.0) + (i * 37 % 11) - (i == 40 ? -45 : 0) - (i == 77 ? -30 : 0));
+    Replies(trips);
+    for (bool deep : {false, true}) {
+        chart.SetView3D(deep);
+        Canvas c(273, 100);
+        Paint(c);
+        const std::string path = std::string("Z:") + dir + (deep ? "/chart-sample-3d.png" : "/chart-sample.png");
+        EXPECT_TRUE(c.SavePng(path)) << path;
+    }
+}
