@@ -1,0 +1,173 @@
+// bench_ping: the echo engine's cost and accuracy, run by hand under Wine.
+//
+//   bench_ping p1 [N]    N pings of 127.0.0.1 through TIdIcmpClient and N bare
+//                        Winsock exchanges, interleaved; median and p95 of each
+//                        and their ratio (target: 1.10 or less).
+//   bench_ping p2 [N]    inside the network lab: N pings each of the responders
+//                        that answer after 20 ms and 200 ms; the median of
+//                        |TripTime - delay| (target: 1 ms or less).
+//
+// Only loopback (p1) and the lab's own addresses (p2) are ever pinged.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "icmp/IcmpPacket.h"
+#include "icmp/IdIcmpClient.h"
+#include "tests/lab/LabAddresses.h"
+
+namespace {
+
+double NowMicroseconds()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER v;
+    QueryPerformanceCounter(&v);
+    return static_cast<double>(v.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    std::size_t i = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[i];
+}
+
+// One exchange with the Winsock calls alone, imported the ordinary way: the
+// same request, the same first matching datagram, a fresh socket each time.
+bool BareExchange(std::uint16_t sequence)
+{
+    SOCKET s = ::socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    if (s == INVALID_SOCKET)
+        return false;
+    int ttl = 128;
+    ::setsockopt(s, IPPROTO_IP, IP_TTL, reinterpret_cast<const char*>(&ttl), sizeof ttl);
+    std::array<std::uint8_t, EchoRequestSize> request;
+    BuildEchoRequest(request, static_cast<std::uint16_t>(GetCurrentProcessId()), sequence, GetTickCount(), "");
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+    bool ok = ::sendto(s, reinterpret_cast<const char*>(request.data()), EchoRequestSize, 0,
+                       reinterpret_cast<const sockaddr*>(&to), sizeof to) == EchoRequestSize;
+    std::array<std::uint8_t, ReceiveBufferSize> buffer;
+    for (int tries = 0; ok && tries < 8; ++tries) {
+        fd_set set;
+        set.fd_count = 1;
+        set.fd_array[0] = s;
+        timeval limit{1, 0};
+        if (::select(0, &set, nullptr, nullptr, &limit) != 1) {
+            ok = false;
+            break;
+        }
+        int n = ::recv(s, reinterpret_cast<char*>(buffer.data()), ReceiveBufferSize, 0);
+        if (n < 28) {
+            ok = false;
+            break;
+        }
+        std::size_t h = 4u * (buffer[0] & 0x0Fu);
+        if (n >= static_cast<int>(h + 8) && (buffer[h + 6] | buffer[h + 7] << 8) == sequence)
+            break;
+    }
+    ::shutdown(s, SD_SEND);
+    ::closesocket(s);
+    return ok;
+}
+
+int RunP1(int n)
+{
+    WSADATA data;
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        std::puts("WSAStartup failed");
+        return 1;
+    }
+    TIdIcmpClient client;
+    client.SetHost("127.0.0.1");
+    client.SetReceiveTimeout(1000);
+    std::vector<double> engine, bare;
+    std::uint16_t bareSequence = 100;
+    for (int i = -50; i < n; ++i) { // the first 50 of each warm up
+        double t0 = NowMicroseconds();
+        client.Ping();
+        double t1 = NowMicroseconds();
+        if (client.ReplyStatus().Kind != rsEcho) {
+            std::printf("engine ping %d: no echo (kind %d)\n", i, client.ReplyStatus().Kind);
+            return 1;
+        }
+        if (!BareExchange(++bareSequence)) {
+            std::printf("bare exchange %d failed\n", i);
+            return 1;
+        }
+        double t2 = NowMicroseconds();
+        if (i >= 0) {
+            engine.push_back(t1 - t0);
+            bare.push_back(t2 - t1);
+        }
+    }
+    double em = Percentile(engine, 0.5), e95 = Percentile(engine, 0.95);
+    double bm = Percentile(bare, 0.5), b95 = Percentile(bare, 0.95);
+    std::printf("P1: %d exchanges each with 127.0.0.1, microseconds per exchange\n", n);
+    std::printf("%-16s %10s %10s\n", "", "median", "p95");
+    std::printf("%-16s %10.1f %10.1f\n", "TIdIcmpClient", em, e95);
+    std::printf("%-16s %10.1f %10.1f\n", "bare Winsock", bm, b95);
+    std::printf("%-16s %10.3f %10.3f   (target: median ratio <= 1.10)\n", "ratio", em / bm, e95 / b95);
+    ::WSACleanup();
+    return 0;
+}
+
+int RunP2(int n)
+{
+    struct Target {
+        const char* address;
+        double delayMs;
+    } targets[] = {{lab::Reply20Ms, 20}, {lab::Reply200Ms, 200}};
+    TIdIcmpClient client;
+    client.SetReceiveTimeout(1000);
+    std::printf("P2: %d pings each, |TripTime - delay| in milliseconds\n", n);
+    std::printf("%-16s %8s %8s %8s %8s\n", "responder", "delay", "median", "p95", "max");
+    for (const auto& t : targets) {
+        client.SetHost(t.address);
+        std::vector<double> errors;
+        for (int i = 0; i < n; ++i) {
+            client.Ping();
+            if (client.ReplyStatus().Kind != rsEcho) {
+                std::printf("%s: no echo (kind %d)\n", t.address, client.ReplyStatus().Kind);
+                return 1;
+            }
+            errors.push_back(std::abs(static_cast<double>(client.ReplyStatus().TripTime) - t.delayMs));
+        }
+        std::printf("%-16s %8.0f %8.1f %8.1f %8.1f\n", t.address, t.delayMs, Percentile(errors, 0.5),
+                    Percentile(errors, 0.95), *std::max_element(errors.begin(), errors.end()));
+    }
+    std::puts("(target: median <= 1 ms)");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string mode = argc > 1 ? argv[1] : "";
+    int n = argc > 2 ? std::atoi(argv[2]) : 0;
+    try {
+        if (mode == "p1")
+            return RunP1(n > 0 ? n : 2000);
+        if (mode == "p2")
+            return RunP2(n > 0 ? n : 50);
+    } catch (const std::exception& e) {
+        std::printf("failed: %s\n", e.what());
+        return 1;
+    }
+    std::puts("usage: bench_ping p1 [N] | p2 [N]");
+    return 2;
+}
