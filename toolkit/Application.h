@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
+#include <new>
 #include <string>
 
 #include "toolkit/Component.h"
@@ -16,7 +18,7 @@ class Form;
 
 class Application : public Component {
 public:
-    // Records the main thread; exactly one instance per process.
+    // Records the main thread and takes the title; exactly one instance per process.
     Application();
     ~Application() override;
 
@@ -24,12 +26,18 @@ public:
     // the first character as written and the rest in lower case.
     const std::string& Title() const { return title_; }
 
-    // Creates a form owned by the application and returns it; the first one
-    // becomes the main form. Implemented in Application.cpp / Form.cpp.
+    // Creates a form owned by the application. `reference` names the form
+    // from before its constructor runs and is cleared again if that throws;
+    // the exception then goes on to the caller. The first form becomes the
+    // main form; its creation handler runs last.
+    template <class T>
+    void CreateForm(T*& reference);
+
     Form* MainForm() const { return mainForm_; }
     void SetMainFormIfFirst(Form* form);
 
-    // Runs the loop until the main form closes (honours the launcher's show state).
+    // Shows the main form as the launcher asked (maximised, or minimised
+    // without activation) and runs the loop until the main form closes.
     void Run();
     void Terminate();
     bool Terminated() const { return terminated_; }
@@ -44,16 +52,44 @@ public:
     void ShowException(const std::exception& e);
     void HandleCurrentException(); // call inside a catch block
 
+    // The fatal box of a failed start-up, titled "Application Error"; call
+    // inside a catch block.
+    void ShowFatalException();
+
+    // Lets a test take the boxes' caption and text instead of a modal box.
+    using ErrorBoxHook = std::function<void(const std::string& caption, const std::string& text)>;
+    void SetErrorBoxHook(ErrorBoxHook hook) { errorBoxHook_ = std::move(hook); }
+
     DWORD MainThreadId() const { return mainThreadId_; }
 
 private:
+    void ShowErrorBox(const std::string& caption, const std::string& text);
+    void ShowMainForm();
+    void FinishCreateForm(Form* form);
+
     std::string title_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
     DWORD mainThreadId_;
+    ErrorBoxHook errorBoxHook_;
 };
 
 // The application object, set by its constructor.
 extern Application* TheApplication;
+
+template <class T>
+void Application::CreateForm(T*& reference)
+{
+    void* memory = ::operator new(sizeof(T));
+    reference = static_cast<T*>(memory);
+    try {
+        new (memory) T(this);
+    } catch (...) {
+        reference = nullptr;
+        ::operator delete(memory);
+        throw;
+    }
+    FinishCreateForm(reference);
+}
 
 } // namespace tk

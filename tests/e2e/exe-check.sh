@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# exe-check.sh SHIPPED.exe TEST.exe
+# The shipped program is a 32-bit GUI executable that needs only Windows'
+# own DLLs: no MinGW runtime DLL, and not WS2_32.DLL, which the echo engine
+# loads at run time. It carries none of the test build's failure points.
+set -euo pipefail
+shipped=$1 testbuild=$2
+objdump=i686-w64-mingw32-objdump
+fail() { echo "exe-check: $*" >&2; exit 1; }
+
+# System DLLs the program may import; add one here only with a reason.
+allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll advapi32.dll shell32.dll
+         version.dll msvcrt.dll wsock32.dll ole32.dll oleaut32.dll msimg32.dll"
+
+headers=$($objdump -p "$shipped")
+grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 i386 file"
+grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" || fail "not PE32 (optional header magic)"
+grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not the GUI subsystem"
+
+imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')
+[ -n "$imports" ] || fail "no imports found"
+for dll in $imports; do
+  [ "$dll" = ws2_32.dll ] && fail "imports WS2_32.DLL"
+  grep -qw -- "$dll" <<<"$allowed" || fail "imports $dll, which is not a Windows system DLL"
+done
+
+# The failure points exist in the test build and nowhere in the shipped one.
+for marker in ZentVorlumo.Test.Throw ZV_FAIL_AT; do
+  grep -qa -- "$marker" "$testbuild" || fail "test build lacks $marker (check is stale)"
+  if grep -qa -- "$marker" "$shipped"; then fail "shipped executable contains $marker"; fi
+done
+echo "exe-check: $(basename "$shipped"): PE32 GUI, imports: $(echo $imports)"

@@ -1,0 +1,169 @@
+#include "toolkit/Application.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "toolkit/ErrorText.h"
+#include "toolkit/Form.h"
+#include "toolkit/ModuleTitle.h"
+
+namespace tk {
+
+Application* TheApplication = nullptr;
+
+namespace {
+void CodePageLowerCase(char* text, std::size_t length)
+{
+    CharLowerBuffA(text, static_cast<DWORD>(length));
+}
+
+std::string ModulePath()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+} // namespace
+
+Application::Application()
+    : title_(TitleFromModulePath(ModulePath(), CodePageLowerCase)), mainThreadId_(GetCurrentThreadId())
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    TheApplication = this;
+}
+
+Application::~Application()
+{
+    // The forms, newest first: the one created last is destroyed first.
+    while (!Owned().empty()) {
+        Component* last = Owned().back();
+        if (auto* form = dynamic_cast<Form*>(last))
+            Form::Free(form);
+        else
+            delete last;
+    }
+    if (TheApplication == this)
+        TheApplication = nullptr;
+}
+
+void Application::SetMainFormIfFirst(Form* form)
+{
+    if (mainForm_)
+        return;
+    mainForm_ = form;
+    // There is no separate application window, so the main form's window
+    // carries the title that the task bar shows.
+    form->SetText(title_);
+}
+
+void Application::FinishCreateForm(Form* form)
+{
+    SetMainFormIfFirst(form);
+    form->DoCreate();
+}
+
+void Application::ShowMainForm()
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    WORD show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL;
+    switch (show) {
+    case SW_SHOWMAXIMIZED:
+        mainForm_->ShowMaximized();
+        break;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+        mainForm_->ShowMinimizedNoActivate();
+        break;
+    default:
+        mainForm_->Show();
+        break;
+    }
+}
+
+void Application::Run()
+{
+    if (mainForm_)
+        ShowMainForm();
+    while (!terminated_)
+        if (!HandleMessage())
+            WaitMessage();
+}
+
+void Application::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+void Application::ProcessMessages()
+{
+    while (HandleMessage()) {
+    }
+}
+
+bool Application::HandleMessage()
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void Application::ShowErrorBox(const std::string& caption, const std::string& text)
+{
+    if (errorBoxHook_) {
+        errorBoxHook_(caption, text);
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_ && mainForm_->Visible())
+        owner = mainForm_->Handle();
+    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Application::ShowException(const std::exception& e)
+{
+    ShowErrorBox(title_, WithFullStop(e.what()));
+}
+
+void Application::HandleCurrentException()
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(std::runtime_error("Unknown error"));
+    }
+}
+
+void Application::ShowFatalException()
+{
+    std::string text;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        text = FatalErrorText(ExceptionKind(typeid(e)), e.what());
+    } catch (...) {
+        text = FatalErrorText("of unknown type", "no message");
+    }
+    ShowErrorBox("Application Error", text);
+}
+
+} // namespace tk

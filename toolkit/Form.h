@@ -1,0 +1,63 @@
+// Form: a top-level window that owns its components. Created hidden; the
+// first form the application creates is the main form, and closing it ends
+// the loop, while closing any other form only hides it. FormCreate and
+// FormDestroy run guarded: an error in them is shown and the rest of that
+// handler is skipped. GUI thread only.
+#pragma once
+
+#include <string>
+
+#include "toolkit/CustomControl.h"
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+enum class BorderStyle { None, Sizeable };
+
+class Form : public CustomControl {
+public:
+    // Creates the window of class `className` (registered on first use) with
+    // a sizeable frame, hidden, owned by the main form if there is one.
+    Form(Component* owner, const char* className);
+    ~Form() override;
+
+    // Runs FormDestroy, frees the components, then the form.
+    static void Free(Form* form);
+    void DoCreate();
+    void DoDestroy();
+
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& caption) { SetText(caption); }
+
+    BorderStyle GetBorderStyle() const { return borderStyle_; }
+    // Keeps the client area's size.
+    void SetBorderStyle(BorderStyle style);
+    void SetClientSize(int width, int height);
+    // Centred on the screen the first time the form is shown.
+    void SetCenterOnFirstShow(bool center) { centerOnFirstShow_ = center; }
+
+    void Show();
+    void Hide() { SetVisible(false); }
+    void ShowMaximized();
+    void ShowMinimizedNoActivate();
+    void Close();
+    bool Showing() const { return Visible(); }
+
+protected:
+    virtual void FormCreate() {}
+    virtual void FormDestroy() {}
+    // WM_CLOSE: the main form ends the loop, any other only hides.
+    virtual void OnClose();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void PlaceForFirstShow();
+
+    BorderStyle borderStyle_ = BorderStyle::Sizeable;
+    bool centerOnFirstShow_ = false;
+    bool shownBefore_ = false;
+    Font font_;
+};
+
+} // namespace tk

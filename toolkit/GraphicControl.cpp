@@ -1,0 +1,75 @@
+#include "toolkit/GraphicControl.h"
+
+#include "toolkit/CustomControl.h"
+
+namespace tk {
+
+GraphicControl::GraphicControl(Component* owner, CustomControl* parent, Rect bounds)
+    : Component(owner), parent_(parent), bounds_(bounds)
+{
+    parent_->AddGraphic(this);
+    Invalidate();
+}
+
+GraphicControl::~GraphicControl()
+{
+    Invalidate();
+    parent_->RemoveGraphic(this);
+}
+
+void GraphicControl::SetBounds(Rect bounds)
+{
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+}
+
+void GraphicControl::SetVisible(bool visible)
+{
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    Invalidate();
+}
+
+void GraphicControl::BringToFront()
+{
+    parent_->Graphics().BringToFront(this);
+    Invalidate();
+}
+
+void GraphicControl::SendToBack()
+{
+    parent_->Graphics().SendToBack(this);
+    Invalidate();
+}
+
+void GraphicControl::Invalidate()
+{
+    if (!parent_->Handle())
+        return;
+    RECT r{bounds_.left, bounds_.top, bounds_.Right(), bounds_.Bottom()};
+    InvalidateRect(parent_->Handle(), &r, FALSE);
+}
+
+void GraphicControl::MouseDown(MouseButton button, Point p, unsigned keys)
+{
+    (void)keys;
+    if (OnMouseDown)
+        OnMouseDown(this, button, p);
+}
+
+void GraphicControl::MouseUp(MouseButton button, Point p, unsigned keys)
+{
+    (void)button;
+    (void)p;
+    (void)keys;
+}
+
+void GraphicControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+} // namespace tk

@@ -1,0 +1,59 @@
+// GraphicControl: a windowless control, a plain object owned by its form and
+// drawn on its parent's surface. It has bounds in the parent's client
+// coordinates, its own cursor and click event; the parent paints it back to
+// front and routes the mouse to it front to back (see CustomControl).
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Events.h"
+#include "toolkit/Geometry.h"
+
+namespace tk {
+
+class CustomControl;
+
+class GraphicControl : public Component {
+public:
+    // Goes in front of the parent's other windowless controls.
+    GraphicControl(Component* owner, CustomControl* parent, Rect bounds);
+    ~GraphicControl() override;
+
+    CustomControl* Parent() const { return parent_; }
+
+    Rect Bounds() const { return bounds_; }
+    void SetBounds(Rect bounds);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    // Null: the parent's cursor.
+    HCURSOR Cursor() const { return cursor_; }
+    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+
+    void BringToFront();
+    void SendToBack();
+    // Asks the parent to repaint this control's area.
+    void Invalidate();
+
+    virtual bool Contains(Point p) const { return bounds_.Contains(p); }
+    // Draws in the parent's coordinates; the DC is clipped to Bounds().
+    virtual void Paint(HDC dc) { (void)dc; }
+    virtual void MouseDown(MouseButton button, Point p, unsigned keys);
+    virtual void MouseUp(MouseButton button, Point p, unsigned keys);
+    // A left press and release on this control; raises OnClick.
+    virtual void Click();
+
+    NotifyEvent OnClick;
+    // Raised on any button press over the control, before a click.
+    std::function<void(Component* sender, MouseButton button, Point p)> OnMouseDown;
+
+private:
+    CustomControl* parent_;
+    Rect bounds_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    HCURSOR cursor_ = nullptr;
+};
+
+} // namespace tk

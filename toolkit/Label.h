@@ -1,0 +1,45 @@
+// Label: a windowless line of text on its parent's surface, in its own font
+// and colour, left, centred or right in its bounds, with or without a
+// background. AutoSize makes it as wide as its text.
+#pragma once
+
+#include <string>
+
+#include "toolkit/GraphicControl.h"
+
+namespace tk {
+
+enum class Alignment { Left, Center, Right };
+
+class Label : public GraphicControl {
+public:
+    Label(Component* owner, CustomControl* parent, Rect bounds, std::string text);
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+
+    // Borrowed; null means the parent's font.
+    void SetFont(HFONT font);
+    void SetTextColor(COLORREF color);
+    // Without a background the parent's surface shows through.
+    void SetBackground(COLORREF color);
+    void ClearBackground();
+    void SetAlignment(Alignment alignment);
+    void SetAutoSize(bool autoSize);
+
+    void Paint(HDC dc) override;
+
+private:
+    HFONT EffectiveFont() const;
+    void AdjustSize();
+
+    std::string text_;
+    HFONT font_ = nullptr;
+    COLORREF textColor_;
+    COLORREF background_ = 0;
+    bool hasBackground_ = false;
+    Alignment alignment_ = Alignment::Left;
+    bool autoSize_ = false;
+};
+
+} // namespace tk

@@ -1,0 +1,74 @@
+#include "toolkit/ListView.h"
+
+#include "toolkit/Win32Error.h"
+
+namespace tk {
+
+ListView::ListView(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
+{
+    CreateHandle(WC_LISTVIEWA, "", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                 WS_EX_CLIENTEDGE, bounds);
+    ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
+}
+
+void ListView::AddColumn(const std::string& caption, int width)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(caption.c_str());
+    column.cx = width;
+    column.iSubItem = columns_;
+    if (SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns_), reinterpret_cast<LPARAM>(&column)) < 0)
+        throw Win32Error("LVM_INSERTCOLUMN");
+    ++columns_;
+}
+
+int ListView::AddRow(const std::vector<std::string>& cells)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = RowCount();
+    item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
+    int row = static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0)
+        throw Win32Error("LVM_INSERTITEM");
+    for (int c = 1; c < static_cast<int>(cells.size()) && c < columns_; ++c)
+        SetCell(row, c, cells[static_cast<std::size_t>(c)]);
+    return row;
+}
+
+void ListView::SetCell(int row, int column, const std::string& text)
+{
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ListView::Cell(int row, int column) const
+{
+    char buffer[1024] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+void ListView::DeleteRow(int row)
+{
+    SendMessageA(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+}
+
+void ListView::Clear()
+{
+    SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+}
+
+int ListView::RowCount() const
+{
+    return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+} // namespace tk

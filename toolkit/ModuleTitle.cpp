@@ -1,0 +1,26 @@
+#include "toolkit/ModuleTitle.h"
+
+namespace tk {
+
+void AsciiLowerCase(char* text, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i)
+        if (text[i] >= 'A' && text[i] <= 'Z')
+            text[i] = static_cast<char>(text[i] - 'A' + 'a');
+}
+
+std::string TitleFromModulePath(std::string_view path, LowerCaseFn lower)
+{
+    // Both separators: Windows accepts either in a module path.
+    std::size_t slash = path.find_last_of("\\/");
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos)
+        name = name.substr(0, dot);
+    std::string title(name);
+    if (title.size() > 1)
+        lower(title.data() + 1, title.size() - 1);
+    return title;
+}
+
+} // namespace tk

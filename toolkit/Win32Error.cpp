@@ -1,0 +1,27 @@
+#include "toolkit/Win32Error.h"
+
+namespace tk {
+
+namespace {
+std::string SystemText(DWORD code)
+{
+    char* buffer = nullptr;
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length ? std::string(buffer, length) : "error " + std::to_string(code);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+} // namespace
+
+Win32Error::Win32Error(const std::string& call) : Win32Error(call, GetLastError()) {}
+
+Win32Error::Win32Error(const std::string& call, DWORD code)
+    : std::runtime_error(call + " failed: " + SystemText(code)), code_(code)
+{
+}
+
+} // namespace tk

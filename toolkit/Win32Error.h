@@ -1,0 +1,22 @@
+// Win32Error: a failed Win32 call, with the system's text for GetLastError().
+#pragma once
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace tk {
+
+class Win32Error : public std::runtime_error {
+public:
+    // Reads GetLastError() itself, so construct it right after the failed call.
+    explicit Win32Error(const std::string& call);
+    Win32Error(const std::string& call, DWORD code);
+    DWORD Code() const { return code_; }
+
+private:
+    DWORD code_;
+};
+
+} // namespace tk
