@@ -27,7 +27,7 @@ inline constexpr const char* KernelProhibit = "198.51.100.66";      // 3/13 from
 inline constexpr const char* KernelReject = "198.51.100.67";        // 3/3 from Router
 inline constexpr const char* KernelLoop = "198.51.100.68";          // 11/0 from a router of the loop
 inline constexpr const char* KernelBlackhole = "198.51.100.69";     // silence
-inline constexpr const char* KernelNoNeighbour = "203.0.113.99";    // 3/1 after about 3 s
+inline constexpr const char* KernelNoNeighbour = "203.0.113.99";    // 3/1 from Router after about 3 s
 
 // The scripted responder, one behaviour per address. Its error reports come
 // from Reporter and quote only the request's IP header and first 8 bytes.

@@ -11,18 +11,18 @@
 # skipped, except with CI=true, where they fail.
 include_guard(GLOBAL)
 
-set(ZV_LAB_DIR ${CMAKE_SOURCE_DIR}/tools/lab)
-set(ZV_LAB_SKIP_CODE 77)
-# Built with the host compiler by tools/lab/CMakeLists.txt in either tree.
-set(ZV_LAB_RESPONDER ${CMAKE_BINARY_DIR}/tools/lab/zvlab-responder)
+# Read once, by whichever folder includes it first: it sets no variables that
+# other folders would need.
+set(lab_dir ${CMAKE_SOURCE_DIR}/tools/lab)
 
 if(WIN32)
-  add_test(NAME lab.setup
-    COMMAND ${ZV_LAB_DIR}/lab-fixture.sh setup ${CMAKE_BINARY_DIR} ${ZV_LAB_RESPONDER})
+  # The responder is built by tools/lab/CMakeLists.txt with the host compiler.
+  add_test(NAME lab.setup COMMAND ${lab_dir}/lab-fixture.sh setup ${CMAKE_BINARY_DIR}
+                                  ${CMAKE_BINARY_DIR}/tools/lab/zvlab-responder)
   set_tests_properties(lab.setup PROPERTIES
     FIXTURES_SETUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab
-    TIMEOUT 120 SKIP_RETURN_CODE ${ZV_LAB_SKIP_CODE})
-  add_test(NAME lab.cleanup COMMAND ${ZV_LAB_DIR}/lab-fixture.sh cleanup ${CMAKE_BINARY_DIR})
+    TIMEOUT 120 SKIP_RETURN_CODE 77)
+  add_test(NAME lab.cleanup COMMAND ${lab_dir}/lab-fixture.sh cleanup ${CMAKE_BINARY_DIR})
   set_tests_properties(lab.cleanup PROPERTIES
     FIXTURES_CLEANUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab TIMEOUT 60)
 endif()
@@ -38,11 +38,11 @@ function(zv_add_lab_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  add_test(NAME lab.${name} COMMAND ${ZV_LAB_DIR}/lab-wine-run.sh $<TARGET_FILE:${name}>)
+  add_test(NAME lab.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/lab/lab-wine-run.sh $<TARGET_FILE:${name}>)
   set_tests_properties(lab.${name} PROPERTIES
     FIXTURES_REQUIRED "wine;lab"
     RESOURCE_LOCK lab
     TIMEOUT ${ARG_TIMEOUT}
-    SKIP_RETURN_CODE ${ZV_LAB_SKIP_CODE}
+    SKIP_RETURN_CODE 77
     ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
