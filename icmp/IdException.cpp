@@ -1,7 +1,5 @@
 #include "icmp/IdException.h"
 
-#include <cstring>
-
 std::string FormatMessageText(const char* pattern, const std::string& arg)
 {
     std::string text = pattern;

@@ -4,6 +4,8 @@
 // in the order written.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "icmp/IdComponent.h"
 #include "icmp/IdIcmpClient.h"
 #include "icmp/IdWinSock2.h"
@@ -42,6 +44,30 @@ TEST(Winsock2Binding, LocalhostAndLiteralsNeedNoLookUp)
     EXPECT_TRUE(idwinsock2::FunctionBound("sendto"));
     EXPECT_TRUE(idwinsock2::FunctionBound("recv"));
     EXPECT_FALSE(idwinsock2::FunctionBound("gethostbyname")) << "a name was looked up";
+}
+
+} // namespace
+
+namespace {
+
+// Run by ws2-missing.sh with WS2_32 disabled for this process.
+TEST(Winsock2Missing, StartingTheServiceRaisesTheLoadErrorEveryTime)
+{
+    if (!std::getenv("ZV_EXPECT_WS2_MISSING"))
+        GTEST_SKIP() << "needs WS2_32 disabled (ws2-missing.sh)";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            TIdIcmpClient client;
+            ADD_FAILURE() << "the socket service started";
+        } catch (const EIdWS2StubError& e) {
+            EXPECT_EQ(e.Context(), "Error on loading Winsock2 library (WS2_32.DLL)");
+            EXPECT_EQ(e.OsErrorCode(), 126); // ERROR_MOD_NOT_FOUND
+            EXPECT_FALSE(e.OsErrorText().empty());
+            EXPECT_EQ(std::string(e.what()), e.Context() + ": " + e.OsErrorText());
+        }
+        EXPECT_EQ(TIdComponent::InstanceCount(), 0) << "the failed component is not counted";
+        EXPECT_EQ(GStack, nullptr);
+    }
 }
 
 } // namespace
