@@ -19,7 +19,8 @@
 set -euo pipefail
 . "$(dirname "$(readlink -f "$0")")/lab-env.sh"
 
-RESPONDER_LIFETIME=${ZV_LAB_LIFETIME:-3600}
+# A lab nobody takes down goes by itself after this many seconds.
+LAB_LIFETIME=${ZV_LAB_LIFETIME:-3600}
 LINK_MTU=9000
 
 say() { echo "lab[$LAB]: $*" >&2; }
@@ -36,13 +37,14 @@ wait_for() {
   return 1
 }
 
-# A recorded pid is only killed while it still runs the program we started.
+# A recorded pid is only killed while it still runs the program we started;
+# a "-" before it kills its whole process group.
 kill_recorded() {
-  local name=$1 expect=$2 pidfile=$LAB_STATE/$1.pid pid
+  local name=$1 expect=$2 group=${3:-} pidfile=$LAB_STATE/$1.pid pid
   [ -f "$pidfile" ] || return 0
   pid=$(cat "$pidfile")
   if [ -n "$pid" ] && grep -qa -- "$expect" "/proc/$pid/cmdline" 2>/dev/null; then
-    kill "$pid" 2>/dev/null || true
+    kill -- "$group$pid" 2>/dev/null || true
   fi
   rm -f "$pidfile"
 }
@@ -64,6 +66,17 @@ namespaces_empty() {
   done
 }
 
+# Takes this lab down after its lifetime unless a newer lab of the same name
+# has replaced it by then; its pid is recorded like the others.
+start_reaper() {
+  local token=$(date +%s%N)-$$
+  echo "$token" >"$LAB_STATE/token"
+  ZV_LAB_NAME=$LAB setsid bash -c 'sleep "$1"; [ "$(cat "$2/token" 2>/dev/null)" = "$3" ] && ZV_LAB_REAPING=1 exec "$4" down' \
+    zvlab-reaper "$LAB_LIFETIME" "$LAB_STATE" "$token" "$(readlink -f "$0")" \
+    </dev/null >/dev/null 2>&1 8>&- &
+  echo $! >"$LAB_STATE/reaper.pid"
+}
+
 down() {
   if [ -n "${LAB_WINEPREFIX:-}" ] && [ -f "$LAB_WINEPREFIX/system.reg" ]; then
     WINEPREFIX=$LAB_WINEPREFIX timeout 10 wineserver -k </dev/null >/dev/null 2>&1 || true
@@ -71,6 +84,7 @@ down() {
   kill_recorded responder zvlab-responder
   kill_recorded dnsmasq dnsmasq
   kill_recorded wineserver wineserver
+  [ "${ZV_LAB_REAPING:-}" = 1 ] || kill_recorded reaper zvlab-reaper -
   kill_namespace_processes TERM
   wait_for namespaces_empty || { kill_namespace_processes KILL; wait_for namespaces_empty || true; }
   local ns
@@ -180,7 +194,7 @@ start_responder() {
   fi
   : >"$LAB_RESPONDER_LOG"
   ip netns exec "$NS_RESPONDER" "$bin" --log "$LAB_RESPONDER_LOG" --reporter "$LAB_REPORTER" \
-    --gateway "$LAB_ROUTER_HOSTS_SIDE" --lifetime "$RESPONDER_LIFETIME" $(responder_table) \
+    --gateway "$LAB_ROUTER_HOSTS_SIDE" --lifetime "$LAB_LIFETIME" $(responder_table) \
     </dev/null >"$LAB_STATE/responder.out" 2>&1 8>&- &
   echo $! >"$LAB_STATE/responder.pid"
   wait_for grep -qs serving "$LAB_STATE/responder.out" || { say "the responder did not start:"; cat "$LAB_STATE/responder.out" >&2; return 1; }
@@ -228,10 +242,6 @@ start_wine() {
 }
 
 up() {
-  if [ "$(id -u)" -ne 0 ]; then
-    say "cannot build: needs root"
-    exit 3
-  fi
   local tool
   for tool in ip nft dnsmasq sysctl; do
     command -v $tool >/dev/null || { say "cannot build: $tool is missing (tools/install-deps.sh)"; exit 3; }
@@ -250,6 +260,7 @@ up() {
   start_responder
   start_name_server
   start_wine
+  start_reaper
   trap - ERR
   printf 'name=%s\nclient=%s\nresponder_log=%s\nwineprefix=%s\n' "$LAB" "$NS_CLIENT" \
     "$LAB_RESPONDER_LOG" "${LAB_WINEPREFIX:-}" >"$LAB_STATE/ready"
@@ -275,6 +286,10 @@ status() {
   return $ok
 }
 
+if [ "$(id -u)" -ne 0 ]; then
+  say "needs root: the lab is made of network namespaces"
+  exit 3
+fi
 exec 8>>/run/zvlab.lock
 flock -w 120 8 || { say "another lab command holds /run/zvlab.lock"; exit 1; }
 case ${1:-} in
