@@ -102,15 +102,3 @@ TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExten
     }
     return t;
 }
-
-int TAxisMap::ToPixel(double value) const
-{
-    const double p = P0 + (value - From) * Scale();
-    if (std::isnan(p))
-        return P0;
-    if (p > 30000)
-        return 30000;
-    if (p < -30000)
-        return -30000;
-    return static_cast<int>(std::floor(p + 0.5));
-}

@@ -52,6 +52,17 @@ struct TAxisMap {
     double Scale() const { return (P1 - P0) / (To - From); }
     // Rounded to the nearest pixel and kept within +-30000 (GDI's safe
     // coordinate range); NaN maps to P0.
-    int ToPixel(double value) const;
+    int ToPixel(double value) const { return ToPixel(value, Scale()); }
+    // The same with the scale worked out once, for loops over many points.
+    int ToPixel(double value, double scale) const
+    {
+        const double p = P0 + (value - From) * scale;
+        if (!(p > -30000))
+            return p != p ? P0 : -30000;
+        if (p > 30000)
+            return 30000;
+        // Truncating a positive number floors it, without a library call.
+        return static_cast<int>(p + 30000.5) - 30000;
+    }
     double ToValue(double pixel) const { return From + (pixel - P0) / Scale(); }
 };

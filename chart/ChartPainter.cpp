@@ -8,7 +8,7 @@ namespace {
 constexpr COLORREF GridColor = RGB(58, 72, 92);
 constexpr COLORREF AxisColor = RGB(150, 162, 178);
 
-// Owns one GDI object for the length of a paint and keeps it selected.
+// Owns one GDI object for the length of a drawing step and keeps it selected.
 class Selected {
 public:
     Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
@@ -42,14 +42,51 @@ TChartPainter::TChartPainter() = default;
 
 TChartPainter::~TChartPainter()
 {
+    if (dc_) {
+        SelectObject(dc_, oldBitmap_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_)
+        DeleteObject(bitmap_);
     for (CachedFont* f : {&leftFont_, &bottomFont_})
         if (f->handle)
             DeleteObject(f->handle);
 }
 
-HFONT TChartPainter::FontFor(HDC dc, const TChartFont& font, CachedFont& cache)
+bool TChartPainter::EnsureBuffer(int width, int height)
 {
-    const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+    if (!dc_) {
+        dc_ = CreateCompatibleDC(nullptr);
+        if (!dc_)
+            return false;
+    }
+    if (bitmap_ && canvas_.Width == width && canvas_.Height == height)
+        return true;
+    if (bitmap_) {
+        SelectObject(dc_, oldBitmap_);
+        DeleteObject(bitmap_);
+        bitmap_ = nullptr;
+        canvas_ = {};
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height; // top row first, as TPixelCanvas has it
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap_)
+        return false;
+    oldBitmap_ = SelectObject(dc_, bitmap_);
+    canvas_ = {static_cast<std::uint32_t*>(bits), width, height, width};
+    return true;
+}
+
+HFONT TChartPainter::FontFor(const TChartFont& font, CachedFont& cache)
+{
+    const int ppi = GetDeviceCaps(dc_, LOGPIXELSY);
     if (cache.handle && cache.name == font.Name && cache.size == font.Size && cache.pixelsPerInch == ppi)
         return cache.handle;
     if (cache.handle)
@@ -61,47 +98,53 @@ HFONT TChartPainter::FontFor(HDC dc, const TChartFont& font, CachedFont& cache)
     return cache.handle;
 }
 
-TChartLayout TChartPainter::Layout(HDC dc, const TChart& chart, int width, int height)
+TChartLayout TChartPainter::Layout(const TChart& chart, int width, int height)
 {
-    HGDIOBJ old = SelectObject(dc, FontFor(dc, chart.LeftAxis.LabelsFont, leftFont_));
+    if (!dc_ && !(dc_ = CreateCompatibleDC(nullptr)))
+        return ComputeChartLayout(chart, width, height, 13, [](const std::string& s) { return 6 * int(s.size()); },
+                                  Separators);
+    HGDIOBJ old = SelectObject(dc_, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
     TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
+    GetTextMetricsA(dc_, &tm);
+    HDC dc = dc_;
     auto measure = [dc](const std::string& s) {
         SIZE size{};
         GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
         return static_cast<int>(size.cx);
     };
     TChartLayout l = ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators);
-    SelectObject(dc, old);
+    SelectObject(dc_, old);
     return l;
 }
 
 void TChartPainter::Paint(HDC dc, const TChart& chart, int width, int height,
                           const std::optional<TPixelRect>& rubberBand)
 {
-    if (width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0 || !EnsureBuffer(width, height))
         return;
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, 0, 0, width, height);
-    PaintBackground(dc, chart, width, height);
-    const TChartLayout l = Layout(dc, chart, width, height);
-    PaintWalls(dc, l);
-    PaintSeries(dc, chart, l);
-    PaintLabels(dc, chart, l, width);
+    const int saved = SaveDC(dc_);
+    PaintBackground(chart);
+    const TChartLayout l = Layout(chart, width, height);
+    PaintWalls(l);
+    GdiFlush(); // GDI's drawing must be in the bits before the lines go in
+    PaintSeries(chart, l);
+    PaintLabels(chart, l);
     if (rubberBand) {
-        Selected pen(dc, CreatePen(PS_DOT, 1, RGB(255, 255, 255)));
-        SetBkMode(dc, TRANSPARENT);
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
-        Rectangle(dc, rubberBand->Left, rubberBand->Top, rubberBand->Right, rubberBand->Bottom);
+        Selected pen(dc_, CreatePen(PS_DOT, 1, RGB(255, 255, 255)));
+        SetBkMode(dc_, TRANSPARENT);
+        SelectObject(dc_, GetStockObject(NULL_BRUSH));
+        Rectangle(dc_, rubberBand->Left, rubberBand->Top, rubberBand->Right, rubberBand->Bottom);
     }
-    RestoreDC(dc, saved);
+    RestoreDC(dc_, saved);
+    BitBlt(dc, 0, 0, width, height, dc_, 0, 0, SRCCOPY);
 }
 
-void TChartPainter::PaintBackground(HDC dc, const TChart& chart, int width, int height)
+void TChartPainter::PaintBackground(const TChart& chart)
 {
+    const int width = canvas_.Width, height = canvas_.Height;
     {
-        Selected brush(dc, CreateSolidBrush(chart.Color & 0x00FFFFFF));
-        PatBlt(dc, 0, 0, width, height, PATCOPY);
+        Selected brush(dc_, CreateSolidBrush(chart.Color & 0x00FFFFFF));
+        PatBlt(dc_, 0, 0, width, height, PATCOPY);
     }
     const TChartBitmap& image = chart.BackImage;
     if (image.Empty())
@@ -116,12 +159,12 @@ void TChartPainter::PaintBackground(HDC dc, const TChart& chart, int width, int 
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = image.Width;
-    bi.bmiHeader.biHeight = -image.Height; // top row first
+    bi.bmiHeader.biHeight = -image.Height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
     auto put = [&](int x, int y, int w, int h) {
-        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc_, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
     };
     switch (chart.BackImageMode) {
     case pbmStretch:
@@ -138,7 +181,7 @@ void TChartPainter::PaintBackground(HDC dc, const TChart& chart, int width, int 
     }
 }
 
-void TChartPainter::PaintWalls(HDC dc, const TChartLayout& l)
+void TChartPainter::PaintWalls(const TChartLayout& l)
 {
     const TPixelRect& p = l.Plot;
     const int d = l.Depth;
@@ -146,55 +189,42 @@ void TChartPainter::PaintWalls(HDC dc, const TChartLayout& l)
     {
         // Grid lines on the back wall (the plot itself in the flat view), and
         // in 3D across the left wall and the floor.
-        Selected pen(dc, CreatePen(PS_SOLID, 1, GridColor));
+        Selected pen(dc_, CreatePen(PS_SOLID, 1, GridColor));
         for (double v : l.YTicks.Values) {
             const int y = l.YMap.ToPixel(v);
-            Line(dc, p.Left + d, y - d, p.Right + d, y - d);
+            Line(dc_, p.Left + d, y - d, p.Right + d, y - d);
             if (d)
-                Line(dc, axisX, y, axisX + d, y - d);
+                Line(dc_, axisX, y, axisX + d, y - d);
         }
         for (double v : l.XTicks.Values) {
             const int x = l.XMap.ToPixel(v);
-            Line(dc, x + d, p.Top - d, x + d, p.Bottom - d);
+            Line(dc_, x + d, p.Top - d, x + d, p.Bottom - d);
             if (d)
-                Line(dc, x, axisY, x + d, axisY - d);
+                Line(dc_, x, axisY, x + d, axisY - d);
         }
     }
-    Selected pen(dc, CreatePen(PS_SOLID, 1, AxisColor));
+    Selected pen(dc_, CreatePen(PS_SOLID, 1, AxisColor));
     if (d) {
-        // The box: back wall's left and bottom edges, the walls' outer edges.
-        Line(dc, axisX + d, p.Top - d, axisX + d, axisY - d);
-        Line(dc, axisX + d, axisY - d, p.Right + d, axisY - d);
-        Line(dc, axisX, p.Top, axisX + d, p.Top - d);
-        Line(dc, axisX, axisY, axisX + d, axisY - d);
-        Line(dc, p.Right, axisY, p.Right + d, axisY - d);
+        // The box: the back wall's left and bottom edges, the walls' outer edges.
+        Line(dc_, axisX + d, p.Top - d, axisX + d, axisY - d);
+        Line(dc_, axisX + d, axisY - d, p.Right + d, axisY - d);
+        Line(dc_, axisX, p.Top, axisX + d, p.Top - d);
+        Line(dc_, axisX, axisY, axisX + d, axisY - d);
+        Line(dc_, p.Right, axisY, p.Right + d, axisY - d);
     }
-    Line(dc, axisX, p.Top, axisX, axisY + 1);
-    Line(dc, axisX, axisY, p.Right + 1, axisY);
+    Line(dc_, axisX, p.Top, axisX, axisY + 1);
+    Line(dc_, axisX, axisY, p.Right + 1, axisY);
     for (double v : l.YTicks.Values) {
         const int y = l.YMap.ToPixel(v);
-        Line(dc, axisX - TChartMetrics::TickLength, y, axisX, y);
+        Line(dc_, axisX - TChartMetrics::TickLength, y, axisX, y);
     }
     for (double v : l.XTicks.Values) {
         const int x = l.XMap.ToPixel(v);
-        Line(dc, x, axisY + 1, x, axisY + 1 + TChartMetrics::TickLength);
+        Line(dc_, x, axisY + 1, x, axisY + 1 + TChartMetrics::TickLength);
     }
 }
 
-void TChartPainter::DrawPath(HDC dc, const std::vector<TPixelPoint>& path, COLORREF color)
-{
-    if (path.size() < 2)
-        return;
-    // TPixelPoint is two ints like POINT; copied rather than cast to keep aliasing clean.
-    std::vector<POINT> pts(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i)
-        pts[i] = {path[i].X, path[i].Y};
-    Polyline(dc, pts.data(), static_cast<int>(pts.size()));
-    // A line leaves out its end pixel; the series ends on its last point.
-    SetPixelV(dc, pts.back().x, pts.back().y, color);
-}
-
-void TChartPainter::PaintSeries(HDC dc, const TChart& chart, const TChartLayout& l)
+void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
 {
     // In 3D each series gets an equal slice of the depth, the first at the
     // back, so later series (the average) lie in front of earlier ones.
@@ -213,47 +243,43 @@ void TChartPainter::PaintSeries(HDC dc, const TChart& chart, const TChartLayout&
         for (int z = zBack; z >= zFront; --z) {
             // The ribbon's body in a darker shade, its front edge in the series colour.
             const COLORREF c = z == zFront ? color : Darker(color);
-            const int saved = SaveDC(dc);
-            IntersectClipRect(dc, l.Plot.Left + z, l.Plot.Top - z, l.Plot.Right + z, l.Plot.Bottom - z);
-            OffsetViewportOrgEx(dc, z, -z, nullptr);
-            Selected pen(dc, CreatePen(PS_SOLID, 1, c));
-            DrawPath(dc, path, c);
-            RestoreDC(dc, saved);
+            const TPixelRect clip{l.Plot.Left + z, l.Plot.Top - z, l.Plot.Right + z, l.Plot.Bottom - z};
+            DrawPath(canvas_, path, CanvasColor(c), clip, z, -z);
         }
     }
 }
 
-void TChartPainter::PaintLabels(HDC dc, const TChart& chart, const TChartLayout& l, int width)
+void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)
 {
-    SetBkMode(dc, TRANSPARENT);
+    SetBkMode(dc_, TRANSPARENT);
     TEXTMETRICA tm{};
     if (chart.LeftAxis.Visible) {
-        SelectObject(dc, FontFor(dc, chart.LeftAxis.LabelsFont, leftFont_));
-        GetTextMetricsA(dc, &tm);
-        SetTextColor(dc, chart.LeftAxis.LabelsFont.Color & 0x00FFFFFF);
-        SetTextAlign(dc, TA_RIGHT | TA_TOP);
+        SelectObject(dc_, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
+        GetTextMetricsA(dc_, &tm);
+        SetTextColor(dc_, chart.LeftAxis.LabelsFont.Color & 0x00FFFFFF);
+        SetTextAlign(dc_, TA_RIGHT | TA_TOP);
         const int right = l.Plot.Left - 1 - TChartMetrics::TickLength - TChartMetrics::LabelGap;
         for (std::size_t i = 0; i < l.YTicks.Values.size(); ++i) {
             const std::string& s = l.YTicks.Labels[i];
-            TextOutA(dc, right, l.YMap.ToPixel(l.YTicks.Values[i]) - tm.tmHeight / 2, s.c_str(),
+            TextOutA(dc_, right, l.YMap.ToPixel(l.YTicks.Values[i]) - tm.tmHeight / 2, s.c_str(),
                      static_cast<int>(s.size()));
         }
     }
     if (chart.BottomAxis.Visible) {
-        SelectObject(dc, FontFor(dc, chart.BottomAxis.LabelsFont, bottomFont_));
-        SetTextColor(dc, chart.BottomAxis.LabelsFont.Color & 0x00FFFFFF);
-        SetTextAlign(dc, TA_CENTER | TA_TOP);
+        SelectObject(dc_, FontFor(chart.BottomAxis.LabelsFont, bottomFont_));
+        SetTextColor(dc_, chart.BottomAxis.LabelsFont.Color & 0x00FFFFFF);
+        SetTextAlign(dc_, TA_CENTER | TA_TOP);
         const int top = l.Plot.Bottom + 1 + TChartMetrics::TickLength;
         // Labels that would run into the left labels or off the right edge are left out.
         const int leftmost = l.Plot.Left - 1 - TChartMetrics::TickLength;
         for (std::size_t i = 0; i < l.XTicks.Values.size(); ++i) {
             const std::string& s = l.XTicks.Labels[i];
             SIZE size{};
-            GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+            GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size);
             const int x = l.XMap.ToPixel(l.XTicks.Values[i]);
-            if (x - size.cx / 2 < leftmost || x + (size.cx + 1) / 2 > width)
+            if (x - size.cx / 2 < leftmost || x + (size.cx + 1) / 2 > canvas_.Width)
                 continue;
-            TextOutA(dc, x, top, s.c_str(), static_cast<int>(s.size()));
+            TextOutA(dc_, x, top, s.c_str(), static_cast<int>(s.size()));
         }
     }
 }

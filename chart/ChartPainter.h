@@ -1,6 +1,8 @@
-// TChartPainter: draws a TChart into any device context (the control's back
-// buffer, a memory bitmap, a test's offscreen DC) at a given size. Keeps the
-// label fonts between paints; holds nothing else of the chart's.
+// TChartPainter: draws a TChart into any device context (a window, a memory
+// bitmap, a test's offscreen DC) at a given size. It composes the picture in
+// a 32-bit bitmap of its own (kept while the size stays, so it is also the
+// control's back buffer) and copies it out in one BitBlt. Keeps that bitmap
+// and the label fonts between paints; holds nothing of the chart's.
 // GUI thread only.
 #pragma once
 
@@ -13,6 +15,7 @@
 #include "chart/AxisScale.h"
 #include "chart/Chart.h"
 #include "chart/ChartLayout.h"
+#include "chart/PixelCanvas.h"
 #include "chart/SeriesPath.h"
 
 class TChartPainter {
@@ -29,12 +32,8 @@ public:
     void Paint(HDC dc, const TChart& chart, int width, int height,
                const std::optional<TPixelRect>& rubberBand = std::nullopt);
 
-    // Where things go for this size, with the fonts measured on dc.
-    TChartLayout Layout(HDC dc, const TChart& chart, int width, int height);
-
-    // A 1-pixel line through the path in the pen selected into dc, its last
-    // pixel included; a path of fewer than two points draws nothing.
-    static void DrawPath(HDC dc, const std::vector<TPixelPoint>& path, COLORREF color);
+    // Where things go for this size (the picture Paint draws).
+    TChartLayout Layout(const TChart& chart, int width, int height);
 
 private:
     struct CachedFont {
@@ -42,11 +41,16 @@ private:
         int size = 0, pixelsPerInch = 0;
         HFONT handle = nullptr;
     };
-    HFONT FontFor(HDC dc, const TChartFont& font, CachedFont& cache);
-    void PaintBackground(HDC dc, const TChart& chart, int width, int height);
-    void PaintWalls(HDC dc, const TChartLayout& l);
-    void PaintSeries(HDC dc, const TChart& chart, const TChartLayout& l);
-    void PaintLabels(HDC dc, const TChart& chart, const TChartLayout& l, int width);
+    HFONT FontFor(const TChartFont& font, CachedFont& cache);
+    bool EnsureBuffer(int width, int height);
+    void PaintBackground(const TChart& chart);
+    void PaintWalls(const TChartLayout& l);
+    void PaintSeries(const TChart& chart, const TChartLayout& l);
+    void PaintLabels(const TChart& chart, const TChartLayout& l);
 
+    HDC dc_ = nullptr; // the buffer's memory DC
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    TPixelCanvas canvas_;
     CachedFont leftFont_, bottomFont_;
 };

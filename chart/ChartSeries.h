@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,8 @@ public:
     TChartValueList& YValues() { return y_; }
     const TChartValueList& XValues() const { return x_; }
     const TChartValueList& YValues() const { return y_; }
-    const std::vector<std::uint32_t>& Colors() const { return colors_; }
-    const std::vector<std::string>& Labels() const { return labels_; }
+    const std::deque<std::uint32_t>& Colors() const { return colors_; }
+    const std::deque<std::string>& Labels() const { return labels_; }
     int Count() const { return x_.Count(); }
 
     // 0x00BBGGRR. Setting the colour it already has asks for no repaint.
@@ -100,8 +101,8 @@ private:
 
     TChart* chart_ = nullptr;
     TChartValueList x_, y_;
-    std::vector<std::uint32_t> colors_;
-    std::vector<std::string> labels_;
+    std::deque<std::uint32_t> colors_;
+    std::deque<std::string> labels_;
     std::uint32_t color_ = 0;
     bool active_ = true;
     TChartSeries* source_ = nullptr;

@@ -77,10 +77,11 @@ void TChartValueList::Recalc() const
     min_ = max_ = total_ = totalAbs_ = 0;
     if (values_.empty())
         return;
-    min_ = max_ = total_ = values_[0];
-    totalAbs_ = std::fabs(values_[0]);
-    for (std::size_t i = 1; i < values_.size(); ++i) {
-        double v = values_[i];
+    auto it = values_.begin();
+    min_ = max_ = total_ = *it;
+    totalAbs_ = std::fabs(*it);
+    for (++it; it != values_.end(); ++it) {
+        const double v = *it;
         if (v < min_)
             min_ = v;
         else if (v > max_)

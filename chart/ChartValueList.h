@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include <deque>
 
 enum TChartListOrder { loNone, loAscending, loDescending };
 
@@ -17,7 +17,7 @@ public:
     int Count() const { return static_cast<int>(values_.size()); }
     double Value(int index) const { return values_.at(static_cast<std::size_t>(index)); }
     double operator[](int index) const { return Value(index); }
-    const std::vector<double>& Values() const { return values_; }
+    const std::deque<double>& Values() const { return values_; }
 
     // The index at which a new value goes under Order: the end for loNone and
     // for values not before the last one; otherwise a scan backwards from the
@@ -39,7 +39,9 @@ public:
 private:
     void Recalc() const;
 
-    std::vector<double> values_;
+    // A deque: the console drops the oldest point as it adds a new one, and
+    // both ends then cost the same however long the list is.
+    std::deque<double> values_;
     mutable bool dirty_ = false;
     mutable double min_ = 0, max_ = 0, total_ = 0, totalAbs_ = 0;
     mutable unsigned long passes_ = 0;

@@ -52,8 +52,8 @@ const std::vector<TPixelPoint>& TColumnReducer::Finish()
 
 std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxisMap& x, const TAxisMap& y)
 {
-    const std::vector<double>& xs = series.XValues().Values();
-    const std::vector<double>& ys = series.YValues().Values();
+    const std::deque<double>& xs = series.XValues().Values();
+    const std::deque<double>& ys = series.YValues().Values();
     std::size_t begin = 0, end = xs.size();
     if (series.XValues().Order == loAscending && !xs.empty()) {
         const double lo = std::min(x.From, x.To), hi = std::max(x.From, x.To);
@@ -66,8 +66,11 @@ std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxis
             ++end;
     }
     TColumnReducer reducer;
-    for (std::size_t i = begin; i < end; ++i)
-        if (std::isfinite(xs[i]) && std::isfinite(ys[i]))
-            reducer.Add({x.ToPixel(xs[i]), y.ToPixel(ys[i])});
+    const double xScale = x.Scale(), yScale = y.Scale();
+    auto xi = xs.begin() + static_cast<std::ptrdiff_t>(begin);
+    auto yi = ys.begin() + static_cast<std::ptrdiff_t>(begin);
+    for (std::size_t i = begin; i < end; ++i, ++xi, ++yi)
+        if (std::isfinite(*xi) && std::isfinite(*yi))
+            reducer.Add({x.ToPixel(*xi, xScale), y.ToPixel(*yi, yScale)});
     return reducer.Finish();
 }

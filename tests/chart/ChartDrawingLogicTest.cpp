@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include "chart/ChartLayout.h"
 #include "chart/ChartMouse.h"
 #include "chart/LineSeries.h"
+#include "chart/PixelCanvas.h"
 #include "chart/ResponseTimeChart.h"
 #include "chart/SeriesPath.h"
 
@@ -25,32 +27,17 @@ int SixPerChar(const std::string& s)
     return static_cast<int>(s.size()) * 6;
 }
 
-// A reference raster of a 1-pixel polyline: every segment without its end
-// pixel, then the last point's pixel, as the painter draws it.
-std::set<std::pair<int, int>> Raster(const std::vector<TPixelPoint>& path)
+// Pixels a path sets on a 300 x 120 canvas.
+std::set<std::pair<int, int>> Raster(const std::vector<TPixelPoint>& path, TPixelRect clip = {0, 0, 300, 120},
+                                     int dx = 0, int dy = 0)
 {
+    std::vector<std::uint32_t> bits(300 * 120, 0);
+    DrawPath({bits.data(), 300, 120, 300}, path, 0xABCDEF, clip, dx, dy);
     std::set<std::pair<int, int>> px;
-    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-        int x0 = path[i].X, y0 = path[i].Y;
-        const int x1 = path[i + 1].X, y1 = path[i + 1].Y;
-        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-        int err = dx + dy;
-        while (x0 != x1 || y0 != y1) {
-            px.insert({x0, y0});
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x0 += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y0 += sy;
-            }
-        }
-    }
-    if (!path.empty())
-        px.insert({path.back().X, path.back().Y});
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (bits[static_cast<std::size_t>(y * 300 + x)] == 0xABCDEF)
+                px.insert({x, y});
     return px;
 }
 
@@ -217,21 +204,54 @@ TEST(ChartLayoutTest, EmptyChartShowsMinusOneToOne)
 
 TEST(SeriesPath, CutPathPaintsTheSamePixelsAsEveryPoint)
 {
-    // 10001 points in 231 columns, with steep jumps, repeats and flat runs.
-    TLineSeries s;
-    unsigned state = 12345;
-    for (int i = 0; i < 10001; ++i) {
-        state = state * 1103515245u + 12345u;
-        const double y = (i % 500 < 20) ? 50 : static_cast<double>((state >> 16) % 1000);
-        s.InsertPoint(i, y);
+    struct Shape {
+        const char* name;
+        double (*y)(int i);
+    };
+    const Shape shapes[] = {
+        {"noise", [](int i) { return static_cast<double>((i * 7919u * 2654435761u) >> 22 & 1023); }},
+        {"wave", [](int i) { return 500 + 450 * std::sin(i / 37.0); }},
+        {"steps", [](int i) { return static_cast<double>((i / 300) % 5 * 200); }},
+        {"spikes", [](int i) { return i % 997 == 0 ? 1000.0 : 20.0 + i % 3; }},
+        {"flat", [](int) { return 512.0; }},
+    };
+    for (int points : {2, 101, 1000, 10001}) {
+        for (const Shape& shape : shapes) {
+            TLineSeries s;
+            for (int i = 0; i < points; ++i)
+                s.InsertPoint(i, shape.y(i));
+            // 231 columns, as many as the compact window's plot has.
+            const TAxisMap x{0, static_cast<double>(points - 1), 40, 270}, y{0, 1023, 110, 5};
+            std::vector<TPixelPoint> every;
+            for (int i = 0; i < s.Count(); ++i)
+                every.push_back({x.ToPixel(s.XValues()[i]), y.ToPixel(s.YValues()[i])});
+            const std::vector<TPixelPoint> cut = SeriesPixelPath(s, x, y);
+            EXPECT_LE(cut.size(), 4u * 231u);
+            EXPECT_EQ(Raster(cut), Raster(every)) << shape.name << " " << points;
+        }
     }
-    const TAxisMap x{0, 10000, 40, 270}, y{0, 999, 90, 10};
-    std::vector<TPixelPoint> every;
-    for (int i = 0; i < s.Count(); ++i)
-        every.push_back({x.ToPixel(s.XValues()[i]), y.ToPixel(s.YValues()[i])});
-    const std::vector<TPixelPoint> cut = SeriesPixelPath(s, x, y);
-    EXPECT_LE(cut.size(), 4u * 231u);
-    EXPECT_EQ(Raster(cut), Raster(every));
+}
+
+TEST(PixelCanvas, LinesIncludeBothEndsAndStayClipped)
+{
+    using Px = std::set<std::pair<int, int>>;
+    EXPECT_EQ(Raster({{5, 5}}), Px{});
+    EXPECT_EQ(Raster({{5, 5}, {5, 5}}), Px{});
+    EXPECT_EQ(Raster({{5, 5}, {5, 5}, {5, 6}}), (Px{{5, 5}, {5, 6}}));
+    EXPECT_EQ(Raster({{2, 1}, {5, 1}}), (Px{{2, 1}, {3, 1}, {4, 1}, {5, 1}}));
+    EXPECT_EQ(Raster({{3, 4}, {3, 1}}), (Px{{3, 4}, {3, 3}, {3, 2}, {3, 1}}));
+    EXPECT_EQ(Raster({{0, 0}, {3, 3}}), (Px{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
+    EXPECT_EQ(Raster({{0, 0}, {2, 0}, {2, 2}}), (Px{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}}));
+    // A shallow line steps once per column and moves by one row in all.
+    const Px shallow = Raster({{10, 10}, {20, 11}});
+    EXPECT_EQ(shallow.size(), 11u);
+    for (const auto& [x, y] : shallow)
+        EXPECT_TRUE(y == 10 || y == 11) << x;
+    // Clipping and the 3D offset.
+    EXPECT_EQ(Raster({{0, 2}, {9, 2}}, {3, 0, 6, 120}), (Px{{3, 2}, {4, 2}, {5, 2}}));
+    EXPECT_EQ(Raster({{0, 0}, {0, 50}}, {0, 10, 300, 12}), (Px{{0, 10}, {0, 11}}));
+    EXPECT_EQ(Raster({{1, 5}, {3, 5}}, {0, 0, 300, 120}, 2, -2), (Px{{3, 3}, {4, 3}, {5, 3}}));
+    EXPECT_EQ(Raster({{-30000, -30000}, {30000, 30000}}).size(), 120u) << "far ends, clipped to the canvas";
 }
 
 TEST(SeriesPath, HandMadeRunsKeepTheirExtremes)

@@ -353,7 +353,7 @@ TEST(ChartSeriesOrder, InsertScansBackwardsAndPutsEqualXAfter)
     };
     for (const Step& st : steps)
         EXPECT_EQ(s.InsertPoint(st.x, st.x * 10, st.label, 0x123), st.index) << st.label;
-    const std::vector<std::string> labels = {"g", "c", "a", "d", "e", "b", "h", "f"};
+    const std::deque<std::string> labels = {"g", "c", "a", "d", "e", "b", "h", "f"};
     EXPECT_EQ(s.Labels(), labels);
     for (int i = 0; i < s.Count(); ++i)
         EXPECT_EQ(s.YValues()[i], s.XValues()[i] * 10);

@@ -1,6 +1,6 @@
-// The chart as painted by GDI into a memory bitmap: the tile where nothing
-// is drawn, the lines where the points are, the average over the data, the
-// 3D view, and the per-column cut giving the same pixels as every point.
+// The chart as painted into a memory bitmap: the tile where nothing is
+// drawn, the lines where the points are, the average over the data, the 3D
+// view; the labels' separators from the locale.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -119,7 +119,7 @@ protected:
     TChartLayout Paint(Canvas& c, int width = 273, int height = 100)
     {
         painter.Paint(c.Dc(), chart, width, height);
-        return painter.Layout(c.Dc(), chart, width, height);
+        return painter.Layout(chart, width, height);
     }
     static bool OnGrid(const TChartLayout& l, int x, int y)
     {
@@ -240,41 +240,6 @@ TEST_F(ChartPaintTest, View3DAddsVisibleDepth)
     Canvas again(273, 100);
     Paint(again);
     EXPECT_TRUE(again.SameAs(flat));
-}
-
-TEST_F(ChartPaintTest, CutPathDrawsTheSamePixelsAsEveryPoint)
-{
-    struct Shape {
-        const char* name;
-        double (*y)(int i);
-    };
-    const Shape shapes[] = {
-        {"noise", [](int i) { return static_cast<double>((i * 7919u * 2654435761u) >> 22 & 1023); }},
-        {"wave", [](int i) { return 500 + 450 * std::sin(i / 37.0); }},
-        {"steps", [](int i) { return static_cast<double>((i / 300) % 5 * 200); }},
-        {"spikes", [](int i) { return i % 997 == 0 ? 1000.0 : 20.0 + i % 3; }},
-    };
-    for (int points : {101, 10001}) {
-        for (const Shape& s : shapes) {
-            TLineSeries series;
-            for (int i = 0; i < points; ++i)
-                series.InsertPoint(i, s.y(i));
-            const TAxisMap x{0, static_cast<double>(points - 1), 40, 272}, y{0, 1023, 90, 5};
-            std::vector<TPixelPoint> every;
-            for (int i = 0; i < points; ++i)
-                every.push_back({x.ToPixel(series.XValues()[i]), y.ToPixel(series.YValues()[i])});
-            Canvas a(273, 100), b(273, 100);
-            for (Canvas* c : {&a, &b}) {
-                PatBlt(c->Dc(), 0, 0, 273, 100, BLACKNESS);
-                SelectObject(c->Dc(), GetStockObject(WHITE_PEN));
-            }
-            TChartPainter::DrawPath(a.Dc(), every, RGB(255, 255, 255));
-            const std::vector<TPixelPoint> cut = SeriesPixelPath(series, x, y);
-            TChartPainter::DrawPath(b.Dc(), cut, RGB(255, 255, 255));
-            EXPECT_TRUE(a.SameAs(b)) << s.name << " " << points;
-            EXPECT_LE(cut.size(), 4u * 233u);
-        }
-    }
 }
 
 TEST(ChartLocale, SeparatorsFormatLikeTheSystem)
