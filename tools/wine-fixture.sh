@@ -17,8 +17,9 @@ start_xvfb() {
   local n
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    # 9>&-: long-lived children must not inherit the set-up lock.
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac \
-      </dev/null >"$ZV_BUILD_DIR/xvfb.log" 2>&1 &
+      </dev/null >"$ZV_BUILD_DIR/xvfb.log" 2>&1 9>&- &
     local pid=$!
     for _ in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
@@ -44,11 +45,16 @@ setup() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     rm -rf "$WINEPREFIX"
     # Output goes to a file: Wine's services inherit it and would hold a pipe open.
-    wineboot -i </dev/null >"$ZV_BUILD_DIR/wineboot.log" 2>&1
+    wineboot -i </dev/null >"$ZV_BUILD_DIR/wineboot.log" 2>&1 9>&-
     wineserver -w
   fi
-  wineserver -p </dev/null >/dev/null 2>&1
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1 9>&-
+  # Unmanaged windows: with no window manager on Xvfb, Wine would otherwise
+  # wait 2 s for one whenever a shown window is destroyed, and never maximise.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
+  fi
+  wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
 }
 
 cleanup() {

@@ -109,3 +109,170 @@ TEST(Shutdown, ClosingTheConsoleOnlyHidesIt)
     EXPECT_FALSE(IsWindowVisible(s.console));
     CloseAndExpectExitCode(program, s.main, 0);
 }
+
+// The error box of a handler that throws: one box per error, titled with the
+// application title, the message with the full-stop rule, and the program
+// goes on (each case runs after the previous box was dismissed).
+TEST(ErrorBox, OneBoxPerHandlerErrorAndTheLoopGoesOn)
+{
+    struct Case {
+        const char* message;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Host not found", "Host not found."},        // a letter gains a full stop
+        {"Socket Error # 10065", "Socket Error # 10065."}, // so does a digit
+        {"Cannot allocate socket.", "Cannot allocate socket."},
+        {"Timed out!", "Timed out!"},                 // '!' is below '.'
+        {"(no reply)", "(no reply)"},                 // ')' is below '.'
+        {"path a/b/", "path a/b/."},                  // '/' is just above '.'
+        {"step -", "step -"},                         // '-' is just below '.'
+    };
+    Program program(TestExe());
+    Started s = WaitForBothWindows(program);
+    ASSERT_NE(s.main, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        PostThrowRequest(s.main, c.message);
+        auto box = WaitForMessageBox(program.Pid(), 10s);
+        ASSERT_TRUE(box.has_value()) << "no error box";
+        EXPECT_EQ(box->title, "Zentvorlumotest");
+        EXPECT_EQ(box->text, c.shown);
+        EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+        EXPECT_EQ(box->buttons, std::vector<std::string>{"OK"});
+        EXPECT_EQ(MessageBoxes(program.Pid()).size(), 1u);
+        ASSERT_TRUE(PressOk(box->window));
+        EXPECT_TRUE(NoMoreBoxes(program));
+        ASSERT_TRUE(Responsive(s.main));
+        EXPECT_TRUE(IsWindowVisible(s.main));
+    }
+    CloseAndExpectExitCode(program, s.main, 0);
+}
+
+TEST(ErrorBox, TitleFollowsTheExecutablesName)
+{
+    std::string dir = BuildFile("tests/e2e/renamed");
+    CreateDirectoryA(dir.c_str(), nullptr);
+    struct Case {
+        const char* fileName;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"pING-Watch.EXE", "ping-watch"},
+        {"Monitor.v2.exe", "Monitor.v2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        std::string copy = dir + "\\" + c.fileName;
+        ASSERT_TRUE(CopyFileA(TestExe().c_str(), copy.c_str(), FALSE));
+        Program program(copy);
+        Started s = WaitForBothWindows(program);
+        ASSERT_NE(s.main, nullptr);
+        EXPECT_EQ(TextOf(s.main), c.title);
+        PostThrowRequest(s.main, "Renamed");
+        auto box = WaitForMessageBox(program.Pid(), 10s);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->title, c.title);
+        EXPECT_EQ(box->text, "Renamed.");
+        ASSERT_TRUE(PressOk(box->window));
+        CloseAndExpectExitCode(program, s.main, 0);
+    }
+}
+
+// A window that fails while being built ends the program before the loop.
+TEST(FatalError, AWindowFailingWhileBuiltShowsApplicationErrorAndExitsWithOne)
+{
+    for (const char* where : {"TFormMain", "TFormSetings"}) {
+        SCOPED_TRACE(where);
+        StartOptions options;
+        options.environment = {{"ZV_FAIL_AT", where}};
+        Program program(TestExe(), options);
+        auto box = WaitForMessageBox(program.Pid(), 15s);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->title, "Application Error");
+        EXPECT_EQ(box->text, std::string("Exception std::runtime_error:\nFailure injected at ") + where + ".");
+        EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+        EXPECT_EQ(box->buttons, std::vector<std::string>{"OK"});
+        for (HWND w : TopLevelWindows(program.Pid(), "TFormMain"))
+            EXPECT_FALSE(IsWindowVisible(w)) << "the loop must not start";
+        ASSERT_TRUE(PressOk(box->window));
+        auto code = program.WaitForExit(10s);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, 1u);
+    }
+}
+
+TEST(ConsoleHandlers, AnErrorInFormCreateIsShownAndStartUpGoesOn)
+{
+    StartOptions options;
+    options.environment = {{"ZV_FAIL_AT", "FormSetings.FormCreate"}};
+    Program program(TestExe(), options);
+    auto box = WaitForMessageBox(program.Pid(), 15s);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, "Zentvorlumotest");
+    EXPECT_EQ(box->text, "Failure injected at FormSetings.FormCreate.");
+    EXPECT_EQ(box->icon, BoxIcon::Error) << ToString(box->icon);
+    ASSERT_TRUE(PressOk(box->window));
+    Started s = WaitForBothWindows(program);
+    ASSERT_NE(s.main, nullptr);
+    ASSERT_NE(s.console, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(s.main) != FALSE; }, 5s));
+    EXPECT_FALSE(IsWindowVisible(s.console));
+    CloseAndExpectExitCode(program, s.main, 0);
+}
+
+TEST(ConsoleHandlers, AnErrorInFormDestroyIsShownAndShutdownGoesOn)
+{
+    StartOptions options;
+    options.environment = {{"ZV_FAIL_AT", "FormSetings.FormDestroy"}};
+    Program program(TestExe(), options);
+    Started s = WaitForBothWindows(program);
+    ASSERT_NE(s.main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(s.main) != FALSE; }, 5s));
+    EXPECT_TRUE(MessageBoxes(program.Pid()).empty());
+    Close(s.main);
+    auto box = WaitForMessageBox(program.Pid(), 10s);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, "Zentvorlumotest");
+    EXPECT_EQ(box->text, "Failure injected at FormSetings.FormDestroy.");
+    ASSERT_TRUE(PressOk(box->window));
+    auto code = program.WaitForExit(10s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST(ShowState, TheLauncherShowStateIsHonoured)
+{
+    struct Case {
+        const char* name;
+        std::optional<WORD> show;
+        bool maximized;
+        bool minimized;
+    };
+    const Case cases[] = {
+        {"default", std::nullopt, false, false},
+        {"normal", SW_SHOWNORMAL, false, false},
+        {"maximised", SW_SHOWMAXIMIZED, true, false},
+        {"minimised without activation", SW_SHOWMINNOACTIVE, false, true},
+        {"minimise", SW_MINIMIZE, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartOptions options;
+        options.show = c.show;
+        Program program(ShippedExe(), options);
+        Started s = WaitForBothWindows(program);
+        ASSERT_NE(s.main, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(s.main) != FALSE; }, 5s));
+        ASSERT_TRUE(Responsive(s.main));
+        EXPECT_EQ(IsZoomed(s.main) != FALSE, c.maximized);
+        EXPECT_EQ(IsIconic(s.main) != FALSE, c.minimized);
+        EXPECT_FALSE(IsWindowVisible(s.console));
+        if (c.maximized) {
+            RECT r{};
+            GetWindowRect(s.main, &r);
+            EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+        }
+        CloseAndExpectExitCode(program, s.main, 0);
+    }
+}
