@@ -32,6 +32,10 @@ public:
     void Paint(HDC dc, const TChart& chart, int width, int height,
                const std::optional<TPixelRect>& rubberBand = std::nullopt);
 
+    // Makes the bitmap the picture is composed in (a window's back buffer)
+    // ready for this size; Paint does it too when the size has changed.
+    bool PrepareBuffer(int width, int height) { return EnsureBuffer(width, height); }
+
     // Where things go for this size (the picture Paint draws).
     TChartLayout Layout(const TChart& chart, int width, int height);
 
