@@ -18,6 +18,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -29,7 +30,7 @@ using Clock = std::chrono::steady_clock;
 struct Options {
     std::string logPath;
     lab::Sources sources;
-    unsigned lifetimeSeconds = 3600;
+    unsigned long lifetimeSeconds = 3600;
     unsigned long maxRequests = 100000;
     std::map<lab::Address, lab::Behaviour> behaviours;
 };
@@ -60,10 +61,13 @@ bool ParseArgs(int argc, char** argv, Options& o)
                 return false;
             }
             (a == "--reporter" ? o.sources.reporter : o.sources.gateway) = *addr;
-        } else if (a == "--lifetime" && hasValue) {
-            o.lifetimeSeconds = static_cast<unsigned>(std::stoul(argv[++i]));
-        } else if (a == "--max-requests" && hasValue) {
-            o.maxRequests = std::stoul(argv[++i]);
+        } else if ((a == "--lifetime" || a == "--max-requests") && hasValue) {
+            char* end = nullptr;
+            unsigned long n = std::strtoul(argv[++i], &end, 10);
+            if (*end != '\0' || n == 0) {
+                return false;
+            }
+            (a == "--lifetime" ? o.lifetimeSeconds : o.maxRequests) = n;
         } else {
             auto eq = a.find('=');
             if (eq == std::string::npos) {
