@@ -48,7 +48,8 @@ setup() {
     wineboot -i </dev/null >"$ZV_BUILD_DIR/wineboot.log" 2>&1 9>&-
     wineserver -w
   fi
-  wineserver -p </dev/null >/dev/null 2>&1 9>&-
+  # Fails harmlessly when this prefix already has its server.
+  wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
   # Unmanaged windows: with no window manager on Xvfb, Wine would otherwise
   # wait 2 s for one whenever a shown window is destroyed, and never maximise.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
