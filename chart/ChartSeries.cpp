@@ -26,7 +26,6 @@ void TChartSeries::Detach()
 
 void TChartSeries::Changed()
 {
-    ++version_;
     if (chart_)
         chart_->Invalidate();
 }

@@ -86,9 +86,6 @@ public:
     // Fired by ClearPoints.
     std::function<void(TChartSeries&)> OnClearValues;
 
-    // Counts changes of points and look, so a painter can tell what is stale.
-    std::uint64_t Version() const { return version_; }
-
 protected:
     void Changed();
 
@@ -108,5 +105,4 @@ private:
     TChartSeries* source_ = nullptr;
     std::vector<TChartSeries*> dependents_;
     std::unique_ptr<TTeeFunction> function_;
-    std::uint64_t version_ = 0;
 };

@@ -2,9 +2,8 @@
 // run of consecutive points in one pixel column cut down to at most four
 // (first, lowest and highest in the order met, last). A 1-pixel line through
 // the cut path (with its last pixel drawn too) covers exactly the pixels of
-// one through every point, so a
-// paint draws no more than four points per column however many there are.
-// Portable.
+// one through every point, so a paint draws no more than four points per
+// column however many there are. Portable.
 #pragma once
 
 #include <vector>
