@@ -1,0 +1,140 @@
+// An exception that leaves a handler reaches the application's error box
+// exactly once, through every path a handler runs on (window procedure,
+// reflected control notification, windowless click, timer), and the window
+// keeps working afterwards.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tests/toolkit/AppFixture.h"
+#include "toolkit/Button.h"
+#include "toolkit/Guarded.h"
+#include "toolkit/Label.h"
+#include "toolkit/ModuleTitle.h"
+#include "toolkit/Timer.h"
+
+namespace {
+
+class ThrowingForm : public PlainForm {
+public:
+    using PlainForm::PlainForm;
+    static constexpr UINT kThrow = WM_APP + 1;
+    int handled = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kThrow) {
+            ++handled;
+            throw std::runtime_error(reinterpret_cast<const char*>(lParam));
+        }
+        return PlainForm::WindowProc(message, wParam, lParam);
+    }
+};
+
+class ErrorPathTest : public AppFixture {
+protected:
+    void SetUp() override { app.CreateForm(form); }
+    std::string Title() const { return app.Title(); }
+    ThrowingForm* form = nullptr;
+};
+
+TEST_F(ErrorPathTest, TheTitleComesFromTheExecutablesName)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string expected = tk::TitleFromModulePath(path);
+    EXPECT_EQ(Title(), expected);
+    EXPECT_EQ(Title(), "toolkit_wine_test") << "the first character stays as written";
+}
+
+TEST_F(ErrorPathTest, AWindowProcedureErrorIsShownOnceWithTheFullStopRule)
+{
+    LRESULT r = SendMessageA(form->Handle(), ThrowingForm::kThrow, 0, reinterpret_cast<LPARAM>("Boom"));
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "Boom."}}));
+    SendMessageA(form->Handle(), ThrowingForm::kThrow, 0, reinterpret_cast<LPARAM>("Boom again."));
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes.back().text, "Boom again.");
+    EXPECT_EQ(form->handled, 2);
+    EXPECT_TRUE(IsWindow(form->Handle())) << "the window survives its handler's error";
+}
+
+TEST_F(ErrorPathTest, APostedMessagesErrorIsShownOnceAndTheLoopGoesOn)
+{
+    PostMessageA(form->Handle(), ThrowingForm::kThrow, 0, reinterpret_cast<LPARAM>("Posted"));
+    PostMessageA(form->Handle(), WM_NULL, 0, 0);
+    app.ProcessMessages();
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "Posted."}}));
+    EXPECT_FALSE(app.Terminated());
+}
+
+TEST_F(ErrorPathTest, AButtonClickErrorIsShownOnce)
+{
+    auto* button = new tk::Button(form, form, {10, 10, 80, 24}, "Ping");
+    int before = 0, after = 0;
+    button->OnClick = [&](tk::Component* sender) {
+        EXPECT_EQ(sender, button);
+        ++before;
+        throw std::runtime_error("Socket Error # 10013");
+        ++after;
+    };
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "Socket Error # 10013."}}));
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, 0);
+}
+
+TEST_F(ErrorPathTest, AWindowlessClickErrorIsShownOnce)
+{
+    auto* label = new tk::Label(form, form, {0, 0, 50, 13}, "host");
+    label->OnClick = [](tk::Component*) { throw std::runtime_error("Host not found!"); };
+    SendMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "Host not found!"}}));
+    EXPECT_EQ(GetCapture(), nullptr) << "the press released its capture";
+}
+
+TEST_F(ErrorPathTest, ATimerErrorIsShownOncePerTick)
+{
+    auto* timer = new tk::Timer(form);
+    int ticks = 0;
+    timer->SetInterval(10);
+    timer->SetOnTimer([&](tk::Component* sender) {
+        EXPECT_EQ(sender, timer);
+        if (++ticks == 2)
+            timer->SetEnabled(false);
+        throw std::runtime_error("tick " + std::to_string(ticks));
+    });
+    DWORD end = GetTickCount() + 3000;
+    while (ticks < 2 && GetTickCount() < end) {
+        app.ProcessMessages();
+        Sleep(5);
+    }
+    app.ProcessMessages();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "tick 1."}, {Title(), "tick 2."}}));
+}
+
+TEST_F(ErrorPathTest, ANonStandardExceptionIsShownToo)
+{
+    tk::Guarded([] { throw 42; });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, Title());
+    EXPECT_FALSE(boxes[0].text.empty());
+}
+
+TEST_F(ErrorPathTest, TheFatalBoxIsTitledApplicationError)
+{
+    try {
+        throw std::invalid_argument("Bad window description");
+    } catch (...) {
+        app.ShowFatalException();
+    }
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{
+                         {"Application Error", "Exception std::invalid_argument:\nBad window description."}}));
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+// Forms and the application object: names set before construction and
+// cleared when it fails, the main form, guarded creation and destroy
+// handlers, ownership and destruction order, closing, and the loop.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "tests/toolkit/AppFixture.h"
+#include "toolkit/Button.h"
+#include "toolkit/Timer.h"
+
+namespace {
+
+std::string events;
+
+int CountWindows(const char* className)
+{
+    int n = 0;
+    for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w;
+         w = FindWindowExA(nullptr, w, className, nullptr))
+        ++n;
+    return n;
+}
+
+class Recorder : public tk::Component {
+public:
+    Recorder(tk::Component* owner, std::string name) : tk::Component(owner), name_(std::move(name)) {}
+    ~Recorder() override { events += "~" + name_ + " "; }
+
+private:
+    std::string name_;
+};
+
+struct First;
+struct Second;
+First* FirstForm = nullptr;
+Second* SecondForm = nullptr;
+
+struct Behaviour {
+    bool throwInConstructor = false;
+    bool throwInCreate = false;
+    bool throwInDestroy = false;
+};
+
+struct LoggedForm : PlainForm {
+    LoggedForm(tk::Component* owner, bool (*named)(const LoggedForm*), const char* name, Behaviour b)
+        : PlainForm(owner), name_(name), behaviour_(b)
+    {
+        // The global name already refers to this form while it is being built.
+        events += std::string(named(this) ? "named " : "unnamed ") + name_ + " ";
+        new Recorder(this, std::string(name_) + ".a");
+        new Recorder(this, std::string(name_) + ".b");
+        if (b.throwInConstructor)
+            throw std::runtime_error("cannot build " + std::string(name_));
+    }
+
+protected:
+    void FormCreate() override
+    {
+        events += std::string("create ") + name_ + " ";
+        if (behaviour_.throwInCreate)
+            throw std::runtime_error("create failed");
+        events += std::string("created ") + name_ + " ";
+    }
+    void FormDestroy() override
+    {
+        events += std::string("destroy ") + name_ + " ";
+        if (behaviour_.throwInDestroy)
+            throw std::runtime_error("destroy failed");
+        events += std::string("destroyed ") + name_ + " ";
+    }
+
+private:
+    const char* name_;
+    Behaviour behaviour_;
+};
+
+// CreateForm constructs with the owner only; these bind the rest.
+struct First : LoggedForm {
+    static inline Behaviour behaviour;
+    explicit First(tk::Component* owner)
+        : LoggedForm(owner, [](const LoggedForm* f) { return f == FirstForm; }, "first", behaviour)
+    {
+    }
+};
+struct Second : LoggedForm {
+    static inline Behaviour behaviour;
+    explicit Second(tk::Component* owner)
+        : LoggedForm(owner, [](const LoggedForm* f) { return f == SecondForm; }, "second", behaviour)
+    {
+    }
+};
+
+class FormTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        events.clear();
+        First::behaviour = {};
+        Second::behaviour = {};
+        FirstForm = nullptr;
+        SecondForm = nullptr;
+    }
+};
+
+void CreateBoth(tk::Application& app)
+{
+    app.CreateForm(FirstForm);
+    app.CreateForm(SecondForm);
+}
+
+TEST_F(FormTest, FormsAreNamedFromTheStartAndFreedNewestFirst)
+{
+    {
+        tk::Application app;
+        CreateBoth(app);
+        EXPECT_EQ(app.MainForm(), FirstForm);
+        EXPECT_EQ(GetWindow(SecondForm->Handle(), GW_OWNER), FirstForm->Handle());
+        EXPECT_FALSE(IsWindowVisible(FirstForm->Handle()));
+        events += "| ";
+    }
+    EXPECT_EQ(events, "named first create first created first named second create second created second | "
+                      "destroy second destroyed second ~second.b ~second.a "
+                      "destroy first destroyed first ~first.b ~first.a ");
+    EXPECT_EQ(tk::TheApplication, nullptr);
+}
+
+TEST_F(FormTest, AFailedConstructionClearsTheNameAndPassesTheErrorOn)
+{
+    tk::Application app;
+    std::vector<CapturedBox> boxes;
+    app.SetErrorBoxHook([&](const std::string& c, const std::string& t) { boxes.push_back({c, t}); });
+    Second::behaviour.throwInConstructor = true;
+    app.CreateForm(FirstForm);
+    EXPECT_THROW(app.CreateForm(SecondForm), std::runtime_error);
+    EXPECT_EQ(SecondForm, nullptr);
+    EXPECT_EQ(app.Owned().size(), 1u) << "the failed form left its owner";
+    EXPECT_EQ(events, "named first create first created first named second ~second.b ~second.a ");
+    EXPECT_TRUE(boxes.empty()) << "the caller decides how a failed construction is reported";
+    EXPECT_EQ(CountWindows("TkTestForm"), 1) << "the failed form's window is gone";
+}
+
+TEST_F(FormTest, AnErrorInACreateOrDestroyHandlerIsShownAndTheRestSkipped)
+{
+    std::vector<CapturedBox> boxes;
+    {
+        tk::Application app;
+        app.SetErrorBoxHook([&](const std::string& c, const std::string& t) { boxes.push_back({c, t}); });
+        Second::behaviour.throwInCreate = true;
+        Second::behaviour.throwInDestroy = true;
+        CreateBoth(app);
+        EXPECT_NE(SecondForm, nullptr) << "start-up goes on";
+        events += "| ";
+    }
+    EXPECT_EQ(events, "named first create first created first named second create second | "
+                      "destroy second ~second.b ~second.a destroy first destroyed first ~first.b ~first.a ");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "create failed.");
+    EXPECT_EQ(boxes[1].text, "destroy failed.");
+}
+
+TEST_F(FormTest, ClosingTheMainFormEndsTheLoopAndClosingAnotherHidesIt)
+{
+    tk::Application app;
+    CreateBoth(app);
+    SecondForm->Show();
+    SecondForm->Close();
+    EXPECT_FALSE(IsWindowVisible(SecondForm->Handle()));
+    EXPECT_TRUE(IsWindow(SecondForm->Handle()));
+    EXPECT_FALSE(app.Terminated());
+
+    // The loop shows the main form and runs until it closes.
+    auto* closer = new tk::Timer(FirstForm);
+    closer->SetInterval(50);
+    bool wasVisible = false;
+    closer->SetOnTimer([&](tk::Component*) {
+        wasVisible = IsWindowVisible(FirstForm->Handle());
+        FirstForm->Close();
+    });
+    app.Run();
+    EXPECT_TRUE(wasVisible);
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_TRUE(IsWindow(FirstForm->Handle())) << "windows go only when the application does";
+}
+
+TEST_F(FormTest, TheFormDestroysItsControlsWindows)
+{
+    HWND button = nullptr;
+    HWND form = nullptr;
+    {
+        tk::Application app;
+        CreateBoth(app);
+        button = (new tk::Button(FirstForm, FirstForm, {5, 5, 60, 20}, "OK"))->Handle();
+        form = FirstForm->Handle();
+        EXPECT_EQ(tk::WinControl::FromHandle(button)->Text(), "OK");
+        EXPECT_TRUE(IsWindow(button));
+    }
+    EXPECT_FALSE(IsWindow(button));
+    EXPECT_FALSE(IsWindow(form));
+}
+
+TEST_F(FormTest, ABorderlessFormKeepsItsClientSize)
+{
+    tk::Application app;
+    CreateBoth(app);
+    FirstForm->SetClientSize(475, 265);
+    FirstForm->SetBorderStyle(tk::BorderStyle::None);
+    RECT client{}, outer{};
+    GetClientRect(FirstForm->Handle(), &client);
+    GetWindowRect(FirstForm->Handle(), &outer);
+    EXPECT_EQ(client.right, 475);
+    EXPECT_EQ(client.bottom, 265);
+    EXPECT_EQ(outer.right - outer.left, 475);
+    EXPECT_EQ(GetWindowLongA(FirstForm->Handle(), GWL_STYLE) & WS_CAPTION, 0);
+    FirstForm->SetBorderStyle(tk::BorderStyle::Sizeable);
+    GetClientRect(FirstForm->Handle(), &client);
+    EXPECT_EQ(client.right, 475);
+    EXPECT_EQ(client.bottom, 265);
+    EXPECT_EQ(GetWindowLongA(FirstForm->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+} // namespace
