@@ -48,6 +48,7 @@ TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExten
 struct TAxisMap {
     double From = 0, To = 1;
     int P0 = 0, P1 = 1;
+    bool operator==(const TAxisMap&) const = default;
 
     double Scale() const { return (P1 - P0) / (To - From); }
     // Rounded to the nearest pixel and kept within +-30000 (GDI's safe

@@ -237,7 +237,7 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         const TChartSeries& s = *shown[static_cast<std::size_t>(i)];
         if (s.Count() < 2)
             continue;
-        const std::vector<TPixelPoint> path = SeriesPixelPath(s, l.XMap, l.YMap);
+        const std::vector<TPixelPoint>& path = PathOf(s, static_cast<std::size_t>(i), l);
         const COLORREF color = s.SeriesColor() & 0x00FFFFFF;
         const int zBack = l.Depth * (n - i) / n, zFront = l.Depth * (n - 1 - i) / n;
         for (int z = zBack; z >= zFront; --z) {
@@ -247,6 +247,17 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
             DrawPath(canvas_, path, CanvasColor(c), clip, z, -z);
         }
     }
+}
+
+const std::vector<TPixelPoint>& TChartPainter::PathOf(const TChartSeries& series, std::size_t slot,
+                                                      const TChartLayout& l)
+{
+    if (paths_.size() <= slot)
+        paths_.resize(slot + 1);
+    CachedPath& c = paths_[slot];
+    if (c.series != &series || c.stamp != series.ChangeStamp() || !(c.x == l.XMap) || !(c.y == l.YMap))
+        c = {&series, series.ChangeStamp(), l.XMap, l.YMap, SeriesPixelPath(series, l.XMap, l.YMap)};
+    return c.path;
 }
 
 void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)

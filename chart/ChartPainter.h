@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,4 +58,14 @@ private:
     HGDIOBJ oldBitmap_ = nullptr;
     TPixelCanvas canvas_;
     CachedFont leftFont_, bottomFont_;
+    // The last path of each series: repaints of unchanged data (a window
+    // uncovered, a rubber band dragged) skip the walk over the points.
+    struct CachedPath {
+        const TChartSeries* series = nullptr;
+        std::uint64_t stamp = 0;
+        TAxisMap x, y;
+        std::vector<TPixelPoint> path;
+    };
+    std::vector<CachedPath> paths_;
+    const std::vector<TPixelPoint>& PathOf(const TChartSeries& series, std::size_t slot, const TChartLayout& l);
 };

@@ -5,7 +5,15 @@
 
 #include "chart/Chart.h"
 
-TChartSeries::TChartSeries() = default;
+namespace {
+std::uint64_t NewStamp()
+{
+    static std::uint64_t last = 0; // GUI thread only, like the whole chart
+    return ++last;
+}
+} // namespace
+
+TChartSeries::TChartSeries() : stamp_(NewStamp()) {}
 
 TChartSeries::~TChartSeries()
 {
@@ -26,6 +34,7 @@ void TChartSeries::Detach()
 
 void TChartSeries::Changed()
 {
+    stamp_ = NewStamp();
     if (chart_)
         chart_->Invalidate();
 }

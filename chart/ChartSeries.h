@@ -86,6 +86,10 @@ public:
     // Fired by ClearPoints.
     std::function<void(TChartSeries&)> OnClearValues;
 
+    // New after every change of the points or the look, and never shared
+    // with another series: a painter keeps what it worked out until it moves.
+    std::uint64_t ChangeStamp() const { return stamp_; }
+
 protected:
     void Changed();
 
@@ -105,4 +109,5 @@ private:
     TChartSeries* source_ = nullptr;
     std::vector<TChartSeries*> dependents_;
     std::unique_ptr<TTeeFunction> function_;
+    std::uint64_t stamp_;
 };

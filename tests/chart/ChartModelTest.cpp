@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -234,6 +236,28 @@ TEST_F(ResponseTimeChartTest, EveryPointOperationAsksForARepaint)
         op();
         EXPECT_GT(chart.InvalidateCount(), before);
     }
+}
+
+TEST_F(ResponseTimeChartTest, EveryChangeGivesTheSeriesANewStamp)
+{
+    const std::function<void()> changes[] = {
+        [&] { Data().InsertPoint(1, 2); },
+        [&] { Data().SetYValue(0, 3); },
+        [&] { Data().SetSeriesColor(0x00123456); },
+        [&] { Data().SetActive(false); },
+        [&] { Data().RemovePoint(0); },
+        [&] { Data().ClearPoints(); },
+    };
+    std::vector<std::uint64_t> seen = {Average().ChangeStamp()};
+    for (const auto& change : changes) {
+        change();
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), Data().ChangeStamp()), 0);
+        seen.push_back(Data().ChangeStamp());
+    }
+    const std::uint64_t still = Data().ChangeStamp();
+    Data().SetSeriesColor(0x00123456);
+    Data().XValues().MinValue();
+    EXPECT_EQ(Data().ChangeStamp(), still);
 }
 
 TEST_F(ResponseTimeChartTest, InsertAndRemoveLeaveTheAverageStaleUntilRecompute)

@@ -214,6 +214,22 @@ TEST_F(ChartPaintTest, AverageLiesAtTheMeanRowOverTheData)
     EXPECT_TRUE(above && below);
 }
 
+TEST_F(ChartPaintTest, RepaintsFollowEveryChange)
+{
+    Replies({10, 20, 60});
+    Canvas first(273, 100), second(273, 100), third(273, 100);
+    const TChartLayout l = Paint(first);
+    // Same axes after the change, so only the line can move.
+    Data().SetYValue(1, 50);
+    Paint(second);
+    EXPECT_NE(second.At(l.XMap.ToPixel(2), l.YMap.ToPixel(50)), first.At(l.XMap.ToPixel(2), l.YMap.ToPixel(50)));
+    EXPECT_EQ(second.At(l.XMap.ToPixel(2), l.YMap.ToPixel(50)), Teal);
+    Data().SetSeriesColor(0x000000FF);
+    Paint(third);
+    EXPECT_EQ(third.CountOf(Teal), 0);
+    EXPECT_GT(third.CountOf(0x000000FF), 100);
+}
+
 TEST_F(ChartPaintTest, SinglePointDrawsNothing)
 {
     Replies({25});
