@@ -3,24 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
-void TColumnReducer::Add(TPixelPoint p)
+void TColumnReducer::Add(int column, double value)
 {
-    if (inRun_ && p.X == first_.X) {
-        if (p.Y < low_.Y) {
-            low_ = p;
-            lowAt_ = runLength_;
-        } else if (p.Y > high_.Y) {
-            high_ = p;
-            highAt_ = runLength_;
+    if (inRun_ && column == column_) {
+        if (value < min_) {
+            min_ = value;
+            minAt_ = runLength_;
+        } else if (value > max_) {
+            max_ = value;
+            maxAt_ = runLength_;
         }
         ++runLength_;
-        last_ = p;
+        last_ = value;
         return;
     }
     FlushRun();
     inRun_ = true;
-    first_ = low_ = high_ = last_ = p;
-    lowAt_ = highAt_ = 0;
+    column_ = column;
+    first_ = min_ = max_ = last_ = value;
+    minAt_ = maxAt_ = 0;
     runLength_ = 1;
 }
 
@@ -29,18 +30,19 @@ void TColumnReducer::FlushRun()
     if (!inRun_)
         return;
     inRun_ = false;
-    // Vertical segments through first, low, high and last cover the rows
-    // from low to high, as the full run does; the segments into and out of
-    // the column are kept as they were. Equal neighbours would be
+    // Vertical segments through first, both extremes and last cover the rows
+    // between the extremes, as the full run does; the segments into and out
+    // of the column are kept as they were. Equal neighbours would be
     // zero-length segments, which draw nothing.
-    auto put = [this](TPixelPoint p) {
+    auto put = [this](double value) {
+        const TPixelPoint p{column_, y_.ToPixel(value, yScale_)};
         if (path_.empty() || !(path_.back() == p))
             path_.push_back(p);
     };
     put(first_);
     // In the order met, so a run that only falls or only rises stays two points.
-    put(lowAt_ <= highAt_ ? low_ : high_);
-    put(lowAt_ <= highAt_ ? high_ : low_);
+    put(minAt_ <= maxAt_ ? min_ : max_);
+    put(minAt_ <= maxAt_ ? max_ : min_);
     put(last_);
 }
 
@@ -65,12 +67,12 @@ std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxis
         if (end < xs.size())
             ++end;
     }
-    TColumnReducer reducer;
-    const double xScale = x.Scale(), yScale = y.Scale();
+    TColumnReducer reducer(y);
+    const double xScale = x.Scale();
     auto xi = xs.begin() + static_cast<std::ptrdiff_t>(begin);
     auto yi = ys.begin() + static_cast<std::ptrdiff_t>(begin);
     for (std::size_t i = begin; i < end; ++i, ++xi, ++yi)
         if (std::isfinite(*xi) && std::isfinite(*yi))
-            reducer.Add({x.ToPixel(*xi, xScale), y.ToPixel(*yi, yScale)});
+            reducer.Add(x.ToPixel(*xi, xScale), *yi);
     return reducer.Finish();
 }

@@ -16,20 +16,26 @@ struct TPixelPoint {
     bool operator==(const TPixelPoint&) const = default;
 };
 
-// Streams points in and keeps the cut path.
+// Streams points in, each as its pixel column and its Y value, and keeps the
+// cut path. Only the four values kept per column are mapped to pixels: the
+// map is monotonic, so the extreme values give the extreme pixels.
 class TColumnReducer {
 public:
-    void Add(TPixelPoint p);
+    explicit TColumnReducer(const TAxisMap& y) : y_(y), yScale_(y.Scale()) {}
+    void Add(int column, double value);
     // Ends the last run; the path is complete after this.
     const std::vector<TPixelPoint>& Finish();
 
 private:
     void FlushRun();
 
+    TAxisMap y_;
+    double yScale_;
     std::vector<TPixelPoint> path_;
     bool inRun_ = false;
-    TPixelPoint first_, low_, high_, last_;
-    int lowAt_ = 0, highAt_ = 0, runLength_ = 0; // where in the run the extremes came
+    int column_ = 0;
+    double first_ = 0, min_ = 0, max_ = 0, last_ = 0;
+    int minAt_ = 0, maxAt_ = 0, runLength_ = 0; // where in the run the extremes came
 };
 
 // The cut path of a series under the two maps. With X in ascending order

@@ -267,9 +267,9 @@ TEST(SeriesPath, HandMadeRunsKeepTheirExtremes)
         {{{0, 3}, {0, 9}, {1, 9}, {1, 1}, {2, 4}}, {{0, 3}, {0, 9}, {1, 9}, {1, 1}, {2, 4}}},
     };
     for (const Case& c : cases) {
-        TColumnReducer r;
+        TColumnReducer r({0, 1, 0, 1}); // values are pixels here
         for (TPixelPoint p : c.in)
-            r.Add(p);
+            r.Add(p.X, p.Y);
         EXPECT_EQ(r.Finish(), c.out);
         EXPECT_EQ(Raster(c.out), Raster(c.in));
     }
