@@ -83,7 +83,8 @@ public:
     TValueRange YRange() const;
 
     // The view: automatic (the extent above, widened when degenerate) unless
-    // zoomed or scrolled. Both are on by default.
+    // zoomed or scrolled; ViewX and ViewY hold the ranges shown while Zoomed.
+    // Zooming and scrolling by mouse are both on by default.
     bool AllowZoom = true;
     bool AllowPanning = true;
     bool Zoomed() const { return zoomed_; }
