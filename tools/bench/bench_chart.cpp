@@ -22,18 +22,29 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The median over batches of the time per call, in microseconds.
-double MicrosPerCall(const std::function<void()>& call, int perBatch, int batches = 15)
+struct Pair {
+    double small, large;
+};
+
+// Microseconds per call of each, the median over batches that take turns,
+// so that a busy machine slows both sides alike.
+Pair MicrosPerCall(const std::function<void()>& small, const std::function<void()>& large, int perBatch,
+                   int batches = 21)
 {
-    std::vector<double> t;
-    for (int b = 0; b < batches; ++b) {
+    std::vector<double> ts, tl;
+    auto time = [perBatch](const std::function<void()>& call) {
         const auto start = Clock::now();
         for (int i = 0; i < perBatch; ++i)
             call();
-        t.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count() / perBatch);
+        return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / perBatch;
+    };
+    for (int b = 0; b < batches; ++b) {
+        ts.push_back(time(small));
+        tl.push_back(time(large));
     }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
+    std::sort(ts.begin(), ts.end());
+    std::sort(tl.begin(), tl.end());
+    return {ts[ts.size() / 2], tl[tl.size() / 2]};
 }
 
 // A chart after the console has settled at `points` points (limit points - 1),
@@ -62,9 +73,9 @@ struct Monitored {
     }
 };
 
-void Row(const char* what, double small, double large, const char* ratioName)
+void Row(const char* what, Pair t, const char* ratioName)
 {
-    std::printf("%-44s %12.2f %12.2f   %s %.2f\n", what, small, large, ratioName, large / small);
+    std::printf("%-44s %12.2f %12.2f   %s %.2f\n", what, t.small, t.large, ratioName, t.large / t.small);
 }
 
 } // namespace
@@ -74,9 +85,8 @@ int main()
     Monitored small(101), large(10001);
     std::printf("%-44s %12s %12s\n", "", "101 points", "10001 points");
 
-    const double replySmall = MicrosPerCall([&] { small.Reply(); }, 2000);
-    const double replyLarge = MicrosPerCall([&] { large.Reply(); }, 2000);
-    Row("reply update (remove+insert+recompute), us", replySmall, replyLarge, "ratio");
+    Row("reply update (remove+insert+recompute), us",
+        MicrosPerCall([&] { small.Reply(); }, [&] { large.Reply(); }, 1000), "ratio");
 
 #ifdef _WIN32
     BITMAPINFO bi{};
@@ -100,20 +110,17 @@ int main()
     for (bool deep : {false, true}) {
         small.chart.SetView3D(deep);
         large.chart.SetView3D(deep);
-        const double paintSmall = MicrosPerCall([&] { fresh(small); }, 200);
-        const double paintLarge = MicrosPerCall([&] { fresh(large); }, 200);
-        Row(deep ? "paint 273x100 3D, us" : "paint 273x100, us", paintSmall, paintLarge,
+        Row(deep ? "paint 273x100 3D, us" : "paint 273x100, us",
+            MicrosPerCall([&] { fresh(small); }, [&] { fresh(large); }, 100),
             deep ? "ratio (3D)" : "P3 (target <= 1.5)");
     }
     small.chart.SetView3D(false);
     large.chart.SetView3D(false);
-    const double againSmall = MicrosPerCall([&] { paint(small); }, 200);
-    const double againLarge = MicrosPerCall([&] { paint(large); }, 200);
-    Row("repaint of unchanged data, us", againSmall, againLarge, "ratio");
+    Row("repaint of unchanged data, us", MicrosPerCall([&] { paint(small); }, [&] { paint(large); }, 100),
+        "ratio");
     // The screen's whole cycle for one reply: the update, then a repaint.
-    const double cycleSmall = MicrosPerCall([&] { small.Reply(); paint(small); }, 200);
-    const double cycleLarge = MicrosPerCall([&] { large.Reply(); paint(large); }, 200);
-    Row("reply update + paint, us", cycleSmall, cycleLarge, "ratio");
+    Row("reply update + paint, us",
+        MicrosPerCall([&] { small.Reply(); paint(small); }, [&] { large.Reply(); paint(large); }, 100), "ratio");
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
