@@ -7,7 +7,7 @@
 
 namespace tk {
 
-// A handler told which component raised the event (the spec'd `Sender`).
+// A handler told which component raised the event (its `Sender`).
 using NotifyEvent = std::function<void(Component* sender)>;
 
 enum class MouseButton { Left, Right, Middle };

@@ -4,13 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "toolkit/Component.h"
-
-class TZentVersion;
-using TNotifyEvent = std::function<void(tk::Component* Sender)>;
+#include "toolkit/Events.h"
 
 class TZentVersion : public tk::Component {
 public:
@@ -31,8 +28,8 @@ public:
 
     std::string VersionString() const;
 
-    const TNotifyEvent& OnError() const { return FOnError; }
-    void SetOnError(TNotifyEvent handler) { FOnError = std::move(handler); }
+    const tk::NotifyEvent& OnError() const { return FOnError; }
+    void SetOnError(tk::NotifyEvent handler) { FOnError = std::move(handler); }
 
 private:
     void ReadVersionInfo();
@@ -46,5 +43,5 @@ private:
     std::string FProductVersion;
     std::string FProductName;
     std::string FCompanyName;
-    TNotifyEvent FOnError;
+    tk::NotifyEvent FOnError;
 };
