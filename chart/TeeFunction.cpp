@@ -21,7 +21,10 @@ void TTeeFunction::Recompute()
     if (!source || source == target)
         return;
     target->ClearPoints();
-    if (source->Count() > 0)
-        AddPoints(*source, *target);
+    // An empty source ends the rebuild: the clear has already told the
+    // target's dependents, and there is nothing to refresh them from.
+    if (source->Count() == 0)
+        return;
+    AddPoints(*source, *target);
     target->RefreshDependents();
 }

@@ -92,7 +92,25 @@ TEST_F(ResponseTimeChartTest, StartsEmptyWithLinkedSeries)
     EXPECT_EQ(chart.BackWall.BrushStyle, bsClear);
     EXPECT_FALSE(chart.Legend.Visible);
     EXPECT_FALSE(chart.Title.Visible);
-    EXPECT_EQ(chart.LeftAxis.AxisValuesFormat, "#,##0.###");
+    EXPECT_EQ(chart.Title.Text, "TChart");
+    EXPECT_EQ(chart.BevelOuter, bvNone);
+    for (const TChartAxis* axis : {&chart.LeftAxis, &chart.BottomAxis}) {
+        EXPECT_EQ(axis->AxisValuesFormat, "#,##0.###");
+        EXPECT_EQ(axis->LabelsFont.Name, "Arial");
+        EXPECT_EQ(axis->LabelsFont.Size, 8);
+        EXPECT_EQ(axis->LabelsFont.Color, 0x00FFFFFFu);
+    }
+    EXPECT_EQ(chart.BottomAxis.TitleFont.Name, "Arial");
+    EXPECT_EQ(chart.BottomAxis.TitleFont.Color, 0x00FFFFFFu);
+    EXPECT_EQ(chart.BottomAxis.Title, "");
+    for (int i = 0; i < 2; ++i) {
+        const auto& s = dynamic_cast<const TLineSeries&>(*chart.Series(i));
+        EXPECT_FALSE(s.Pointer.Visible) << i;
+        EXPECT_FALSE(s.Marks.Visible) << i;
+        EXPECT_EQ(s.YValues().Multiplier, 1.0) << i;
+        const TRecalcOptions& o = s.RecalcOptions;
+        EXPECT_TRUE(o.OnDelete && o.OnModify && o.OnInsert && o.OnClear) << i;
+    }
 }
 
 TEST_F(ResponseTimeChartTest, NoPointsGiveNoAverageAndZeroRanges)
@@ -285,10 +303,14 @@ TEST(ChartLoading, TheAverageIsRebuiltOnceLoadingEnds)
     data.InsertPoint(2, 8);
     avg.FunctionType()->Recompute();
     EXPECT_EQ(avg.Count(), 0);
-    const unsigned long passes = data.YValues().StatisticPasses();
+    // Every rebuild starts by clearing the average series.
+    int rebuilds = 0;
+    avg.OnClearValues = [&](TChartSeries&) { ++rebuilds; };
     chart.EndLoading();
+    EXPECT_EQ(rebuilds, 1);
     EXPECT_EQ(PointsOf(avg), (std::vector<Point>{{1, 6}, {2, 6}}));
-    EXPECT_EQ(data.YValues().StatisticPasses(), passes + 1);
+    chart.EndLoading();
+    EXPECT_EQ(rebuilds, 1) << "loading ends only once";
 }
 
 TEST(ChartFunction, RecomputeNeedsAChartAndAnotherSeriesAsSource)
@@ -443,6 +465,31 @@ TEST(ChartPropagation, ModifyRebuildsComputedDependents)
     avg.RecalcOptions.OnModify = false;
     data.SetYValue(1, 10);
     EXPECT_EQ(PointsOf(avg), (std::vector<Point>{{1, 30}, {2, 30}}));
+}
+
+TEST(ChartPropagation, RebuildFromAnEmptySourceRefreshesNoDependents)
+{
+    // A copy of the average that ignores clears shows whether the empty
+    // rebuild went on to refresh its dependents: a refresh would empty it.
+    TChart chart;
+    auto& data = chart.AddSeries<TLineSeries>();
+    auto& avg = chart.AddSeries<TLineSeries>();
+    auto& copyOfAvg = chart.AddSeries<TLineSeries>();
+    avg.SetFunction(std::make_unique<TAverageTeeFunction>());
+    avg.SetDataSource(&data);
+    copyOfAvg.RecalcOptions.OnClear = false;
+    copyOfAvg.SetDataSource(&avg);
+    data.InsertPoint(1, 10);
+    data.InsertPoint(3, 30);
+    avg.FunctionType()->Recompute();
+    const std::vector<Point> line = {{1, 20}, {3, 20}};
+    ASSERT_EQ(PointsOf(copyOfAvg), line);
+
+    data.ClearPoints();
+    EXPECT_EQ(avg.Count(), 0);
+    avg.FunctionType()->Recompute();
+    EXPECT_EQ(avg.Count(), 0);
+    EXPECT_EQ(PointsOf(copyOfAvg), line);
 }
 
 TEST(ChartPropagation, DestroyingEitherEndUnlinks)
