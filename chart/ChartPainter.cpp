@@ -240,12 +240,20 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         const std::vector<TPixelPoint>& path = PathOf(s, static_cast<std::size_t>(i), l);
         const COLORREF color = s.SeriesColor() & 0x00FFFFFF;
         const int zBack = l.Depth * (n - i) / n, zFront = l.Depth * (n - 1 - i) / n;
-        for (int z = zBack; z >= zFront; --z) {
-            // The ribbon's body in a darker shade, its front edge in the series colour.
-            const COLORREF c = z == zFront ? color : Darker(color);
-            const TPixelRect clip{l.Plot.Left + z, l.Plot.Top - z, l.Plot.Right + z, l.Plot.Bottom - z};
-            DrawPath(canvas_, path, CanvasColor(c), clip, z, -z);
+        const std::uint32_t body = CanvasColor(Darker(color));
+        auto at = [&](int dx, int dy, std::uint32_t c) {
+            const TPixelRect clip{l.Plot.Left + dx, l.Plot.Top + dy, l.Plot.Right + dx, l.Plot.Bottom + dy};
+            DrawPath(canvas_, path, c, clip, dx, dy);
+        };
+        // The ribbon's body in a darker shade, its front edge in the series
+        // colour. Copies one diagonal step apart would leave every other
+        // pixel open along a falling line; a step across and then one up
+        // between them closes the gaps.
+        for (int z = zBack; z > zFront; --z) {
+            at(z, -z, body);
+            at(z - 1, -z, body);
         }
+        at(zFront, -zFront, CanvasColor(color));
     }
 }
 

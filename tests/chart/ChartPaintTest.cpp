@@ -258,10 +258,65 @@ TEST_F(ChartPaintTest, View3DAddsVisibleDepth)
     EXPECT_TRUE(again.SameAs(flat));
 }
 
+TEST_F(ChartPaintTest, View3DRibbonsAreSolid)
+{
+    // Falling and rising lines alone on the chart: in every row the ribbon
+    // a line sweeps through the depth is one unbroken run of pixels.
+    Average().SetActive(false);
+    chart.SetView3D(true);
+    for (const std::vector<double>& trips : {std::vector<double>{60, 10}, {10, 60}, {60, 10, 45, 12, 50}}) {
+        Data().ClearPoints();
+        Replies(trips);
+        Canvas c(273, 100);
+        const TChartLayout l = Paint(c);
+        ASSERT_GT(l.Depth, 5);
+        const COLORREF dark = RGB(0, 128 * 11 / 20, 128 * 11 / 20);
+        int rows = 0;
+        for (int y = 0; y < 100; ++y) {
+            int first = -1, last = -1, count = 0;
+            for (int x = 0; x < 273; ++x) {
+                const COLORREF p = c.At(x, y);
+                if (p != Teal && p != dark)
+                    continue;
+                if (first < 0)
+                    first = x;
+                last = x;
+                ++count;
+            }
+            if (count == 0)
+                continue;
+            ++rows;
+            // Several segments may cross one row; each leaves one run.
+            int runs = 0;
+            for (int x = first; x <= last; ++x) {
+                const COLORREF p = c.At(x, y), before = x > first ? c.At(x - 1, y) : 0;
+                runs += (p == Teal || p == dark) && !(x > first && (before == Teal || before == dark));
+            }
+            EXPECT_LE(runs, static_cast<int>(trips.size()) - 1) << "row " << y << " of " << trips.size();
+        }
+        EXPECT_GT(rows, 40);
+    }
+}
+
 TEST(ChartLocale, SeparatorsFormatLikeTheSystem)
 {
     const TNumberSeparators seps = ReadLocaleSeparators();
     EXPECT_FALSE(seps.Decimal.empty());
+    // The system's own formatting of a number in the user's locale shows
+    // which separators it uses, independently of how they were read.
+    char own[64] = {};
+    ASSERT_GT(GetNumberFormatA(LOCALE_USER_DEFAULT, 0, "1234567.125", nullptr, own, sizeof own), 0);
+    const std::string text = own;
+    // The last group's separator: locales differ in how far grouping repeats.
+    const std::size_t integerEnd = text.find("567");
+    ASSERT_NE(integerEnd, std::string::npos) << text;
+    const std::size_t groupAt = text.find_last_of("0123456789", integerEnd - 1) + 1;
+    EXPECT_EQ(text.substr(groupAt, integerEnd - groupAt), seps.Thousand) << text;
+    const std::size_t decimalsAt = text.find_first_of("0123456789", integerEnd + 3);
+    ASSERT_NE(decimalsAt, std::string::npos) << text;
+    EXPECT_EQ(text.substr(integerEnd + 3, decimalsAt - integerEnd - 3), seps.Decimal) << text;
+
+    // And the labels group and round as the system does with those separators.
     NUMBERFMTA fmt{};
     fmt.NumDigits = 3;
     fmt.LeadingZero = 1;
