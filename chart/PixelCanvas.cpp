@@ -10,9 +10,6 @@ struct Clip {
     bool Inside(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-// From (x0, y0) towards (x1, y1), leaving out the end: the end is the next
-// segment's start. Integer steps, the same for the same two points wherever
-// they appear, so a path and its per-column cut share their diagonal segments.
 // Rows from..to (inclusive, either order) of one column.
 void Span(const TPixelCanvas& c, const Clip& clip, int x, int from, int to, std::uint32_t color)
 {
@@ -26,6 +23,9 @@ void Span(const TPixelCanvas& c, const Clip& clip, int x, int from, int to, std:
         c.Row(y)[x] = color;
 }
 
+// From (x0, y0) towards (x1, y1), leaving out the end: the end is the next
+// segment's start. Integer steps, the same for the same two points wherever
+// they appear, so a path and its per-column cut share their diagonal segments.
 void Segment(const TPixelCanvas& c, const Clip& clip, int x0, int y0, int x1, int y1, std::uint32_t color)
 {
     const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
