@@ -1,9 +1,9 @@
 #include "icmp/IdRawBase.h"
 
-#include <stdexcept>
-
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include "icmp/IdException.h"
 
 TIdRawBase::TIdRawBase(tk::Component* owner)
     : TIdComponent(owner), socket_(std::make_unique<TIdSocketHandle>())
@@ -43,6 +43,6 @@ int TIdRawBase::ReceiveWithTimeout(void* buffer, int count, std::int32_t timeout
 void TIdRawBase::SetBufferSize(std::int32_t value)
 {
     if (value < 0)
-        throw std::invalid_argument("BufferSize must not be negative");
+        throw EIdException("BufferSize must not be negative");
     buffer_.resize(static_cast<std::size_t>(value));
 }

@@ -24,7 +24,7 @@ public:
     int ReceiveWithTimeout(void* buffer, int count, std::int32_t timeoutMs);
 
     std::int32_t BufferSize() const { return static_cast<std::int32_t>(buffer_.size()); }
-    // Raises std::invalid_argument for a negative size.
+    // Raises EIdException for a negative size and keeps the size it had.
     void SetBufferSize(std::int32_t value);
 
     const std::string& Host() const { return host_; }

@@ -78,6 +78,10 @@ bool TIdSocketHandle::WaitReadable(std::int32_t timeoutMs)
             return true;
         if (plan.RestCount >= 0 && done >= plan.RestCount)
             return false;
+        // A wait without limit goes on slice by slice, and a message handler
+        // may have closed the socket in between.
+        if (plan.RestCount < 0 && !handleAllocated_)
+            throw EIdConnClosedGracefully();
         slice = plan.Rest;
     }
 }

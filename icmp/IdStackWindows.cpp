@@ -98,9 +98,11 @@ int TIdStackWindows::WSSelect(const TIdSocketListWindows& readList, std::int32_t
     readList.FillFdSet(readSet);
     if (timeoutMs == WaitForever)
         return idwinsock2::select(0, &readSet, nullptr, nullptr, nullptr);
-    // Other negative values are no time-out the select call accepts; they poll.
-    std::int32_t t = timeoutMs < 0 ? 0 : timeoutMs;
-    timeval limit{t / 1000, (t % 1000) * 1000};
+    // Windows refuses a negative time-out as invalid, so the wait finds
+    // nothing; Wine polls instead and could read a queued datagram.
+    if (timeoutMs < 0)
+        return SOCKET_ERROR;
+    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     return idwinsock2::select(0, &readSet, nullptr, nullptr, &limit);
 }
 

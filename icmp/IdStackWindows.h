@@ -30,7 +30,8 @@ public:
     int WSSetSockOpt(SOCKET s, int level, int option, std::int32_t value);
     int WSSendTo(SOCKET s, const void* data, int length, const TIPv4Address& address, std::uint16_t port);
     int WSRecv(SOCKET s, void* buffer, int length);
-    // timeoutMs: WaitForever for no limit; below zero otherwise it polls.
+    // timeoutMs: WaitForever for no limit. Any other negative value is no
+    // time-out the select call accepts: it fails (SOCKET_ERROR) without waiting.
     int WSSelect(const TIdSocketListWindows& readList, std::int32_t timeoutMs);
     int WSShutdown(SOCKET s, int how);
     int WSCloseSocket(SOCKET s);

@@ -8,10 +8,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 #include "icmp/IdIcmpClient.h"
+#include "icmp/IdException.h"
 #include "icmp/IdSocketHandle.h"
+#include "icmp/WaitSlices.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -186,6 +189,29 @@ TEST(AntiFreeze, WaitsAreSlicedAndServicedAfterEachEmptySlice)
         services = af.services;
     }).join();
     EXPECT_EQ(services, 0) << "another thread waits in one piece";
+}
+
+// Every slice of a wait without limit starts by checking the socket: a
+// handler that closes it ends the wait instead of leaving it spinning on a
+// socket that is gone.
+TEST(AntiFreeze, UnlimitedWaitEndsWhenAHandlerClosesTheSocket)
+{
+    App();
+    QuietSocket quiet;
+    struct Closer : TIdAntiFreezeBase {
+        TIdSocketHandle* handle = nullptr;
+        int services = 0;
+        void Service() override
+        {
+            if (++services > 3)
+                throw std::runtime_error("the wait went on after its socket was closed");
+            handle->Close();
+        }
+    } closer;
+    closer.handle = &quiet.handle;
+    closer.SetIdleTimeOut(20);
+    EXPECT_THROW(quiet.handle.WaitReadable(WaitForever), EIdConnClosedGracefully);
+    EXPECT_EQ(closer.services, 1);
 }
 
 // A message posted 100 ms into a 1000 ms wait, from another thread.

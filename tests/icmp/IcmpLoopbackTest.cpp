@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "icmp/IdComponent.h"
+#include "icmp/IdException.h"
 #include "icmp/IdStackWindows.h"
 
 namespace {
@@ -31,6 +32,44 @@ TEST(IcmpLoopback, OrdinaryReplyIs72BytesWithTheSentSequence)
     EXPECT_LT(r.TripTime, 1000u);
     EXPECT_EQ(client.CurrentSequence(), 3490);
     EXPECT_FALSE(client.Binding().HandleAllocated()) << "closed after a completed ping";
+}
+
+TEST(IcmpClient, PropertiesStartAtTheirDefaults)
+{
+    TIdRawClient raw;
+    EXPECT_EQ(raw.Protocol(), 255) << "raw IP";
+    EXPECT_EQ(raw.ReceiveTimeout(), 0);
+
+    TIdIcmpClient client;
+    EXPECT_EQ(client.Host(), "");
+    EXPECT_EQ(client.Port(), 0);
+    EXPECT_EQ(client.Protocol(), 1) << "ICMP";
+    EXPECT_EQ(client.ReceiveTimeout(), 5000);
+    EXPECT_EQ(client.BufferSize(), 8192);
+    EXPECT_FALSE(client.OnReply());
+    EXPECT_EQ(client.CurrentSequence(), 3489);
+}
+
+TEST(IcmpClient, NegativeBufferSizeIsRefusedByTheEnginesOwnFamily)
+{
+    TIdIcmpClient client;
+    client.SetBufferSize(1024);
+    EXPECT_THROW(client.SetBufferSize(-1), EIdException);
+    EXPECT_EQ(client.BufferSize(), 1024);
+}
+
+// A negative time-out other than "no limit" is no time the select call
+// accepts: the wait reads nothing, not even the request the raw socket
+// already holds, and the ping times out at once.
+TEST(IcmpLoopback, NegativeTimeOutReadsNothing)
+{
+    TIdIcmpClient client;
+    client.SetHost("127.0.0.1");
+    client.SetReceiveTimeout(-1);
+    client.Ping();
+    EXPECT_EQ(client.ReplyStatus().Kind, rsTimeOut);
+    EXPECT_EQ(client.ReplyStatus().SeqId, 3489);
+    EXPECT_LT(client.ReplyStatus().TripTime, 100u);
 }
 
 TEST(IcmpLoopback, DataAndBufferSizeChangeNothingOnTheWire)
