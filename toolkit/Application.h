@@ -11,6 +11,7 @@
 #include <string>
 
 #include "toolkit/Component.h"
+#include "toolkit/HandlerErrorScope.h"
 
 namespace tk {
 
@@ -27,9 +28,10 @@ public:
     const std::string& Title() const { return title_; }
 
     // Creates a form owned by the application. `reference` names the form
-    // from before its constructor runs and is cleared again if that throws;
-    // the exception then goes on to the caller. The first form becomes the
-    // main form; its creation handler runs last.
+    // from before its constructor runs and is cleared again if that throws,
+    // or if one of its window procedures throws meanwhile; the exception then
+    // goes on to the caller. The first form becomes the main form; its
+    // creation handler runs last.
     template <class T>
     void CreateForm(T*& reference);
 
@@ -83,7 +85,12 @@ void Application::CreateForm(T*& reference)
     void* memory = ::operator new(sizeof(T));
     reference = static_cast<T*>(memory);
     try {
+        HandlerErrorScope scope;
         new (memory) T(this);
+        if (scope.Failed()) {
+            reference->~T();
+            scope.RethrowIfFailed();
+        }
     } catch (...) {
         reference = nullptr;
         ::operator delete(memory);

@@ -47,8 +47,13 @@ void CustomControl::CreateCustom(const char* className, const std::string& text,
         if (!RegisterClassExA(&wc))
             throw Win32Error("RegisterClassEx");
     }
-    if (!CreateWindowExA(exStyle, className, text.c_str(), style, b.left, b.top, b.width, b.height, parent, nullptr,
-                         instance, this))
+    // An error of the window's own creation messages fails this construction;
+    // a failed WM_CREATE has already destroyed the window again.
+    HandlerErrorScope scope;
+    HWND window = CreateWindowExA(exStyle, className, text.c_str(), style, b.left, b.top, b.width, b.height, parent,
+                                  nullptr, instance, this);
+    scope.RethrowIfFailed();
+    if (!window)
         throw Win32Error("CreateWindowEx");
 }
 
@@ -64,7 +69,8 @@ LRESULT CALLBACK CustomControl::StaticWindowProc(HWND window, UINT message, WPAR
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
-    Guarded([&] { result = self->WindowProc(message, wParam, lParam); });
+    if (!Guarded([&] { result = self->WindowProc(message, wParam, lParam); }) && message == WM_CREATE)
+        result = -1; // WM_NCCREATE fails with the 0 already in place
     if (message == WM_NCDESTROY)
         self->Detach();
     return result;

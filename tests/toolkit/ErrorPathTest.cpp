@@ -10,6 +10,7 @@
 
 #include "tests/toolkit/AppFixture.h"
 #include "toolkit/Button.h"
+#include "toolkit/CustomControl.h"
 #include "toolkit/Guarded.h"
 #include "toolkit/Label.h"
 #include "toolkit/ModuleTitle.h"
@@ -121,9 +122,53 @@ TEST_F(ErrorPathTest, ATimerErrorIsShownOncePerTick)
 TEST_F(ErrorPathTest, ANonStandardExceptionIsShownToo)
 {
     tk::Guarded([] { throw 42; });
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, Title());
-    EXPECT_FALSE(boxes[0].text.empty());
+    EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "Unknown error."}}));
+}
+
+// A control of our own whose window procedure throws on one creation message.
+class FailingControl : public tk::CustomControl {
+public:
+    FailingControl(tk::WinControl* parent, UINT failOn) : tk::CustomControl(parent, parent), failOn_(failOn)
+    {
+        CreateCustom("TkFailingControl", "", WS_CHILD | WS_VISIBLE, 0, {0, 0, 20, 20}, parent->Handle());
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == failOn_)
+            throw std::runtime_error("Cannot build the control");
+        return tk::CustomControl::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    UINT failOn_;
+};
+
+// The error of a window's own creation messages fails the control's
+// construction, so the handler that built it shows that one error, once,
+// and no half-made window stays behind.
+TEST_F(ErrorPathTest, AControlFailingInItsCreationMessagesIsOneErrorOfItsBuilder)
+{
+    const struct {
+        const char* name;
+        UINT message;
+    } cases[] = {{"WM_NCCREATE", WM_NCCREATE}, {"WM_CREATE", WM_CREATE}, {"WM_SIZE", WM_SIZE}};
+    auto* button = new tk::Button(form, form, {10, 10, 80, 24}, "Build");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        bool built = false;
+        button->OnClick = [&](tk::Component*) {
+            new FailingControl(form, c.message);
+            built = true;
+        };
+        SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+        EXPECT_FALSE(built);
+        EXPECT_EQ(boxes, (std::vector<CapturedBox>{{Title(), "Cannot build the control."}}));
+        EXPECT_EQ(FindWindowExA(form->Handle(), nullptr, "TkFailingControl", nullptr), nullptr);
+        EXPECT_EQ(form->Owned().size(), 1u) << "only the button is left";
+    }
 }
 
 TEST_F(ErrorPathTest, TheFatalBoxIsTitledApplicationError)

@@ -143,6 +143,46 @@ TEST_F(FormTest, AFailedConstructionClearsTheNameAndPassesTheErrorOn)
     EXPECT_EQ(CountWindows("TkTestForm"), 1) << "the failed form's window is gone";
 }
 
+// A form whose window procedure throws on a message its constructor sends.
+struct Fragile : PlainForm {
+    static constexpr UINT kLayout = WM_APP + 7;
+    explicit Fragile(tk::Component* owner) : PlainForm(owner)
+    {
+        SendMessageA(Handle(), kLayout, 0, 0);
+        events += "built ";
+    }
+    ~Fragile() override { events += "~fragile "; }
+    void FormCreate() override { events += "create "; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kLayout)
+            throw std::runtime_error("Bad layout");
+        return PlainForm::WindowProc(message, wParam, lParam);
+    }
+};
+
+// A window procedure that throws while the form is being built fails the
+// construction like an error of the constructor itself.
+TEST_F(FormTest, AWindowProcedureErrorWhileTheFormIsBuiltFailsItsConstruction)
+{
+    tk::Application app;
+    std::vector<CapturedBox> boxes;
+    app.SetErrorBoxHook([&](const std::string& c, const std::string& t) { boxes.push_back({c, t}); });
+    Fragile* fragile = nullptr;
+    try {
+        app.CreateForm(fragile);
+        ADD_FAILURE() << "the construction succeeded";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Bad layout");
+    }
+    EXPECT_EQ(fragile, nullptr);
+    EXPECT_EQ(events, "built ~fragile ") << "built, then taken down without its creation handler";
+    EXPECT_TRUE(boxes.empty()) << "the caller reports it, once";
+    EXPECT_TRUE(app.Owned().empty());
+    EXPECT_EQ(app.MainForm(), nullptr);
+    EXPECT_EQ(CountWindows("TkTestForm"), 0);
+}
+
 TEST_F(FormTest, AnErrorInACreateOrDestroyHandlerIsShownAndTheRestSkipped)
 {
     std::vector<CapturedBox> boxes;
