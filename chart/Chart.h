@@ -18,10 +18,13 @@ enum TBackImageMode { pbmStretch, pbmTile, pbmCenter };
 enum TChartBrushStyle { bsSolid, bsClear };
 enum TChartBevel { bvNone, bvLowered, bvRaised };
 
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
 struct TChartFont {
     std::string Name = "Arial";
-    int Size = 8; // points
+    int Size = 8; // points: 11 pixels high at 96 pixels per inch
     std::uint32_t Color = 0x00FFFFFF;
+    unsigned Style = 0; // TFontStyle flags; none is the plain style
 };
 
 struct TChartAxis {

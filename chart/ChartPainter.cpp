@@ -87,14 +87,16 @@ bool TChartPainter::EnsureBuffer(int width, int height)
 HFONT TChartPainter::FontFor(const TChartFont& font, CachedFont& cache)
 {
     const int ppi = GetDeviceCaps(dc_, LOGPIXELSY);
-    if (cache.handle && cache.name == font.Name && cache.size == font.Size && cache.pixelsPerInch == ppi)
+    if (cache.handle && cache.name == font.Name && cache.size == font.Size && cache.pixelsPerInch == ppi &&
+        cache.style == font.Style)
         return cache.handle;
     if (cache.handle)
         DeleteObject(cache.handle);
-    cache = {font.Name, font.Size, ppi,
-             CreateFontA(-MulDiv(font.Size, ppi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                         font.Name.c_str())};
+    const unsigned s = font.Style;
+    cache = {font.Name, font.Size, ppi, s,
+             CreateFontA(-MulDiv(font.Size, ppi, 72), 0, 0, 0, s & fsBold ? FW_BOLD : FW_NORMAL, (s & fsItalic) != 0,
+                         (s & fsUnderline) != 0, (s & fsStrikeOut) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.Name.c_str())};
     return cache.handle;
 }
 

@@ -44,6 +44,7 @@ private:
     struct CachedFont {
         std::string name;
         int size = 0, pixelsPerInch = 0;
+        unsigned style = 0;
         HFONT handle = nullptr;
     };
     HFONT FontFor(const TChartFont& font, CachedFont& cache);

@@ -16,10 +16,10 @@ void BuildResponseTimeChart(TChart& chart)
     chart.BevelOuter = bvNone;
     chart.SetView3D(false);
     for (TChartAxis* axis : {&chart.LeftAxis, &chart.BottomAxis}) {
-        axis->LabelsFont = TChartFont{"Arial", 8, 0x00FFFFFF};
+        axis->LabelsFont = TChartFont{"Arial", 8, 0x00FFFFFF, 0};
         axis->AxisValuesFormat = "#,##0.###";
     }
-    chart.BottomAxis.TitleFont = TChartFont{"Arial", 8, 0x00FFFFFF};
+    chart.BottomAxis.TitleFont = TChartFont{"Arial", 8, 0x00FFFFFF, 0};
 
     TLineSeries& series1 = chart.AddSeries<TLineSeries>();
     series1.Name = "Series1";

@@ -99,6 +99,7 @@ TEST_F(ResponseTimeChartTest, StartsEmptyWithLinkedSeries)
         EXPECT_EQ(axis->LabelsFont.Name, "Arial");
         EXPECT_EQ(axis->LabelsFont.Size, 8);
         EXPECT_EQ(axis->LabelsFont.Color, 0x00FFFFFFu);
+        EXPECT_EQ(axis->LabelsFont.Style, 0u);
     }
     EXPECT_EQ(chart.BottomAxis.TitleFont.Name, "Arial");
     EXPECT_EQ(chart.BottomAxis.TitleFont.Color, 0x00FFFFFFu);

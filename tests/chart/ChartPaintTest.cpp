@@ -214,6 +214,23 @@ TEST_F(ChartPaintTest, AverageLiesAtTheMeanRowOverTheData)
     EXPECT_TRUE(above && below);
 }
 
+TEST_F(ChartPaintTest, LabelFontChangesReachTheLabels)
+{
+    Replies({10, 20, 60});
+    Canvas plain(273, 100), bold(273, 100), again(273, 100);
+    const TChartLayout l = Paint(plain);
+    chart.LeftAxis.LabelsFont.Style = fsBold;
+    Paint(bold);
+    int changed = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < l.Plot.Left - 1 - TChartMetrics::TickLength; ++x)
+            changed += plain.At(x, y) != bold.At(x, y);
+    EXPECT_GT(changed, 10) << "the left labels turn bold";
+    chart.LeftAxis.LabelsFont.Style = 0;
+    Paint(again);
+    EXPECT_TRUE(again.SameAs(plain)) << "and back to plain";
+}
+
 TEST_F(ChartPaintTest, RepaintsFollowEveryChange)
 {
     Replies({10, 20, 60});
