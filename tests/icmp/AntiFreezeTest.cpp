@@ -25,10 +25,17 @@ tk::Application& App()
     return *app;
 }
 
+using Clock = std::chrono::steady_clock;
+
 class CountingAntiFreeze : public TIdAntiFreezeBase {
 public:
     int services = 0;
-    void Service() override { ++services; }
+    Clock::time_point firstService;
+    void Service() override
+    {
+        if (services++ == 0)
+            firstService = Clock::now();
+    }
 };
 
 // A window that counts the WM_APP messages it receives and notes whether a
@@ -63,8 +70,6 @@ struct Probe {
 
     HWND window;
 };
-
-using Clock = std::chrono::steady_clock;
 
 long long MillisecondsSince(Clock::time_point start)
 {
@@ -165,12 +170,14 @@ TEST(AntiFreeze, WaitsAreSlicedAndServicedAfterEachEmptySlice)
 {
     App();
     QuietSocket quiet;
+    // The short slice comes first: 1100 ms is 100 and then four of 250.
     struct Case {
         std::int32_t timeout;
         bool active;
         int services;
+        long long firstSlice;
     } cases[] = {
-        {1000, true, 4}, {1100, true, 5}, {100, true, 1}, {0, true, 1}, {1000, false, 0},
+        {1000, true, 4, 250}, {1100, true, 5, 100}, {100, true, 1, 100}, {0, true, 1, 0}, {1000, false, 0, 0},
     };
     for (const auto& c : cases) {
         CountingAntiFreeze af;
@@ -181,6 +188,11 @@ TEST(AntiFreeze, WaitsAreSlicedAndServicedAfterEachEmptySlice)
         EXPECT_EQ(af.services, c.services) << c.timeout;
         EXPECT_GE(took, c.timeout - 20) << c.timeout;
         EXPECT_LT(took, c.timeout + 400) << c.timeout;
+        if (af.services > 0) {
+            auto first = std::chrono::duration_cast<std::chrono::milliseconds>(af.firstService - start).count();
+            EXPECT_GE(first, c.firstSlice - 20) << c.timeout;
+            EXPECT_LT(first, c.firstSlice + 120) << c.timeout;
+        }
     }
     CountingAntiFreeze af;
     int services = -1;

@@ -122,7 +122,7 @@ TEST(IcmpLab, NothingInTimeIsATimeOutOfTheSentSequence)
     EXPECT_EQ(next.Ping().Kind, rsEcho);
 }
 
-TEST(IcmpLab, DelayedRepliesAreTimedFromBeforeTheLookUp)
+TEST(IcmpLab, TripTimeOfADelayedReplyIsItsDelay)
 {
     struct Case {
         const char* host;
