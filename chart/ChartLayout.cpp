@@ -16,8 +16,8 @@ TChartLayout ComputeChartLayout(const TChart& chart, int width, int height, int 
     l.Plot.Bottom = std::max(l.Plot.Top + 1, height - (M::Outer + textHeight + M::LabelGap + M::TickLength));
     const bool showLeft = chart.LeftAxis.Visible;
     if (showLeft)
-        l.YTicks = ChooseTicks(l.YRange, l.Plot.Height(), 2, [&](const std::string&) { return textHeight; },
-                               separators);
+        l.YTicks = ChooseTicks(l.YRange, l.Plot.Height(), M::LabelSpacingY,
+                               [&](const std::string&) { return textHeight; }, separators);
     int leftLabels = 0;
     for (const std::string& s : l.YTicks.Labels)
         leftLabels = std::max(leftLabels, labelWidth(s));
@@ -27,7 +27,7 @@ TChartLayout ComputeChartLayout(const TChart& chart, int width, int height, int 
     const int halfLast = labelWidth(FormatAxisValue(l.XRange.Max, separators)) / 2;
     l.Plot.Right = std::max(l.Plot.Left + 1, width - M::Outer - l.Depth - std::max(2, halfLast - l.Depth));
     if (chart.BottomAxis.Visible)
-        l.XTicks = ChooseTicks(l.XRange, l.Plot.Width(), 6, labelWidth, separators);
+        l.XTicks = ChooseTicks(l.XRange, l.Plot.Width(), M::LabelSpacingX, labelWidth, separators);
 
     l.XMap = {l.XRange.Min, l.XRange.Max, l.Plot.Left, l.Plot.Right - 1};
     l.YMap = {l.YRange.Min, l.YRange.Max, l.Plot.Bottom - 1, l.Plot.Top};

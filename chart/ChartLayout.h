@@ -29,6 +29,10 @@ struct TChartMetrics {
     static constexpr int TickLength = 3;
     static constexpr int LabelGap = 2; // between a tick and its label
     static constexpr int Depth3D = 12;
+    // Least space between neighbouring labels: a few labels with room
+    // around them read better in a small chart than a crowded row.
+    static constexpr int LabelSpacingX = 12;
+    static constexpr int LabelSpacingY = 6;
 };
 
 // textHeight: the label font's line height; width: a label's width in pixels.

@@ -206,6 +206,33 @@ TEST(ChartLayoutTest, PlotFitsTheControlAndMakesRoomFor3D)
     }
 }
 
+TEST(ChartLayoutTest, CompactChartLabelsHaveRoomAroundThem)
+{
+    struct Case {
+        const char* what;
+        std::vector<double> trips;
+        std::vector<std::string> x, y;
+    };
+    const Case cases[] = {
+        {"empty", {}, {"-1", "-0.5", "0", "0.5", "1"}, {"-1", "0", "1"}},
+        {"three replies", {10, 20, 60}, {"1", "1.5", "2", "2.5", "3"}, {"20", "40", "60"}},
+        {"equal trips", {25, 25, 25, 25}, {"1", "1.5", "2", "2.5", "3", "3.5", "4"}, {"24", "25", "26"}},
+    };
+    for (const Case& c : cases) {
+        TChart chart;
+        BuildResponseTimeChart(chart);
+        for (std::size_t i = 0; i < c.trips.size(); ++i)
+            chart.Series(0)->InsertPoint(static_cast<double>(i + 1), c.trips[i]);
+        const TChartLayout l = ComputeChartLayout(chart, 273, 100, 13, SixPerChar, kDot);
+        EXPECT_EQ(l.XTicks.Labels, c.x) << c.what;
+        EXPECT_EQ(l.YTicks.Labels, c.y) << c.what;
+        for (std::size_t i = 1; i < l.XTicks.Values.size(); ++i)
+            EXPECT_GE(l.XMap.ToPixel(l.XTicks.Values[i]) - l.XMap.ToPixel(l.XTicks.Values[i - 1]),
+                      l.XTicks.MaxExtent + TChartMetrics::LabelSpacingX - 1)
+                << c.what;
+    }
+}
+
 TEST(ChartLayoutTest, EmptyChartShowsMinusOneToOne)
 {
     TChart chart;
