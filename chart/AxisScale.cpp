@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 std::string FormatAxisValue(double value, const TNumberSeparators& separators)
 {
@@ -94,11 +95,17 @@ TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExten
     // Start where ticks are at least `gap` apart, which bounds the tick count
     // by the axis length; then coarsen until the labels fit between them.
     t.Step = NiceStep(gap > 0 ? gap / pixelsPerUnit : 1 / pixelsPerUnit);
+    FillTicks(t, range, extent, separators);
     for (int round = 0; round < 64; ++round) {
-        FillTicks(t, range, extent, separators);
         if (t.Values.size() <= 1 || t.Step * pixelsPerUnit >= t.MaxExtent + gap)
             break;
-        t.Step = NiceStep(t.Step * 1.5);
+        TAxisTicks coarser;
+        coarser.Step = NiceStep(t.Step * 1.5);
+        FillTicks(coarser, range, extent, separators);
+        // A lone label gives no scale: labels that merely clear each other are better.
+        if (coarser.Values.size() < 2 && t.Step * pixelsPerUnit >= t.MaxExtent)
+            break;
+        t = std::move(coarser);
     }
     return t;
 }

@@ -40,7 +40,8 @@ struct TAxisTicks {
 using TLabelExtent = std::function<int(const std::string&)>;
 
 // Ticks at multiples of a nice step over `range` drawn `length` pixels long,
-// spaced so that neighbouring labels keep at least `gap` pixels apart.
+// spaced so that neighbouring labels keep at least `gap` pixels apart, or
+// less (but without overlapping) where the gap would leave a single label.
 TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExtent& extent,
                        const TNumberSeparators& separators);
 

@@ -135,7 +135,15 @@ TEST(AxisTicks, LabelsNeverCrowdAndStayInRange)
                 ASSERT_GT(t.Step, 0);
                 const double pxPerUnit = (length - 1) / (r.Max - r.Min);
                 if (t.Values.size() > 1) {
-                    EXPECT_GE(t.Step * pxPerUnit, t.MaxExtent + 4) << r.Min << ".." << r.Max << " " << length;
+                    // Labels never overlap; they give up the gap only where
+                    // the next coarser step would leave fewer than two.
+                    const double spacing = t.Step * pxPerUnit, coarser = NiceStep(t.Step * 1.5);
+                    const double coarserCount =
+                        std::floor(r.Max / coarser + 1e-9) - std::ceil(r.Min / coarser - 1e-9) + 1;
+                    EXPECT_GE(spacing, t.MaxExtent) << r.Min << ".." << r.Max << " " << length;
+                    if (coarserCount >= 2) {
+                        EXPECT_GE(spacing, t.MaxExtent + 4) << r.Min << ".." << r.Max << " " << length;
+                    }
                 }
                 for (double v : t.Values) {
                     EXPECT_GE(v, r.Min - t.Step * 1e-6);
@@ -157,6 +165,9 @@ TEST(AxisTicks, TypicalAxesGetReadableSteps)
     EXPECT_EQ(x.Values.front(), 20);
     EXPECT_EQ(x.Values.back(), 100);
     EXPECT_TRUE(ChooseTicks({0, 0}, 80, 2, height, kDot).Values.empty());
+    // A short axis keeps several labels close together rather than one alone.
+    EXPECT_EQ(ChooseTicks({18, 99}, 60, 6, height, kDot).Labels,
+              (std::vector<std::string>{"20", "40", "60", "80"}));
 }
 
 TEST(AxisMap, RoundsAndClampsPixels)
