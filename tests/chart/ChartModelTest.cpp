@@ -422,14 +422,17 @@ TEST(ChartPropagation, PlainDependentsFollowTheirSwitches)
 {
     struct Case {
         TRecalcOptions options;
-        std::vector<Point> afterInsert, afterDelete, afterClear;
+        std::vector<Point> afterInsert, afterModify, afterDelete, afterClear;
     };
-    const std::vector<Point> one = {{1, 10}}, two = {{1, 10}, {2, 20}}, rest = {{2, 20}};
+    const std::vector<Point> one = {{1, 10}}, two = {{1, 10}, {2, 20}}, changed = {{1, 10}, {2, 25}};
+    const std::vector<Point> rest = {{2, 25}}, staleRest = {{2, 20}};
     const Case cases[] = {
-        {{}, two, rest, {}},
-        {{.OnDelete = false}, two, two, {}},
-        {{.OnInsert = false}, one, {}, {}},
-        {{.OnClear = false}, two, rest, rest},
+        {{}, two, changed, rest, {}},
+        {{.OnDelete = false}, two, changed, changed, {}},
+        {{.OnModify = false}, two, two, staleRest, {}},
+        // A change in place rebuilds the copy, so it catches up with the missed insert.
+        {{.OnInsert = false}, one, changed, rest, {}},
+        {{.OnClear = false}, two, changed, rest, rest},
     };
     for (const Case& c : cases) {
         TChart chart;
@@ -440,6 +443,8 @@ TEST(ChartPropagation, PlainDependentsFollowTheirSwitches)
         copy.SetDataSource(&src); // takes the points already there
         src.InsertPoint(2, 20);
         EXPECT_EQ(PointsOf(copy), c.afterInsert);
+        src.SetYValue(1, 25);
+        EXPECT_EQ(PointsOf(copy), c.afterModify);
         src.RemovePoint(0);
         EXPECT_EQ(PointsOf(copy), c.afterDelete);
         src.ClearPoints();
