@@ -405,6 +405,16 @@ TEST(ChartSeriesOrder, InsertScansBackwardsAndPutsEqualXAfter)
     for (int i = 0; i < s.Count(); ++i)
         EXPECT_EQ(s.YValues()[i], s.XValues()[i] * 10);
     EXPECT_EQ(s.PointColor(0), 0x123u);
+
+    // A removal takes the point's colour and label with it, from the same index.
+    s.InsertPoint(6, 60);
+    ASSERT_EQ(s.Labels()[5], "");
+    s.RemovePoint(5);
+    s.RemovePoint(2);
+    EXPECT_EQ(s.Labels(), (std::deque<std::string>{"g", "c", "d", "e", "b", "h", "f"}));
+    EXPECT_EQ(s.Colors(), (std::deque<std::uint32_t>(7, 0x123u)));
+    for (int i = 0; i < s.Count(); ++i)
+        EXPECT_EQ(s.YValues()[i], s.XValues()[i] * 10);
 }
 
 TEST(ChartSeriesOrder, RemovingAMissingPointThrows)
