@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "toolkit/GraphicControl.h"
+#include "toolkit/GraphicQuery.h"
 #include "toolkit/Guarded.h"
 #include "toolkit/Win32Error.h"
 
@@ -83,6 +84,9 @@ LRESULT CustomControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    static const UINT graphicQuery = RegisterWindowMessageA(kGraphicQueryMessage);
+    if (graphicQuery && message == graphicQuery)
+        return AnswerGraphicQuery(wParam, lParam);
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT paints everything through a back buffer
@@ -230,6 +234,22 @@ LRESULT CustomControl::ReflectCommand(WPARAM wParam, LPARAM lParam)
 {
     if (WinControl* control = FromHandle(reinterpret_cast<HWND>(lParam)))
         control->Command(HIWORD(wParam));
+    return 0;
+}
+
+LRESULT CustomControl::AnswerGraphicQuery(WPARAM size, LPARAM address)
+{
+    if (size != sizeof(GraphicQuery) || !address)
+        return 0;
+    auto& query = *reinterpret_cast<GraphicQuery*>(address);
+    query.name[sizeof query.name - 1] = '\0';
+    for (GraphicControl* g : graphics_.BackToFront()) {
+        if (g->Name() != query.name)
+            continue;
+        Rect b = g->Bounds();
+        FillGraphicQuery(query, b.left, b.top, b.width, b.height, g->Visible(), g->Enabled(), g->Caption());
+        return 1;
+    }
     return 0;
 }
 

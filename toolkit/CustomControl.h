@@ -1,8 +1,9 @@
 // CustomControl: a window of one of our own classes. Its one static window
 // procedure finds the object (attached at WM_NCCREATE, dropped at
 // WM_NCDESTROY) and calls WindowProc inside Guarded. It hosts windowless
-// controls: paints them back to front over its background, and gives mouse
-// presses, clicks and the cursor to the front-most one under the pointer.
+// controls: paints them back to front over its background, gives mouse
+// presses, clicks and the cursor to the front-most one under the pointer, and
+// tells the test driver about them by name (GraphicQuery).
 // Forms, panels and tab pages derive from it. GUI thread only.
 #pragma once
 
@@ -63,6 +64,7 @@ private:
     bool OnSetCursor(HWND window, UINT hitTest);
     LRESULT ReflectCommand(WPARAM wParam, LPARAM lParam);
     LRESULT ReflectNotify(LPARAM lParam);
+    LRESULT AnswerGraphicQuery(WPARAM size, LPARAM address);
 
     ZOrder<GraphicControl> graphics_;
     GraphicControl* pressed_ = nullptr;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "toolkit/Events.h"
 #include "toolkit/Geometry.h"
 
@@ -35,6 +37,9 @@ public:
     void SendToBack();
     // Asks the parent to repaint this control's area.
     void Invalidate();
+
+    // The text it shows, if any; what the test driver reads (GraphicQuery).
+    virtual std::string Caption() const { return {}; }
 
     virtual bool Contains(Point p) const { return bounds_.Contains(p); }
     // Draws in the parent's coordinates; the DC is clipped to Bounds().

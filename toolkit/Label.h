@@ -17,6 +17,7 @@ public:
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
+    std::string Caption() const override { return text_; }
 
     // Borrowed; null means the parent's font.
     void SetFont(HFONT font);

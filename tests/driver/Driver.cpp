@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <cstring>
 #include <stdexcept>
+
+#include "toolkit/GraphicQuery.h"
 
 namespace zvdrive {
 
 namespace {
 constexpr UINT kMessageTimeout = 2000;
+constexpr DWORD kDisplayLag = 200; // ms
 
 std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& extra)
 {
@@ -101,6 +105,48 @@ private:
     void* address_ = nullptr;
     std::size_t size_;
 };
+
+// True while a shown window, or a window inside one, still has to paint.
+bool AnyPaintPending()
+{
+    std::vector<HWND> windows;
+    EnumWindows(CollectChild, reinterpret_cast<LPARAM>(&windows));
+    for (HWND top : windows) {
+        if (!IsWindowVisible(top))
+            continue;
+        if (GetUpdateRect(top, nullptr, FALSE))
+            return true;
+        for (HWND child : Descendants(top))
+            if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+                return true;
+    }
+    return false;
+}
+
+// Asks one window for its windowless control of that name.
+std::optional<GraphicInfo> QueryGraphic(HWND host, const std::string& name)
+{
+    static const UINT message = RegisterWindowMessageA(tk::kGraphicQueryMessage);
+    RemoteMemory remote(ProcessOf(host), sizeof(tk::GraphicQuery));
+    tk::GraphicQuery query{};
+    if (!remote.Ok() || name.size() >= sizeof query.name)
+        return std::nullopt;
+    std::memcpy(query.name, name.c_str(), name.size() + 1);
+    DWORD_PTR found = 0;
+    if (!remote.Write(0, &query, sizeof query) ||
+        !SendMessageTimeoutA(host, message, sizeof query, reinterpret_cast<LPARAM>(remote.Address()),
+                             SMTO_ABORTIFHUNG, kMessageTimeout, &found) ||
+        found != 1 || !remote.Read(0, &query, sizeof query))
+        return std::nullopt;
+    query.text[sizeof query.text - 1] = '\0';
+    GraphicInfo info;
+    info.host = host;
+    info.bounds = {query.left, query.top, query.left + query.width, query.top + query.height};
+    info.visible = query.visible != 0;
+    info.enabled = query.enabled != 0;
+    info.text = query.text;
+    return info;
+}
 
 bool IsIconStatic(HWND window)
 {
@@ -315,6 +361,16 @@ HWND FindNamedControl(HWND parent, const std::string& name)
     return nullptr;
 }
 
+std::optional<GraphicInfo> FindGraphic(HWND window, const std::string& name)
+{
+    if (auto info = QueryGraphic(window, name))
+        return info;
+    for (HWND child : Descendants(window))
+        if (auto info = QueryGraphic(child, name))
+            return info;
+    return std::nullopt;
+}
+
 bool Responsive(HWND window, milliseconds timeout)
 {
     DWORD_PTR result = 0;
@@ -332,6 +388,16 @@ void ClickAt(HWND window, int x, int y)
     PostMessageA(window, WM_MOUSEMOVE, 0, at);
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+bool ClickGraphic(HWND window, const std::string& name)
+{
+    auto graphic = FindGraphic(window, name);
+    if (!graphic)
+        return false;
+    const RECT& b = graphic->bounds;
+    ClickAt(graphic->host, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    return true;
 }
 
 void Close(HWND window)
@@ -462,6 +528,10 @@ std::string Screenshot(const std::string& name)
     std::string file = dir + "/" + name + ".png";
     std::string partial = file + ".part";
     DeleteFileA(WindowsPath(file).c_str());
+    // The display lags behind the programs: a window just shown may not have
+    // painted yet, and Wine passes what was painted on to X a little later.
+    WaitUntil([] { return !AnyPaintPending(); }, milliseconds(3000));
+    Sleep(kDisplayLag);
     // Wine runs a Linux program given by its Unix path, but its process handle
     // cannot be waited on: the finished file is renamed into place instead.
     std::string command = "Z:\\bin\\sh -c \"import -window root 'png:" + partial + "' && mv '" + partial + "' '" +

@@ -78,12 +78,25 @@ bool WaitUntil(F condition, milliseconds timeout)
 HWND FindControl(HWND parent, const std::string& className, const std::string& text);
 HWND FindNamedControl(HWND parent, const std::string& name);
 
+// A windowless control of a toolkit window (a label, picture or hot spot),
+// found by its name on the window or on any window inside it.
+struct GraphicInfo {
+    HWND host = nullptr; // the window it is drawn on
+    RECT bounds{};       // in the host's client coordinates
+    bool visible = false;
+    bool enabled = false;
+    std::string text;
+};
+std::optional<GraphicInfo> FindGraphic(HWND window, const std::string& name);
+
 // True if the window's thread answers a message within the timeout.
 bool Responsive(HWND window, milliseconds timeout = milliseconds(2000));
 
 // Input, all posted so a modal box opened by the program cannot block us.
 void Click(HWND button);
 void ClickAt(HWND window, int x, int y); // client coordinates
+// Clicks the middle of a named windowless control; false if there is none.
+bool ClickGraphic(HWND window, const std::string& name);
 void Close(HWND window);
 
 // Report-style list views, read across the process boundary.

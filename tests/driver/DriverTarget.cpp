@@ -1,12 +1,13 @@
 // A small toolkit program for the driver's own tests: named controls, a list
-// view, message boxes with different icons, a windowless hot spot, and a
-// known exit code.
+// view, message boxes with different icons, windowless labels on the form and
+// on a panel, and a known exit code.
 #include <windows.h>
 
 #include <string>
 
 #include "toolkit/Application.h"
 #include "toolkit/Button.h"
+#include "toolkit/CustomControl.h"
 #include "toolkit/Form.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListView.h"
@@ -14,6 +15,15 @@
 #include "toolkit/StaticText.h"
 
 namespace {
+
+// A plain child window that windowless controls can be drawn on.
+class TDriverPanel : public tk::CustomControl {
+public:
+    TDriverPanel(tk::Component* owner, tk::WinControl* parent, tk::Rect bounds) : tk::CustomControl(owner, parent)
+    {
+        CreateCustom("TDriverPanel", "", WS_CHILD | WS_VISIBLE, 0, bounds, parent->Handle());
+    }
+};
 
 class TDriverTarget : public tk::Form {
 public:
@@ -34,7 +44,15 @@ public:
             tk::ShowMessageBox(Handle(), "Just so you know", "Target", MB_OK | MB_ICONINFORMATION);
         };
         auto* spot = new tk::Label(this, this, {10, 40, 100, 20}, "hot spot");
+        spot->SetName("lbSpot");
         spot->OnClick = [this](tk::Component*) { status_->SetText("spot clicked"); };
+        auto* hidden = new tk::Label(this, this, {120, 40, 60, 20}, "not shown");
+        hidden->SetName("lbHidden");
+        hidden->SetVisible(false);
+        auto* panel = new TDriverPanel(this, this, {200, 36, 100, 30});
+        auto* inner = new tk::Label(this, panel, {5, 5, 90, 20}, "inside");
+        inner->SetName("lbInner");
+        inner->OnClick = [this](tk::Component*) { status_->SetText("inner clicked"); };
         rows_ = new tk::ListView(this, this, {10, 70, 380, 220});
         rows_->SetName("lvRows");
         rows_->AddColumn("No", 40);

@@ -64,6 +64,43 @@ TEST_F(DriverTest, ClicksWindowlessControlsAtAPoint)
     EXPECT_TRUE(WaitUntil([&] { return TextOf(FindNamedControl(window, "lbStatus")) == "spot clicked"; }, 5s));
 }
 
+TEST_F(DriverTest, ReadsWindowlessControlsByName)
+{
+    auto spot = FindGraphic(window, "lbSpot");
+    ASSERT_TRUE(spot.has_value());
+    EXPECT_EQ(spot->host, window);
+    EXPECT_EQ(spot->text, "hot spot");
+    EXPECT_EQ(spot->bounds.left, 10);
+    EXPECT_EQ(spot->bounds.top, 40);
+    EXPECT_EQ(spot->bounds.right, 110);
+    EXPECT_EQ(spot->bounds.bottom, 60);
+    EXPECT_TRUE(spot->visible);
+    EXPECT_TRUE(spot->enabled);
+
+    auto hidden = FindGraphic(window, "lbHidden");
+    ASSERT_TRUE(hidden.has_value());
+    EXPECT_FALSE(hidden->visible);
+    EXPECT_EQ(hidden->text, "not shown");
+
+    auto inner = FindGraphic(window, "lbInner");
+    ASSERT_TRUE(inner.has_value()) << "found on a window inside the form";
+    EXPECT_EQ(ClassOf(inner->host), "TDriverPanel");
+    EXPECT_EQ(inner->text, "inside");
+
+    EXPECT_FALSE(FindGraphic(window, "lbNothing").has_value());
+    EXPECT_FALSE(FindGraphic(window, "btnAdd").has_value()) << "a windowed control is no windowless one";
+}
+
+TEST_F(DriverTest, ClicksWindowlessControlsByName)
+{
+    HWND status = FindNamedControl(window, "lbStatus");
+    ASSERT_TRUE(ClickGraphic(window, "lbInner"));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(status) == "inner clicked"; }, 5s));
+    ASSERT_TRUE(ClickGraphic(window, "lbSpot"));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(status) == "spot clicked"; }, 5s));
+    EXPECT_FALSE(ClickGraphic(window, "lbNothing"));
+}
+
 TEST_F(DriverTest, ReadsMessageBoxesAndTellsTheirIconsApart)
 {
     struct Case {

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "tests/toolkit/AppFixture.h"
 #include "toolkit/GraphicControl.h"
+#include "toolkit/GraphicQuery.h"
 #include "toolkit/Label.h"
 
 namespace {
@@ -214,6 +217,43 @@ TEST_F(WindowlessTest, APaintIsClippedToTheControlsBounds)
     EXPECT_EQ(GetPixel(dc.Get(), 105, 45), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(dc.Get(), 99, 45), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(dc.Get(), 110, 45), RGB(255, 0, 0));
+}
+
+// What the test driver reads of a windowless control, asked by name.
+TEST_F(WindowlessTest, AWindowAnswersQueriesForItsWindowlessControlsByName)
+{
+    const UINT message = RegisterWindowMessageA(tk::kGraphicQueryMessage);
+    auto* label = new tk::Label(form, form, {20, 70, 60, 13}, "127.0.0.1");
+    label->SetName("lbHost");
+    spot->SetName("Image5");
+    auto ask = [&](const char* name, WPARAM size = sizeof(tk::GraphicQuery)) {
+        tk::GraphicQuery query{};
+        std::strcpy(query.name, name);
+        std::strcpy(query.text, "stale");
+        bool found = SendMessageA(form->Handle(), message, size, reinterpret_cast<LPARAM>(&query)) == 1;
+        return std::make_pair(found, query);
+    };
+
+    auto [found, host] = ask("lbHost");
+    ASSERT_TRUE(found);
+    EXPECT_STREQ(host.text, "127.0.0.1");
+    EXPECT_EQ(host.left, 20);
+    EXPECT_EQ(host.top, 70);
+    EXPECT_EQ(host.width, 60);
+    EXPECT_EQ(host.height, 13);
+    EXPECT_EQ(host.visible, 1);
+    label->SetText("localhost");
+    label->SetEnabled(false);
+    EXPECT_STREQ(ask("lbHost").second.text, "localhost");
+    EXPECT_EQ(ask("lbHost").second.enabled, 0);
+
+    auto [pictureFound, picture] = ask("Image5");
+    ASSERT_TRUE(pictureFound);
+    EXPECT_STREQ(picture.text, "") << "a control without a caption";
+    EXPECT_EQ(picture.visible, 0);
+
+    EXPECT_FALSE(ask("lbAVG").first);
+    EXPECT_FALSE(ask("lbHost", sizeof(tk::GraphicQuery) - 1).first) << "a record of another layout is refused";
 }
 
 TEST_F(WindowlessTest, AnAutoSizedLabelIsAsWideAsItsText)
