@@ -34,25 +34,6 @@ TEST(Handles, GdiObjectsAreDeletedWithTheirOwner)
     EXPECT_EQ(GetObjectType(region), 0u);
 }
 
-TEST(Handles, AReleasedRegionBelongsToTheWindow)
-{
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    HRGN given;
-    {
-        tk::Region r(CreateRectRgn(0, 0, 20, 20));
-        given = r.Get();
-        ASSERT_TRUE(SetWindowRgn(window, r.Release(), FALSE));
-    }
-    tk::Region copy(CreateRectRgn(0, 0, 0, 0));
-    EXPECT_EQ(GetWindowRgn(window, copy.Get()), SIMPLEREGION);
-    RECT box{};
-    GetRgnBox(copy.Get(), &box);
-    EXPECT_EQ(box.right, 20);
-    (void)given;
-    DestroyWindow(window);
-}
-
 TEST(Handles, WindowsDeviceContextsAndSelectionsAreUndone)
 {
     HWND raw;
