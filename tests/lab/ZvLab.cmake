@@ -35,9 +35,7 @@ function(zv_add_lab_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  _zv_test_target(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS})
   add_test(NAME lab.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/lab/lab-wine-run.sh $<TARGET_FILE:${name}>)
   set_tests_properties(lab.${name} PROPERTIES
     FIXTURES_REQUIRED "wine;lab"
