@@ -1,6 +1,7 @@
 // Received IPv4 datagrams built byte by byte for the decoder's tests.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -9,8 +10,8 @@
 inline std::vector<std::uint8_t> IPv4Datagram(const std::vector<std::uint8_t>& icmp, std::uint8_t ttl,
                                               std::array<std::uint8_t, 4> source)
 {
-    std::vector<std::uint8_t> d(20, 0);
     std::size_t total = 20 + icmp.size();
+    std::vector<std::uint8_t> d(total, 0);
     d[0] = 0x45;
     d[2] = static_cast<std::uint8_t>(total >> 8);
     d[3] = static_cast<std::uint8_t>(total);
@@ -20,7 +21,7 @@ inline std::vector<std::uint8_t> IPv4Datagram(const std::vector<std::uint8_t>& i
         d[12 + i] = source[i];
         d[16 + i] = 127;
     }
-    d.insert(d.end(), icmp.begin(), icmp.end());
+    std::copy(icmp.begin(), icmp.end(), d.begin() + 20);
     return d;
 }
 

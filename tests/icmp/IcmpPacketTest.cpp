@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -28,9 +29,10 @@ TEST(EchoRequest, MatchesHandCheckedBytes)
 {
     // Checksum worked by hand: LE words 0x0008 + 0x1234 + 0x0DA1 + 0x0304 +
     // 0x0102 + 16 * 0x4545 = 0x47833, folded 0x7837, complemented 0x87C8.
-    Bytes expected = {0x08, 0x00, 0xC8, 0x87, 0x34, 0x12, 0xA1, 0x0D, 0x04, 0x03, 0x02, 0x01,
-                      0, 0, 0, 0, 0, 0, 0, 0};
-    expected.insert(expected.end(), 32, 'E');
+    Bytes expected(52, 'E');
+    const std::uint8_t header[20] = {0x08, 0x00, 0xC8, 0x87, 0x34, 0x12, 0xA1, 0x0D, 0x04, 0x03,
+                                     0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::copy(std::begin(header), std::end(header), expected.begin());
     EXPECT_EQ(Request(0x1234, 3489, 0x01020304, ""), expected);
 }
 
