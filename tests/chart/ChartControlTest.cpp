@@ -15,42 +15,59 @@
 
 namespace {
 
-// The pixels of a DC's top-left width x height, read through a 32-bit DIB.
+// A 32-bit top-down DIB selected into its own memory DC.
+class Dib {
+public:
+    Dib(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        old_ = SelectObject(dc_, bmp_);
+    }
+    ~Dib()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(bmp_);
+        DeleteDC(dc_);
+    }
+    Dib(const Dib&) = delete;
+    Dib& operator=(const Dib&) = delete;
+
+    HDC Dc() const { return dc_; }
+    // Its pixels without the unused top byte.
+    std::vector<std::uint32_t> Pixels() const
+    {
+        GdiFlush();
+        const auto* p = static_cast<const std::uint32_t*>(bits_);
+        std::vector<std::uint32_t> out(p, p + width_ * height_);
+        for (auto& px : out)
+            px &= 0x00FFFFFF;
+        return out;
+    }
+
+private:
+    int width_, height_;
+    HDC dc_;
+    void* bits_ = nullptr;
+    HBITMAP bmp_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// The pixels of a DC's top-left width x height.
 std::vector<std::uint32_t> Grab(HDC source, int width, int height)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<std::uint32_t> out(static_cast<std::uint32_t*>(bits),
-                                   static_cast<std::uint32_t*>(bits) + width * height);
-    for (auto& p : out)
-        p &= 0x00FFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return out;
+    Dib dib(width, height);
+    BitBlt(dib.Dc(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+    return dib.Pixels();
 }
 
 // What PaintTo draws at the control's size.
 std::vector<std::uint32_t> Offscreen(TChartControl& control, int width, int height)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    control.PaintTo(dc);
-    std::vector<std::uint32_t> out = Grab(dc, width, height);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return out;
+    Dib dib(width, height);
+    control.PaintTo(dib.Dc());
+    return dib.Pixels();
 }
 
 class ChartControlTest : public ::testing::Test {

@@ -27,18 +27,24 @@ int SixPerChar(const std::string& s)
     return static_cast<int>(s.size()) * 6;
 }
 
-// Pixels a path sets on a 300 x 120 canvas.
-std::set<std::pair<int, int>> Raster(const std::vector<TPixelPoint>& path, TPixelRect clip = {0, 0, 300, 120},
-                                     int dx = 0, int dy = 0)
+// The positions of a 300 x 120 canvas that hold the test colour.
+std::set<std::pair<int, int>> Painted(const std::vector<std::uint32_t>& bits)
 {
-    std::vector<std::uint32_t> bits(300 * 120, 0);
-    DrawPath({bits.data(), 300, 120, 300}, path, 0xABCDEF, clip, dx, dy);
     std::set<std::pair<int, int>> px;
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 300; ++x)
             if (bits[static_cast<std::size_t>(y * 300 + x)] == 0xABCDEF)
                 px.insert({x, y});
     return px;
+}
+
+// Pixels a path sets on a 300 x 120 canvas.
+std::set<std::pair<int, int>> Raster(const std::vector<TPixelPoint>& path, TPixelRect clip = {0, 0, 300, 120},
+                                     int dx = 0, int dy = 0)
+{
+    std::vector<std::uint32_t> bits(300 * 120, 0);
+    DrawPath({bits.data(), 300, 120, 300}, path, 0xABCDEF, clip, dx, dy);
+    return Painted(bits);
 }
 
 // Pixels of a line through every point drawn one segment at a time: the
@@ -48,12 +54,7 @@ std::set<std::pair<int, int>> RasterBySegments(const std::vector<TPixelPoint>& p
     std::vector<std::uint32_t> bits(300 * 120, 0);
     for (std::size_t i = 0; i + 1 < path.size(); ++i)
         DrawPath({bits.data(), 300, 120, 300}, {path[i], path[i + 1]}, 0xABCDEF, {0, 0, 300, 120});
-    std::set<std::pair<int, int>> px;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 300; ++x)
-            if (bits[static_cast<std::size_t>(y * 300 + x)] == 0xABCDEF)
-                px.insert({x, y});
-    return px;
+    return Painted(bits);
 }
 
 } // namespace
