@@ -1,6 +1,6 @@
 #include "console/uSetings.h"
 
-#include "app/TestHooks.h"
+#include "toolkit/TestHooks.h"
 
 TFormSetings* FormSetings = nullptr;
 

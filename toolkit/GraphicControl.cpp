@@ -52,6 +52,13 @@ void GraphicControl::Invalidate()
     InvalidateRect(parent_->Handle(), &r, FALSE);
 }
 
+void GraphicControl::Repaint()
+{
+    Invalidate();
+    if (parent_->Handle())
+        UpdateWindow(parent_->Handle());
+}
+
 void GraphicControl::MouseDown(MouseButton button, Point p, unsigned keys)
 {
     (void)keys;

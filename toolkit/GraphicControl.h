@@ -37,6 +37,8 @@ public:
     void SendToBack();
     // Asks the parent to repaint this control's area.
     void Invalidate();
+    // Invalidates and repaints the area now, without waiting for the queue.
+    void Repaint();
 
     // The text it shows, if any; what the test driver reads (GraphicQuery).
     virtual std::string Caption() const { return {}; }

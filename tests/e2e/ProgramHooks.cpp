@@ -1,8 +1,8 @@
-// The failure points of the program's test build (see app/TestHooks.h).
+// The failure points of the program's test build (see toolkit/TestHooks.h).
 #include <stdexcept>
 #include <string>
 
-#include "app/TestHooks.h"
+#include "toolkit/TestHooks.h"
 
 namespace zvtest {
 
