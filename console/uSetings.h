@@ -9,9 +9,24 @@ class TFormSetings : public tk::Form {
 public:
     explicit TFormSetings(tk::Component* owner);
 
+    // What the compact window asks of the console.
+    void SelectPage(int index);
+    bool HostBoxEnabled() const;
+    // Makes the host box the control that has the focus when the console shows.
+    void FocusHostBox();
+    // Visible if hidden, and in front.
+    void ShowConsole();
+    bool RepeatDown() const;
+    void SetRepeatDown(bool down);
+    void spbRepPingClick(tk::Component* Sender);
+
 protected:
     void FormCreate() override;
     void FormDestroy() override;
+
+private:
+    int page_ = 0;
+    bool repeatDown_ = false;
 };
 
 extern TFormSetings* FormSetings;
