@@ -188,7 +188,7 @@ TEST(DecodeEchoReply, QuotedHeaderLengthIsReadFromTheQuotedHeader)
     // byte short of it.
     for (std::size_t outer : {20u, 24u, 60u}) {
         for (std::size_t quoted : {20u, 24u, 60u}) {
-            Bytes report = WithHeaderOptions(ErrorReport(3, 1, Seq, 8, {203, 0, 113, 1}, quoted - 20), outer - 20);
+            Bytes report = ErrorReport(3, 1, Seq, 8, {203, 0, 113, 1}, quoted - 20, OurId, outer - 20);
             const std::size_t end = outer + 8 + quoted + 8;
             ASSERT_EQ(report.size(), end);
             TReplyStatus s;
