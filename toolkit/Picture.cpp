@@ -78,10 +78,14 @@ class PixelSink {
 public:
     PixelSink(Picture& picture, bool bottomUp) : picture_(picture), bottomUp_(bottomUp) {}
 
+    // Pixels outside the picture are dropped: encoders pad RLE rows to the
+    // stride. An index outside the palette fails the picture.
     bool Put(int x, int fileRow, const Palette& palette, std::uint8_t index)
     {
-        if (x < 0 || x >= picture_.Width || fileRow < 0 || fileRow >= picture_.Height || index >= palette.count)
+        if (index >= palette.count)
             return false;
+        if (x < 0 || x >= picture_.Width || fileRow < 0 || fileRow >= picture_.Height)
+            return true;
         const int y = bottomUp_ ? picture_.Height - 1 - fileRow : fileRow;
         std::uint8_t* to = picture_.Bgr.data() + (static_cast<std::size_t>(y) * picture_.Width + x) * 3;
         std::copy(palette.entries + index * 4, palette.entries + index * 4 + 3, to);

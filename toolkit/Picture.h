@@ -21,8 +21,8 @@ struct Picture {
     std::uint32_t Pixel(int x, int y) const;
 };
 
-// Anything else, or data that ends early, gives nullopt. RLE8 runs that
-// would leave the picture are refused rather than clipped.
+// Anything else, or data that ends early, gives nullopt. RLE8 pixels that
+// fall outside the picture are dropped, as the system does.
 std::optional<Picture> DecodeBmp(const std::uint8_t* data, std::size_t size);
 
 } // namespace tk

@@ -88,8 +88,8 @@ convert "$tmp/base.png" \( -size 500x300 "xc:$edge" \) "$tmp/rim.pbm" -composite
   -font "$font" -pointsize 9 -fill '#5FD0CB' -annotate +354+98 'ping monitor' \
   -fill none -stroke "$teal" -strokewidth 1.5 -draw 'polyline 334,118 362,118 368,108 375,127 381,113 385,118 450,118' \
   -stroke '#FFD400' -fill '#FFD400' -draw 'circle 450,118 452,118' \
-  -strokewidth 1 -fill '#0C141B' -stroke '#2C4557' -draw 'roundrectangle 324,129 459,168 5,5' \
-  -stroke none -fill "$teal" -draw 'rectangle 325,135 326,162' \
+  -strokewidth 1 -fill '#0C141B' -stroke '#2C4557' -draw 'roundrectangle 319,129 460,168 5,5' \
+  -stroke none -fill "$teal" -draw 'rectangle 320,135 321,162' \
   -fill '#2A4656' -draw 'rectangle 36,200 41,214' -draw 'rectangle 45,194 50,214' \
   -fill "$teal" -draw 'rectangle 54,188 59,214' -draw 'rectangle 63,182 68,214' \
   -fill '#E3F6F6' -font "$font" -pointsize 9 -annotate +52+234 'About' -annotate +127+234 'Setings' \
@@ -106,7 +106,7 @@ button() { # name, gradient top, gradient bottom, symbol, label, label x
     -fill none -stroke 'rgba(255,255,255,0.35)' -draw 'roundrectangle 1,1 156,37 9,9' \
     -stroke none -fill white -draw "$4" \
     -font "$font_bold" -pointsize 13 -annotate "+$6+25" "$5" "$tmp/$1.png"
-  convert -size 158x39 xc:black -fill white -draw 'roundrectangle 0,0 157,38 10,10' "$tmp/$1-shape.png"
+  convert -size 158x39 xc:black +antialias -fill white -draw 'roundrectangle 0,0 157,38 10,10' "$tmp/$1-shape.png"
   convert "$tmp/$1.png" -colors 255 +dither "$tmp/$1-q.png"
   convert -size 158x39 "xc:$key" "$tmp/$1-q.png" "$tmp/$1-shape.png" -composite \
     -type Palette -compress RLE "BMP3:$out/$1.bmp"
@@ -128,7 +128,7 @@ save_rle8 "$tmp/notice.png" "$out/Notice.bmp"
 # The close symbol: a coral dot with a white cross, on the header's colour.
 convert -size 14x14 'xc:#DCE5EC' -fill '#D9534F' -draw 'circle 6.5,6.5 6.5,0.5' \
   -stroke white -strokewidth 1.6 -draw 'line 4.2,4.2 8.8,8.8' -draw 'line 8.8,4.2 4.2,8.8' "$tmp/close.png"
-convert -size 14x14 xc:black -fill white -draw 'circle 6.5,6.5 6.5,-0.2' "$tmp/close-shape.png"
+convert -size 14x14 xc:black +antialias -fill white -draw 'circle 6.5,6.5 6.5,-0.2' "$tmp/close-shape.png"
 convert "$tmp/close.png" -colors 255 +dither "$tmp/close-q.png"
 convert -size 14x14 "xc:$key" "$tmp/close-q.png" "$tmp/close-shape.png" -composite \
   -type Palette -compress RLE "BMP3:$out/Close.bmp"
