@@ -9,7 +9,7 @@ constexpr int kGlyphWidth = 12;
 constexpr int kGlyphGap = 4;
 } // namespace
 
-BitBtn::BitBtn(Component* owner, Panel* parent, Rect bounds, const std::string& caption, BitBtnKind kind)
+BitBtn::BitBtn(Component* owner, WinControl* parent, Rect bounds, const std::string& caption, BitBtnKind kind)
     : Button(owner, parent, bounds, caption, BS_OWNERDRAW), kind_(kind)
 {
 }
@@ -20,7 +20,7 @@ void BitBtn::SetDefault(bool isDefault)
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void BitBtn::DrawItem(const DRAWITEMSTRUCT& item)
+bool BitBtn::DrawItem(DRAWITEMSTRUCT& item)
 {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
@@ -52,6 +52,7 @@ void BitBtn::DrawItem(const DRAWITEMSTRUCT& item)
         InflateRect(&focus, -3, -3);
         DrawFocusRect(dc, &focus);
     }
+    return true;
 }
 
 void BitBtn::DrawGlyph(HDC dc, int left, int middle, bool enabled) const

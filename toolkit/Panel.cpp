@@ -1,7 +1,5 @@
 #include "toolkit/Panel.h"
 
-#include <windowsx.h>
-
 #include "toolkit/LinkLabel.h"
 
 namespace tk {
@@ -22,41 +20,31 @@ Panel::Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame,
 
 void Panel::Create(Rect bounds)
 {
-    // WS_EX_CONTROLPARENT: Tab moves into the panel's controls.
-    CreateCustom("tk.Panel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-                 bounds, ParentHandle());
+    CreateCustom("tk.Panel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds,
+                 ParentHandle());
     if (Parent() && Parent()->GetFont())
         SetFont(Parent()->GetFont());
 }
 
 LRESULT Panel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_SIZE:
-        OnSize(LOWORD(lParam), HIWORD(lParam));
-        break;
-    case WM_MOUSEMOVE:
-        OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        break;
-    case WM_MOUSELEAVE:
+    if (message == WM_MOUSELEAVE) {
         SetHovered(nullptr);
         return 0;
-    case WM_DRAWITEM:
-        if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
-            return TRUE;
-        break;
     }
     return CustomControl::WindowProc(message, wParam, lParam);
 }
 
-void Panel::OnSize(int width, int height)
+void Panel::OnSize(int cx, int cy)
 {
+    CustomControl::OnSize(cx, cy);
     if (frame_)
-        frame_->SetBounds({0, 0, width, height});
+        frame_->SetBounds({0, 0, cx, cy});
 }
 
-void Panel::OnMouseMove(Point p)
+void Panel::OnMouseMove(Point p, unsigned keys)
 {
+    CustomControl::OnMouseMove(p, keys);
     auto* label = dynamic_cast<LinkLabel*>(Graphics().At(p));
     if (label && !hovered_) {
         // Asks for WM_MOUSELEAVE once the pointer leaves the window.
@@ -76,15 +64,6 @@ void Panel::SetHovered(LinkLabel* label)
         left->MouseLeave();
     if (label)
         label->MouseEnter();
-}
-
-bool Panel::OnDrawItem(const DRAWITEMSTRUCT& item)
-{
-    auto* target = dynamic_cast<OwnerDrawn*>(FromHandle(item.hwndItem));
-    if (!target)
-        return false;
-    target->DrawItem(item);
-    return true;
 }
 
 } // namespace tk

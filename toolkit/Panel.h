@@ -1,7 +1,7 @@
 // Panel: a container window of our own class for controls and windowless
 // controls, with a raised bevel or none. It tells link labels when the
-// pointer enters and leaves them, and hands owner-drawn children their
-// WM_DRAWITEM. Group boxes and tab pages are panels too. GUI thread only.
+// pointer enters and leaves them. Group boxes and tab pages are panels too.
+// GUI thread only.
 #pragma once
 
 #include "toolkit/CustomControl.h"
@@ -11,15 +11,6 @@ namespace tk {
 
 class LinkLabel;
 
-// A child that draws itself when its parent receives WM_DRAWITEM.
-class OwnerDrawn {
-public:
-    virtual void DrawItem(const DRAWITEMSTRUCT& item) = 0;
-
-protected:
-    ~OwnerDrawn() = default;
-};
-
 class Panel : public CustomControl {
 public:
     Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel = true);
@@ -27,13 +18,12 @@ public:
 protected:
     Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame, const std::string& caption);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSize(int cx, int cy) override;
+    void OnMouseMove(Point p, unsigned keys) override;
 
 private:
     void Create(Rect bounds);
-    void OnSize(int width, int height);
-    void OnMouseMove(Point p);
     void SetHovered(LinkLabel* label);
-    bool OnDrawItem(const DRAWITEMSTRUCT& item);
 
     Frame* frame_ = nullptr;
     LinkLabel* hovered_ = nullptr;
