@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "toolkit/ColorBox.h"
+
 namespace {
 
 constexpr COLORREF GridColor = RGB(58, 72, 92);
@@ -141,7 +143,7 @@ void TChartPainter::PaintBackground(const TChart& chart)
     const HDC dc = dc_.Get();
     const int width = canvas_.Width, height = canvas_.Height;
     {
-        Selected<tk::Brush> brush(dc, CreateSolidBrush(chart.Color & 0x00FFFFFF));
+        Selected<tk::Brush> brush(dc, CreateSolidBrush(tk::ColorToRGB(chart.Color)));
         PatBlt(dc, 0, 0, width, height, PATCOPY);
     }
     const TChartBitmap& image = chart.BackImage;
@@ -237,7 +239,7 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         if (s.Count() < 2)
             continue;
         const std::vector<TPixelPoint>& path = PathOf(s, static_cast<std::size_t>(i), l);
-        const COLORREF color = s.SeriesColor() & 0x00FFFFFF;
+        const COLORREF color = tk::ColorToRGB(s.SeriesColor());
         const int zBack = l.Depth * (n - i) / n, zFront = l.Depth * (n - 1 - i) / n;
         const std::uint32_t body = CanvasColor(Darker(color));
         auto at = [&](int dx, int dy, std::uint32_t c) {
@@ -275,7 +277,7 @@ void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)
     if (chart.LeftAxis.Visible) {
         SelectObject(dc, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
         GetTextMetricsA(dc, &tm);
-        SetTextColor(dc, chart.LeftAxis.LabelsFont.Color & 0x00FFFFFF);
+        SetTextColor(dc, tk::ColorToRGB(chart.LeftAxis.LabelsFont.Color));
         SetTextAlign(dc, TA_RIGHT | TA_TOP);
         const int right = l.Plot.Left - 1 - TChartMetrics::TickLength - TChartMetrics::LabelGap;
         for (std::size_t i = 0; i < l.YTicks.Values.size(); ++i) {
@@ -286,7 +288,7 @@ void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)
     }
     if (chart.BottomAxis.Visible) {
         SelectObject(dc, FontFor(chart.BottomAxis.LabelsFont, bottomFont_));
-        SetTextColor(dc, chart.BottomAxis.LabelsFont.Color & 0x00FFFFFF);
+        SetTextColor(dc, tk::ColorToRGB(chart.BottomAxis.LabelsFont.Color));
         SetTextAlign(dc, TA_CENTER | TA_TOP);
         const int top = l.Plot.Bottom + 1 + TChartMetrics::TickLength;
         // Labels that would run into the left labels or off the right edge are left out.

@@ -65,6 +65,8 @@ public:
     DWORD MainThreadId() const { return mainThreadId_; }
 
 private:
+    // Tab, Shift+Tab and Enter inside a form, before translation.
+    bool DialogKey(const MSG& msg);
     void ShowErrorBox(const std::string& caption, const std::string& text);
     void ShowMainForm();
     void FinishCreateForm(Form* form);

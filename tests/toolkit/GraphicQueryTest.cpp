@@ -51,8 +51,9 @@ TEST(GraphicQuery, ARequestNamesOneControlThatFitsTheAnswer)
     for (const auto& c : cases) {
         auto name = tk::GraphicQueryName(c.data.data(), c.data.size());
         EXPECT_EQ(name.has_value(), c.valid) << c.data.size();
-        if (name)
+        if (name) {
             EXPECT_EQ(*name, c.data);
+        }
     }
     EXPECT_FALSE(tk::GraphicQueryName(nullptr, 5).has_value());
 }

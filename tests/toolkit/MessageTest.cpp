@@ -87,8 +87,13 @@ protected:
 private:
     void Log(const char* what, int a, int b = -1, unsigned c = 0)
     {
-        calls += std::string(what) + ":" + std::to_string(a) + (b >= 0 ? "," + std::to_string(b) : "") +
-                 (c ? "," + std::to_string(c) : "") + " ";
+        calls += what;
+        calls += ':' + std::to_string(a);
+        if (b >= 0)
+            calls += ',' + std::to_string(b);
+        if (c)
+            calls += ',' + std::to_string(c);
+        calls += ' ';
     }
 };
 
