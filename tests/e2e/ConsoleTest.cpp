@@ -177,6 +177,30 @@ struct Console {
     bool created = false;
 };
 
+// What a window shows on the screen now, every other pixel (copied from the
+// screen: another process's window DC reads nothing under Wine).
+std::vector<COLORREF> Pixels(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC dc = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, r.right, r.bottom, dc, origin.x, origin.y, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < r.bottom; y += 2)
+        for (int x = 0; x < r.right; x += 2)
+            pixels.push_back(GetPixel(copy, x, y));
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, dc);
+    return pixels;
+}
+
 const char* const kFields[] = {"speMaxLine", "speTimeout", "speRepeat", "speMaxHosts", "speBuffer"};
 
 } // namespace
@@ -214,6 +238,15 @@ TEST(Console, FirstStartUsesTheDefaultsAndWritesEveryKeyAtTheEnd)
         ASSERT_TRUE(SelectTab(console.Control("PageControl1"), tab)) << tab;
         EXPECT_FALSE(Screenshot(shots[tab]).empty()) << shots[tab];
     }
+    // The pointer over a link underlines it; leaving takes the line away.
+    auto link = FindGraphic(console.window, "Label19");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "The Idny project ");
+    std::vector<COLORREF> plain = Pixels(link->host);
+    PostMessageA(link->host, WM_MOUSEMOVE, 0, MAKELPARAM(link->bounds.left + 3, link->bounds.top + 3));
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link->host) != plain; }, 3s)) << "no underline";
+    PostMessageA(link->host, WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link->host) == plain; }, 3s)) << "the underline stayed";
     EXPECT_TRUE(console.CloseCollectingErrors().empty());
 
     EXPECT_EQ(KeysInOrder(ReadAll(folder.Ini())),
@@ -404,32 +437,6 @@ TEST(Console, HostBoxToggleAndEnter)
     EXPECT_TRUE(console.program.Running());
     EXPECT_TRUE(console.CloseCollectingErrors().empty());
 }
-
-namespace {
-// What a window shows on the screen now, every other pixel (copied from the
-// screen: another process's window DC reads nothing under Wine).
-std::vector<COLORREF> Pixels(HWND window)
-{
-    RECT r{};
-    GetClientRect(window, &r);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    HDC dc = GetDC(nullptr);
-    HDC copy = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
-    HGDIOBJ old = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, r.right, r.bottom, dc, origin.x, origin.y, SRCCOPY);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < r.bottom; y += 2)
-        for (int x = 0; x < r.right; x += 2)
-            pixels.push_back(GetPixel(copy, x, y));
-    SelectObject(copy, old);
-    DeleteObject(bitmap);
-    DeleteDC(copy);
-    ReleaseDC(nullptr, dc);
-    return pixels;
-}
-} // namespace
 
 // The numeric fields as typed into: letters are refused, the arrow keys
 // step and clamp, Tab leaves a field clamped and moves on, a value still
