@@ -16,7 +16,18 @@ using namespace zvdrive;
 
 namespace {
 
+// The program saves its settings and host history beside itself at every
+// end, and an empty history blanks the host label (and so its hot spot):
+// each run here starts without them, as a first start does.
+bool StartsWithoutSavedFiles()
+{
+    for (const char* file : {"app/zentvorlumo.ini", "app/host.txt"})
+        DeleteFileA(BuildFile(file).c_str());
+    return true;
+}
+
 struct Running {
+    bool fresh = StartsWithoutSavedFiles();
     Program program{BuildFile("app/ZentVorlumo.exe")};
     HWND main = nullptr;
     HWND console = nullptr;
