@@ -138,8 +138,8 @@ convert -size 425x160 "gradient:$slate_top-$slate_bottom" \
   \( -size 425x6 "gradient:#3CC7C0-$teal_dark" \) -geometry +0+0 -composite \
   -fill none -stroke "$teal" -strokewidth 3 -draw 'polyline 24,112 120,112 138,74 160,142 178,96 190,112 400,112' \
   -stroke '#FFD400' -fill '#FFD400' -strokewidth 1 -draw 'circle 400,112 405,112' \
-  -stroke none -fill white -font "$font_bold" -pointsize 30 -annotate +210+62 'Zent Vorlumo' \
-  -fill '#5FD0CB' -font "$font" -pointsize 13 -annotate +212+86 'ICMP ping monitor' \
+  -stroke none -fill white -font "$font_bold" -pointsize 26 -annotate +196+62 'Zent Vorlumo' \
+  -fill '#5FD0CB' -font "$font" -pointsize 13 -annotate +198+86 'ICMP ping monitor' \
   -fill '#8FB4C4' -font "$font" -pointsize 10 -annotate +24+146 'www.example.com/zent-vorlumo' \
   -type TrueColor "BMP3:$out/About.bmp"
 ls -l "$out"
