@@ -208,9 +208,13 @@ void Form::MoveFocus(bool backwards)
     const std::vector<HWND> stops = TabStops();
     if (stops.empty())
         return;
-    // The stop that is, or holds, the focus (an editable combo box focuses its own edit).
+    // The stop that is the focus, else the one that holds it (an editable
+    // combo box focuses its own edit). The exact match comes first: a tab
+    // strip is itself a stop and also the parent of its pages' controls.
     HWND focus = GetFocus();
-    auto at = std::find_if(stops.begin(), stops.end(), [focus](HWND w) { return w == focus || IsChild(w, focus); });
+    auto at = std::find(stops.begin(), stops.end(), focus);
+    if (at == stops.end())
+        at = std::find_if(stops.begin(), stops.end(), [focus](HWND w) { return IsChild(w, focus); });
     const auto n = static_cast<std::ptrdiff_t>(stops.size());
     std::ptrdiff_t i = at == stops.end() ? (backwards ? 0 : -1) : at - stops.begin();
     HWND next = stops[static_cast<std::size_t>(((backwards ? i - 1 : i + 1) % n + n) % n)];
