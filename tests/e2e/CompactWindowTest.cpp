@@ -10,6 +10,7 @@
 
 #include "app/Mask2Data.h"
 #include "tests/driver/Driver.h"
+#include "tests/driver/DriverControls.h"
 
 using namespace std::chrono_literals;
 using namespace zvdrive;
@@ -142,10 +143,25 @@ TEST(CompactWindow, HotSpotsShowTheConsoleAndStartStopFollowsItsToggle)
     EXPECT_EQ(FindGraphic(r.main, "lbAVG")->text, "0,00 [ms] / 0 [err]");
     EXPECT_TRUE(Shows(r.main, "Image4"));
     EXPECT_FALSE(Shows(r.main, "Image5"));
-    for (const char* spot : {"Image1", "Image2", "lbHost", "Label6", "lbAVG"}) {
-        SCOPED_TRACE(spot);
-        ASSERT_TRUE(ClickGraphic(r.main, spot));
+    const HWND pages = FindNamedControl(r.console, "PageControl1");
+    const HWND host = FindNamedControl(r.console, "cbHost");
+    const HWND toggle = FindNamedControl(r.console, "spbRepPing");
+    ASSERT_TRUE(pages && host && toggle);
+    auto hostHasFocus = [&] {
+        const HWND focus = FocusOf(r.console);
+        return focus && (focus == host || IsChild(host, focus));
+    };
+    const struct {
+        const char* spot;
+        int page;
+    } spots[] = {{"Image1", 2}, {"lbHost", 2}, {"Image2", 3}, {"Label6", 0}, {"lbAVG", 0}};
+    for (const auto& s : spots) {
+        SCOPED_TRACE(s.spot);
+        ASSERT_TRUE(ClickGraphic(r.main, s.spot));
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(r.console) != FALSE; }, 5s));
+        EXPECT_TRUE(WaitUntil([&] { return SelectedTab(pages) == s.page; }, 5s));
+        if (s.page == 2)
+            EXPECT_TRUE(WaitUntil(hostHasFocus, 5s)) << "the host box takes the focus while it is enabled";
         Close(r.console);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(r.console); }, 5s));
     }
@@ -155,9 +171,22 @@ TEST(CompactWindow, HotSpotsShowTheConsoleAndStartStopFollowsItsToggle)
     ASSERT_TRUE(ClickGraphic(r.main, "Image4"));
     EXPECT_TRUE(WaitUntil([&] { return Shows(r.main, "Image5") && !Shows(r.main, "Image4"); }, 5s));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(r.console); }, 5s)) << "START hides the console";
+    EXPECT_EQ(TextOf(toggle), "End repeat Ping");
+    EXPECT_TRUE(IsChecked(toggle));
+
+    // While repeat pinging runs the host box is disabled and keeps no focus.
+    ASSERT_TRUE(ClickGraphic(r.main, "Image1"));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(r.console) && SelectedTab(pages) == 2; }, 5s));
+    EXPECT_FALSE(IsWindowEnabled(host));
+    EXPECT_FALSE(hostHasFocus());
+    Close(r.console);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(r.console); }, 5s));
+
     ASSERT_TRUE(ClickGraphic(r.main, "Image5"));
     EXPECT_TRUE(WaitUntil([&] { return Shows(r.main, "Image4") && !Shows(r.main, "Image5"); }, 5s));
     EXPECT_FALSE(IsWindowVisible(r.console)) << "STOP does not show the console";
+    EXPECT_EQ(TextOf(toggle), "Start repeat Ping");
+    EXPECT_FALSE(IsChecked(toggle));
 
     ASSERT_TRUE(ClickGraphic(r.main, "SpeedButton1"));
     EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
