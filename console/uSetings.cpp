@@ -10,6 +10,7 @@
 #include "console/HostHistory.h"
 #include "console/LocalAddress.h"
 #include "console/SettingsRules.h"
+#include "toolkit/Application.h"
 #include "toolkit/TestHooks.h"
 
 TFormSetings* FormSetings = nullptr;
@@ -54,23 +55,10 @@ void FitToText(tk::Label& label, HFONT font, tk::Alignment alignment)
     label.SetBounds(b);
 }
 
-std::string ExePath()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // The folder of the running executable, ending in a separator.
 std::string ExeFolder()
 {
-    std::string path = ExePath();
+    std::string path = tk::ModulePath();
     return path.substr(0, path.find_last_of("\\/:") + 1);
 }
 
@@ -523,7 +511,7 @@ void TFormSetings::Label19Click(tk::Component* Sender)
 
 void TFormSetings::ShowAboutInfo()
 {
-    ZentVersion1->SetFileName(ExePath());
+    ZentVersion1->SetFileName(tk::ModulePath());
     lbVersion->SetText(ZentVersion1->VersionString());
     lbIPAdress->SetText(GetLocalIPAddress());
 }

@@ -18,6 +18,8 @@ void CodePageLowerCase(char* text, std::size_t length)
     CharLowerBuffA(text, static_cast<DWORD>(length));
 }
 
+} // namespace
+
 std::string ModulePath()
 {
     std::string path(MAX_PATH, '\0');
@@ -30,7 +32,6 @@ std::string ModulePath()
         path.resize(path.size() * 2);
     }
 }
-} // namespace
 
 Application::Application()
     : title_(TitleFromModulePath(ModulePath(), CodePageLowerCase)), mainThreadId_(GetCurrentThreadId())

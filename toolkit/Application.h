@@ -78,6 +78,9 @@ private:
     ErrorBoxHook errorBoxHook_;
 };
 
+// The full path of the running executable.
+std::string ModulePath();
+
 // The application object, set by its constructor.
 extern Application* TheApplication;
 
