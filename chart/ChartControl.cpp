@@ -1,6 +1,6 @@
 #include "chart/ChartControl.h"
 
-#include <windowsx.h>
+#include <optional>
 
 #include "chart/LocaleSeparators.h"
 
@@ -9,7 +9,7 @@ TChartControl::TChartControl(tk::Component* owner, tk::WinControl* parent, tk::R
 {
     painter_.Separators = ReadLocaleSeparators();
     CreateCustom("ZvChart", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, bounds, ParentHandle());
-    chart_.OnInvalidate = [this] { Repaint(); };
+    chart_.OnInvalidate = [this] { Invalidate(); };
 }
 
 TChartControl::~TChartControl()
@@ -17,97 +17,79 @@ TChartControl::~TChartControl()
     chart_.OnInvalidate = nullptr;
 }
 
-void TChartControl::Repaint()
+namespace {
+// The chart drags with the left and the right button only.
+std::optional<TChartButton> ChartButton(tk::MouseButton button)
 {
-    if (Handle())
-        InvalidateRect(Handle(), nullptr, FALSE);
-}
-
-LRESULT TChartControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-    switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_SIZE:
-        OnSize(LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(TChartButton::Left, x, y);
-        return 0;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        OnButtonDown(TChartButton::Right, x, y);
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(x, y);
-        return 0;
-    case WM_LBUTTONUP:
-        OnButtonUp(TChartButton::Left, x, y);
-        return 0;
-    case WM_RBUTTONUP:
-        OnButtonUp(TChartButton::Right, x, y);
-        return 0;
-    case WM_CAPTURECHANGED:
-        OnCaptureLost();
-        break;
+    switch (button) {
+    case tk::MouseButton::Left:
+        return TChartButton::Left;
+    case tk::MouseButton::Right:
+        return TChartButton::Right;
+    default:
+        return std::nullopt;
     }
-    return tk::CustomControl::WindowProc(message, wParam, lParam);
+}
+} // namespace
+
+SIZE TChartControl::ClientSize() const
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return {client.right, client.bottom};
 }
 
 void TChartControl::PaintTo(HDC dc)
 {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    painter_.Paint(dc, chart_, client.right, client.bottom, mouse_.RubberBand());
+    const SIZE size = ClientSize();
+    painter_.Paint(dc, chart_, size.cx, size.cy, mouse_.RubberBand());
 }
 
-void TChartControl::OnPaint()
+void TChartControl::OnPaint(HDC dc, const RECT& area)
 {
-    tk::PaintDC paint(Handle());
-    PaintTo(paint.Get());
+    const SIZE size = ClientSize();
+    if (TakeNeedsDraw() || !painter_.HasPicture(size.cx, size.cy))
+        painter_.Draw(chart_, size.cx, size.cy, mouse_.RubberBand());
+    painter_.CopyTo(dc, area);
 }
 
-void TChartControl::OnSize(int width, int height)
+void TChartControl::OnSize(int cx, int cy)
 {
-    painter_.PrepareBuffer(width, height);
-    Repaint();
+    painter_.PrepareBuffer(cx, cy);
 }
 
 TChartLayout TChartControl::CurrentLayout()
 {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    return painter_.Layout(chart_, client.right, client.bottom);
+    const SIZE size = ClientSize();
+    return painter_.Layout(chart_, size.cx, size.cy);
 }
 
-void TChartControl::OnButtonDown(TChartButton button, int x, int y)
+void TChartControl::OnMouseDown(tk::MouseButton button, tk::Point p, unsigned)
 {
-    if (mouse_.Down(button, x, y, chart_, CurrentLayout()))
+    if (auto b = ChartButton(button); b && mouse_.Down(*b, p.x, p.y, chart_, CurrentLayout()))
         SetCapture(Handle());
 }
 
-void TChartControl::OnMouseMove(int x, int y)
+void TChartControl::OnMouseMove(tk::Point p, unsigned)
 {
-    if (mouse_.Dragging() && mouse_.Move(x, y, chart_, CurrentLayout()))
-        Repaint();
+    if (mouse_.Dragging() && mouse_.Move(p.x, p.y, chart_, CurrentLayout()))
+        Invalidate();
 }
 
-void TChartControl::OnButtonUp(TChartButton button, int x, int y)
+void TChartControl::OnMouseUp(tk::MouseButton button, tk::Point p, unsigned)
 {
-    if (!mouse_.Dragging())
+    auto b = ChartButton(button);
+    if (!b || !mouse_.Dragging())
         return;
-    const bool changed = mouse_.Up(button, x, y, chart_, CurrentLayout());
+    const bool changed = mouse_.Up(*b, p.x, p.y, chart_, CurrentLayout());
     if (!mouse_.Dragging() && GetCapture() == Handle())
         ReleaseCapture(); // WM_CAPTURECHANGED then finds no drag to cancel
     if (changed)
-        Repaint();
+        Invalidate();
 }
 
-void TChartControl::OnCaptureLost()
+void TChartControl::OnCaptureChanged()
 {
     if (mouse_.Cancel())
-        Repaint();
+        Invalidate();
 }

@@ -1,8 +1,8 @@
 // TChartControl: the chart as a child window (the compact window's Chart1).
 // Owns the chart model, its painter (whose bitmap is the back buffer) and
 // the mouse handling. Model changes only invalidate the window; WM_PAINT
-// draws the whole picture in one copy, so repaints never flicker.
-// GUI thread only.
+// redraws the picture only after one, and copies the painted area out of
+// the painter's bitmap, so repaints never flicker. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -25,20 +25,19 @@ public:
     void SetView3D(bool value) { chart_.SetView3D(value); }
 
     // The picture as the window shows it, for any DC (a printout, a test).
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc, const RECT& area) override;
+    void OnSize(int cx, int cy) override;
+    void OnMouseDown(tk::MouseButton button, tk::Point p, unsigned keys) override;
+    void OnMouseMove(tk::Point p, unsigned keys) override;
+    void OnMouseUp(tk::MouseButton button, tk::Point p, unsigned keys) override;
+    void OnCaptureChanged() override;
 
 private:
-    void OnPaint();
-    void OnSize(int width, int height);
-    void OnButtonDown(TChartButton button, int x, int y);
-    void OnMouseMove(int x, int y);
-    void OnButtonUp(TChartButton button, int x, int y);
-    void OnCaptureLost();
     TChartLayout CurrentLayout();
-    void Repaint();
+    SIZE ClientSize() const;
 
     TChart chart_;
     TChartPainter painter_;

@@ -2,27 +2,24 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "toolkit/ColorBox.h"
 
 namespace {
 
 constexpr COLORREF GridColor = RGB(58, 72, 92);
 constexpr COLORREF AxisColor = RGB(150, 162, 178);
 
-// Owns one GDI object for the length of a drawing step and keeps it selected.
+// A GDI object made for one drawing step, selected for its length.
+template <class Handle>
 class Selected {
 public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
-    ~Selected()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(object_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
+    Selected(HDC dc, typename Handle::Type object) : object_(object), select_(dc, object) {}
 
 private:
-    HDC dc_;
-    HGDIOBJ object_, old_;
+    Handle object_;
+    tk::SelectScope select_; // put back before the object goes
 };
 
 void Line(HDC dc, int x0, int y0, int x1, int y1)
@@ -38,36 +35,21 @@ COLORREF Darker(COLORREF c)
 
 } // namespace
 
-TChartPainter::TChartPainter() = default;
-
-TChartPainter::~TChartPainter()
+bool TChartPainter::EnsureDC()
 {
-    if (dc_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_)
-        DeleteObject(bitmap_);
-    for (CachedFont* f : {&leftFont_, &bottomFont_})
-        if (f->handle)
-            DeleteObject(f->handle);
+    if (!dc_)
+        dc_.Reset(CreateCompatibleDC(nullptr));
+    return static_cast<bool>(dc_);
 }
 
 bool TChartPainter::EnsureBuffer(int width, int height)
 {
-    if (!dc_) {
-        dc_ = CreateCompatibleDC(nullptr);
-        if (!dc_)
-            return false;
-    }
+    if (!EnsureDC())
+        return false;
     if (bitmap_ && canvas_.Width == width && canvas_.Height == height)
         return true;
-    if (bitmap_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteObject(bitmap_);
-        bitmap_ = nullptr;
-        canvas_ = {};
-    }
+    canvas_ = {};
+    drawn_ = false;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = width;
@@ -76,55 +58,64 @@ bool TChartPainter::EnsureBuffer(int width, int height)
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap_)
+    tk::Bitmap bitmap(CreateDIBSection(dc_.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) {
+        bitmap_.Reset(); // the DC keeps no stale picture
         return false;
-    oldBitmap_ = SelectObject(dc_, bitmap_);
+    }
+    SelectObject(dc_.Get(), bitmap.Get()); // the old bitmap leaves the DC before it goes
+    bitmap_ = std::move(bitmap);
     canvas_ = {static_cast<std::uint32_t*>(bits), width, height, width};
     return true;
 }
 
 HFONT TChartPainter::FontFor(const TChartFont& font, CachedFont& cache)
 {
-    const int ppi = GetDeviceCaps(dc_, LOGPIXELSY);
+    const int ppi = GetDeviceCaps(dc_.Get(), LOGPIXELSY);
     if (cache.handle && cache.name == font.Name && cache.size == font.Size && cache.pixelsPerInch == ppi &&
         cache.style == font.Style)
-        return cache.handle;
-    if (cache.handle)
-        DeleteObject(cache.handle);
+        return cache.handle.Get();
     const unsigned s = font.Style;
     cache = {font.Name, font.Size, ppi, s,
-             CreateFontA(-MulDiv(font.Size, ppi, 72), 0, 0, 0, s & fsBold ? FW_BOLD : FW_NORMAL, (s & fsItalic) != 0,
-                         (s & fsUnderline) != 0, (s & fsStrikeOut) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.Name.c_str())};
-    return cache.handle;
+             tk::Font(CreateFontA(-MulDiv(font.Size, ppi, 72), 0, 0, 0, s & fsBold ? FW_BOLD : FW_NORMAL,
+                                  (s & fsItalic) != 0, (s & fsUnderline) != 0, (s & fsStrikeOut) != 0, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                  font.Name.c_str()))};
+    return cache.handle.Get();
 }
 
 TChartLayout TChartPainter::Layout(const TChart& chart, int width, int height)
 {
-    if (!dc_ && !(dc_ = CreateCompatibleDC(nullptr)))
+    if (!EnsureDC())
         return ComputeChartLayout(chart, width, height, 13, [](const std::string& s) { return 6 * int(s.size()); },
                                   Separators);
-    HGDIOBJ old = SelectObject(dc_, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
+    const HDC dc = dc_.Get();
+    tk::SelectScope font(dc, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
     TEXTMETRICA tm{};
-    GetTextMetricsA(dc_, &tm);
-    HDC dc = dc_;
+    GetTextMetricsA(dc, &tm);
     auto measure = [dc](const std::string& s) {
         SIZE size{};
         GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
         return static_cast<int>(size.cx);
     };
-    TChartLayout l = ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators);
-    SelectObject(dc_, old);
-    return l;
+    return ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators);
 }
 
 void TChartPainter::Paint(HDC dc, const TChart& chart, int width, int height,
                           const std::optional<TPixelRect>& rubberBand)
 {
+    Draw(chart, width, height, rubberBand);
+    if (HasPicture(width, height))
+        CopyTo(dc, {0, 0, width, height});
+}
+
+void TChartPainter::Draw(const TChart& chart, int width, int height, const std::optional<TPixelRect>& rubberBand)
+{
+    drawn_ = false;
     if (width <= 0 || height <= 0 || !EnsureBuffer(width, height))
         return;
-    const int saved = SaveDC(dc_);
+    const HDC dc = dc_.Get();
+    tk::SavedDC saved(dc);
     PaintBackground(chart);
     const TChartLayout l = Layout(chart, width, height);
     PaintWalls(l);
@@ -132,21 +123,28 @@ void TChartPainter::Paint(HDC dc, const TChart& chart, int width, int height,
     PaintSeries(chart, l);
     PaintLabels(chart, l);
     if (rubberBand) {
-        Selected pen(dc_, CreatePen(PS_DOT, 1, RGB(255, 255, 255)));
-        SetBkMode(dc_, TRANSPARENT);
-        SelectObject(dc_, GetStockObject(NULL_BRUSH));
-        Rectangle(dc_, rubberBand->Left, rubberBand->Top, rubberBand->Right, rubberBand->Bottom);
+        Selected<tk::Pen> pen(dc, CreatePen(PS_DOT, 1, RGB(255, 255, 255)));
+        SetBkMode(dc, TRANSPARENT);
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, rubberBand->Left, rubberBand->Top, rubberBand->Right, rubberBand->Bottom);
     }
-    RestoreDC(dc_, saved);
-    BitBlt(dc, 0, 0, width, height, dc_, 0, 0, SRCCOPY);
+    drawn_ = true;
+}
+
+void TChartPainter::CopyTo(HDC dc, const RECT& area) const
+{
+    if (drawn_)
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.Get(), area.left,
+               area.top, SRCCOPY);
 }
 
 void TChartPainter::PaintBackground(const TChart& chart)
 {
+    const HDC dc = dc_.Get();
     const int width = canvas_.Width, height = canvas_.Height;
     {
-        Selected brush(dc_, CreateSolidBrush(chart.Color & 0x00FFFFFF));
-        PatBlt(dc_, 0, 0, width, height, PATCOPY);
+        Selected<tk::Brush> brush(dc, CreateSolidBrush(tk::ColorToRGB(chart.Color)));
+        PatBlt(dc, 0, 0, width, height, PATCOPY);
     }
     const TChartBitmap& image = chart.BackImage;
     if (image.Empty())
@@ -166,7 +164,7 @@ void TChartPainter::PaintBackground(const TChart& chart)
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
     auto put = [&](int x, int y, int w, int h) {
-        StretchDIBits(dc_, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
     };
     switch (chart.BackImageMode) {
     case pbmStretch:
@@ -185,44 +183,45 @@ void TChartPainter::PaintBackground(const TChart& chart)
 
 void TChartPainter::PaintWalls(const TChartLayout& l)
 {
+    const HDC dc = dc_.Get();
     const TPixelRect& p = l.Plot;
     const int d = l.Depth;
     const int axisX = p.Left - 1, axisY = p.Bottom; // the axes lie just outside the plot
     {
         // Grid lines on the back wall (the plot itself in the flat view), and
         // in 3D across the left wall and the floor.
-        Selected pen(dc_, CreatePen(PS_SOLID, 1, GridColor));
+        Selected<tk::Pen> pen(dc, CreatePen(PS_SOLID, 1, GridColor));
         for (double v : l.YTicks.Values) {
             const int y = l.YMap.ToPixel(v);
-            Line(dc_, p.Left + d, y - d, p.Right + d, y - d);
+            Line(dc, p.Left + d, y - d, p.Right + d, y - d);
             if (d)
-                Line(dc_, axisX, y, axisX + d, y - d);
+                Line(dc, axisX, y, axisX + d, y - d);
         }
         for (double v : l.XTicks.Values) {
             const int x = l.XMap.ToPixel(v);
-            Line(dc_, x + d, p.Top - d, x + d, p.Bottom - d);
+            Line(dc, x + d, p.Top - d, x + d, p.Bottom - d);
             if (d)
-                Line(dc_, x, axisY, x + d, axisY - d);
+                Line(dc, x, axisY, x + d, axisY - d);
         }
     }
-    Selected pen(dc_, CreatePen(PS_SOLID, 1, AxisColor));
+    Selected<tk::Pen> pen(dc, CreatePen(PS_SOLID, 1, AxisColor));
     if (d) {
         // The box: the back wall's left and bottom edges, the walls' outer edges.
-        Line(dc_, axisX + d, p.Top - d, axisX + d, axisY - d);
-        Line(dc_, axisX + d, axisY - d, p.Right + d, axisY - d);
-        Line(dc_, axisX, p.Top, axisX + d, p.Top - d);
-        Line(dc_, axisX, axisY, axisX + d, axisY - d);
-        Line(dc_, p.Right, axisY, p.Right + d, axisY - d);
+        Line(dc, axisX + d, p.Top - d, axisX + d, axisY - d);
+        Line(dc, axisX + d, axisY - d, p.Right + d, axisY - d);
+        Line(dc, axisX, p.Top, axisX + d, p.Top - d);
+        Line(dc, axisX, axisY, axisX + d, axisY - d);
+        Line(dc, p.Right, axisY, p.Right + d, axisY - d);
     }
-    Line(dc_, axisX, p.Top, axisX, axisY + 1);
-    Line(dc_, axisX, axisY, p.Right + 1, axisY);
+    Line(dc, axisX, p.Top, axisX, axisY + 1);
+    Line(dc, axisX, axisY, p.Right + 1, axisY);
     for (double v : l.YTicks.Values) {
         const int y = l.YMap.ToPixel(v);
-        Line(dc_, axisX - TChartMetrics::TickLength, y, axisX, y);
+        Line(dc, axisX - TChartMetrics::TickLength, y, axisX, y);
     }
     for (double v : l.XTicks.Values) {
         const int x = l.XMap.ToPixel(v);
-        Line(dc_, x, axisY + 1, x, axisY + 1 + TChartMetrics::TickLength);
+        Line(dc, x, axisY + 1, x, axisY + 1 + TChartMetrics::TickLength);
     }
 }
 
@@ -240,7 +239,7 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         if (s.Count() < 2)
             continue;
         const std::vector<TPixelPoint>& path = PathOf(s, static_cast<std::size_t>(i), l);
-        const COLORREF color = s.SeriesColor() & 0x00FFFFFF;
+        const COLORREF color = tk::ColorToRGB(s.SeriesColor());
         const int zBack = l.Depth * (n - i) / n, zFront = l.Depth * (n - 1 - i) / n;
         const std::uint32_t body = CanvasColor(Darker(color));
         auto at = [&](int dx, int dy, std::uint32_t c) {
@@ -272,35 +271,36 @@ const std::vector<TPixelPoint>& TChartPainter::PathOf(const TChartSeries& series
 
 void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)
 {
-    SetBkMode(dc_, TRANSPARENT);
+    const HDC dc = dc_.Get();
+    SetBkMode(dc, TRANSPARENT);
     TEXTMETRICA tm{};
     if (chart.LeftAxis.Visible) {
-        SelectObject(dc_, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
-        GetTextMetricsA(dc_, &tm);
-        SetTextColor(dc_, chart.LeftAxis.LabelsFont.Color & 0x00FFFFFF);
-        SetTextAlign(dc_, TA_RIGHT | TA_TOP);
+        SelectObject(dc, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
+        GetTextMetricsA(dc, &tm);
+        SetTextColor(dc, tk::ColorToRGB(chart.LeftAxis.LabelsFont.Color));
+        SetTextAlign(dc, TA_RIGHT | TA_TOP);
         const int right = l.Plot.Left - 1 - TChartMetrics::TickLength - TChartMetrics::LabelGap;
         for (std::size_t i = 0; i < l.YTicks.Values.size(); ++i) {
             const std::string& s = l.YTicks.Labels[i];
-            TextOutA(dc_, right, l.YMap.ToPixel(l.YTicks.Values[i]) - tm.tmHeight / 2, s.c_str(),
+            TextOutA(dc, right, l.YMap.ToPixel(l.YTicks.Values[i]) - tm.tmHeight / 2, s.c_str(),
                      static_cast<int>(s.size()));
         }
     }
     if (chart.BottomAxis.Visible) {
-        SelectObject(dc_, FontFor(chart.BottomAxis.LabelsFont, bottomFont_));
-        SetTextColor(dc_, chart.BottomAxis.LabelsFont.Color & 0x00FFFFFF);
-        SetTextAlign(dc_, TA_CENTER | TA_TOP);
+        SelectObject(dc, FontFor(chart.BottomAxis.LabelsFont, bottomFont_));
+        SetTextColor(dc, tk::ColorToRGB(chart.BottomAxis.LabelsFont.Color));
+        SetTextAlign(dc, TA_CENTER | TA_TOP);
         const int top = l.Plot.Bottom + 1 + TChartMetrics::TickLength;
         // Labels that would run into the left labels or off the right edge are left out.
         const int leftmost = l.Plot.Left - 1 - TChartMetrics::TickLength;
         for (std::size_t i = 0; i < l.XTicks.Values.size(); ++i) {
             const std::string& s = l.XTicks.Labels[i];
             SIZE size{};
-            GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size);
+            GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
             const int x = l.XMap.ToPixel(l.XTicks.Values[i]);
             if (x - size.cx / 2 < leftmost || x + (size.cx + 1) / 2 > canvas_.Width)
                 continue;
-            TextOutA(dc_, x, top, s.c_str(), static_cast<int>(s.size()));
+            TextOutA(dc, x, top, s.c_str(), static_cast<int>(s.size()));
         }
     }
 }

@@ -1,9 +1,9 @@
 // TChartPainter: draws a TChart into any device context (a window, a memory
 // bitmap, a test's offscreen DC) at a given size. It composes the picture in
 // a 32-bit bitmap of its own (kept while the size stays, so it is also the
-// control's back buffer) and copies it out in one BitBlt. Keeps that bitmap
-// and the label fonts between paints; holds nothing of the chart's.
-// GUI thread only.
+// control's back buffer) and copies it out with BitBlt. Owns that bitmap, its
+// DC and the label fonts through the toolkit's handles; holds nothing of the
+// chart's. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -18,11 +18,11 @@
 #include "chart/ChartLayout.h"
 #include "chart/PixelCanvas.h"
 #include "chart/SeriesPath.h"
+#include "toolkit/Handles.h"
 
 class TChartPainter {
 public:
-    TChartPainter();
-    ~TChartPainter();
+    TChartPainter() = default;
     TChartPainter(const TChartPainter&) = delete;
     TChartPainter& operator=(const TChartPainter&) = delete;
 
@@ -32,6 +32,15 @@ public:
     // The rubber band, if any, is drawn over everything.
     void Paint(HDC dc, const TChart& chart, int width, int height,
                const std::optional<TPixelRect>& rubberBand = std::nullopt);
+    // The two halves of Paint: compose the picture in the bitmap, and copy
+    // a part of it out (a window's paint rectangle).
+    void Draw(const TChart& chart, int width, int height, const std::optional<TPixelRect>& rubberBand = std::nullopt);
+    void CopyTo(HDC dc, const RECT& area) const;
+    // True if the bitmap holds a picture drawn at this size.
+    bool HasPicture(int width, int height) const
+    {
+        return drawn_ && canvas_.Width == width && canvas_.Height == height;
+    }
 
     // Makes the bitmap the picture is composed in (a window's back buffer)
     // ready for this size; Paint does it too when the size has changed.
@@ -45,7 +54,7 @@ private:
         std::string name;
         int size = 0, pixelsPerInch = 0;
         unsigned style = 0;
-        HFONT handle = nullptr;
+        tk::Font handle;
     };
     HFONT FontFor(const TChartFont& font, CachedFont& cache);
     bool EnsureBuffer(int width, int height);
@@ -54,10 +63,13 @@ private:
     void PaintSeries(const TChart& chart, const TChartLayout& l);
     void PaintLabels(const TChart& chart, const TChartLayout& l);
 
-    HDC dc_ = nullptr; // the buffer's memory DC
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    bool EnsureDC();
+
+    // Destroyed in this order: the DC before the bitmap selected into it.
+    tk::Bitmap bitmap_;
+    tk::MemoryDC dc_;
     TPixelCanvas canvas_;
+    bool drawn_ = false;
     CachedFont leftFont_, bottomFont_;
     // The last path of each series: repaints of unchanged data (a window
     // uncovered, a rubber band dragged) skip the walk over the points.

@@ -1,9 +1,32 @@
 // TFormSetings: the console window. Created second at start-up, hidden; it
 // only hides when closed and is destroyed at shutdown, before the main
-// window. Owned by the application. GUI thread only.
+// window. It owns its controls, the repeat timer and the version reader,
+// reads the settings file and host history when created and writes them
+// when destroyed (or when the session ends). Owned by the application.
+// GUI thread only.
 #pragma once
 
+#include <string>
+
+#include "toolkit/BitBtn.h"
+#include "toolkit/Button.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/ColorBox.h"
+#include "toolkit/ComboBox.h"
 #include "toolkit/Form.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Label.h"
+#include "toolkit/LinkLabel.h"
+#include "toolkit/ListView.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/Panel.h"
+#include "toolkit/Shape.h"
+#include "toolkit/SpinEdit.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Timer.h"
+#include "version/ZentVersion.h"
+
+class TAboutPicture;
 
 class TFormSetings : public tk::Form {
 public:
@@ -20,13 +43,122 @@ public:
     void SetRepeatDown(bool down);
     void spbRepPingClick(tk::Component* Sender);
 
+    void BitBtnClearDataClick(tk::Component* Sender);
+    void BitBtn2Click(tk::Component* Sender);
+    void cbHostChange(tk::Component* Sender);
+    void chb3DClick(tk::Component* Sender);
+    void AVGColorBoxChange(tk::Component* Sender);
+    void DataColorBoxChange(tk::Component* Sender);
+    void Label10MouseEnter(tk::Component* Sender);
+    void Label10MouseLeave(tk::Component* Sender);
+    void Label10Click(tk::Component* Sender);
+    void Label11Click(tk::Component* Sender);
+    void Label19Click(tk::Component* Sender);
+
+    void LoadSettings();
+    void SaveSettings();
+    void LoadHostHistory();
+    void SaveHostHistory();
+    void AddHostToHistory(const std::string& host);
+    void ShowAboutInfo();
+    std::string GetLocalIPAddress();
+
+    tk::Panel* Panel1 = nullptr;
+    tk::Label* Label1 = nullptr;
+    tk::ComboBox* cbHost = nullptr;
+    tk::ToggleButton* spbRepPing = nullptr;
+    tk::Button* BitBtnPing = nullptr;
+
+    tk::PageControl* PageControl1 = nullptr;
+    tk::TabSheet* TabSheet1 = nullptr;
+    tk::ListView* ListView1 = nullptr;
+    tk::TabSheet* TabSheet2 = nullptr;
+    tk::ListView* ListViewError = nullptr;
+    tk::TabSheet* TabSheet3 = nullptr;
+    tk::GroupBox* GroupBox1 = nullptr;
+    tk::Label* Label5 = nullptr;
+    tk::SpinEdit* speMaxLine = nullptr;
+    tk::CheckBox* chbErrLines = nullptr;
+    tk::CheckBox* chbClearLogs = nullptr;
+    tk::CheckBox* chbIgnoreFirst = nullptr;
+    tk::GroupBox* GroupBox2 = nullptr;
+    tk::CheckBox* chb3D = nullptr;
+    tk::Label* Label17 = nullptr;
+    tk::ColorBox* DataColorBox = nullptr;
+    tk::Label* Label8 = nullptr;
+    tk::ColorBox* AVGColorBox = nullptr;
+    tk::GroupBox* GroupBox3 = nullptr;
+    tk::Label* Label2 = nullptr;
+    tk::SpinEdit* speTimeout = nullptr;
+    tk::Label* Label3 = nullptr;
+    tk::SpinEdit* speRepeat = nullptr;
+    tk::Label* Label15 = nullptr;
+    tk::SpinEdit* speMaxHosts = nullptr;
+    tk::Label* Label4 = nullptr;
+    tk::SpinEdit* speBuffer = nullptr;
+    tk::TabSheet* TabSheet4 = nullptr;
+    tk::Shape* Shape1 = nullptr;
+    TAboutPicture* Image1 = nullptr;
+    tk::Panel* Panel4 = nullptr;
+    tk::Shape* Shape2 = nullptr;
+    tk::Label* Label9 = nullptr;
+    tk::LinkLabel* Label10 = nullptr;
+    tk::Label* Label12 = nullptr;
+    tk::LinkLabel* Label11 = nullptr;
+    tk::Label* Label16 = nullptr;
+    tk::Label* lbVersion = nullptr;
+    tk::Label* Label18 = nullptr;
+    tk::LinkLabel* Label19 = nullptr;
+    tk::Label* Label20 = nullptr;
+    tk::Label* lbIPAdress = nullptr;
+
+    tk::Panel* Panel2 = nullptr;
+    tk::Label* Label6 = nullptr;
+    tk::Label* lbAVG = nullptr;
+    tk::Label* Label7 = nullptr;
+    tk::Label* lbErrorCount = nullptr;
+    tk::Button* BitBtnClearData = nullptr;
+    tk::Button* BitBtn1 = nullptr;
+    tk::BitBtn* BitBtn2 = nullptr;
+    tk::StatusBar* StatusBar1 = nullptr;
+
+    tk::Timer* Timer1 = nullptr;
+    TZentVersion* ZentVersion1 = nullptr;
+
 protected:
     void FormCreate() override;
     void FormDestroy() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSize(int cx, int cy) override;
 
 private:
-    int page_ = 0;
-    bool repeatDown_ = false;
+    void CreateHostBar();
+    void CreatePages();
+    void CreateSettingsPage();
+    void CreateAboutPage();
+    void CreateAboutPanel();
+    void CreateStatisticsBar();
+    tk::Label* AddLabel(tk::CustomControl* parent, const char* name, tk::Rect bounds, const std::string& caption,
+                        bool bold = false, tk::Alignment alignment = tk::Alignment::Left);
+    tk::SpinEdit* AddSpinEdit(tk::WinControl* parent, const char* name, tk::Rect bounds, int minValue, int maxValue,
+                              int increment, int value);
+    tk::CheckBox* AddCheckBox(tk::WinControl* parent, const char* name, tk::Rect bounds, const std::string& caption);
+    tk::LinkLabel* AddLink(const char* name, int top, const std::string& caption);
+    void OpenLink(const char* address);
+
+    void Realign(int width, int height);
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+    void OnEndSession(bool ending);
+    // Settings, then history; once only, whichever of session end and
+    // destruction comes first.
+    void SaveOnce();
+
+    double FEchoCount = 0;
+    bool saved_ = false;
+    bool focusHostOnShow_ = false;
+    tk::Font boldFont_;
+    tk::Font linkFont_;
+    tk::Font linkHoverFont_;
 };
 
 extern TFormSetings* FormSetings;

@@ -120,9 +120,19 @@ bool Application::HandleMessage()
         terminated_ = true;
         return true;
     }
+    if (DialogKey(msg))
+        return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
+}
+
+bool Application::DialogKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    auto* form = dynamic_cast<Form*>(WinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+    return form && form->DialogKey(msg);
 }
 
 void Application::ShowErrorBox(const std::string& caption, const std::string& text)

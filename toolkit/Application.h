@@ -70,6 +70,8 @@ public:
     void SetScreenCursor(HCURSOR cursor);
 
 private:
+    // Tab, Shift+Tab and Enter inside a form, before translation.
+    bool DialogKey(const MSG& msg);
     void ShowErrorBox(const std::string& caption, const std::string& text);
     void ShowMainForm();
     void FinishCreateForm(Form* form);

@@ -2,6 +2,11 @@
 
 #include <windowsx.h>
 
+#include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "toolkit/GraphicControl.h"
 #include "toolkit/GraphicQuery.h"
 #include "toolkit/Guarded.h"
@@ -51,8 +56,14 @@ void CustomControl::CreateCustom(const char* className, const std::string& text,
     // An error of the window's own creation messages fails this construction;
     // a failed WM_CREATE has already destroyed the window again.
     HandlerErrorScope scope;
+    // Child windows get an id, and are control parents so Tab walks into them.
+    HMENU id = nullptr;
+    if (style & WS_CHILD) {
+        id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReserveId()));
+        exStyle |= WS_EX_CONTROLPARENT;
+    }
     HWND window = CreateWindowExA(exStyle, className, text.c_str(), style, b.left, b.top, b.width, b.height, parent,
-                                  nullptr, instance, this);
+                                  id, instance, this);
     scope.RethrowIfFailed();
     if (!window)
         throw Win32Error("CreateWindowEx");
@@ -84,41 +95,93 @@ LRESULT CustomControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static const UINT graphicQuery = RegisterWindowMessageA(kGraphicQueryMessage);
-    if (graphicQuery && message == graphicQuery)
-        return AnswerGraphicQuery(wParam, lParam);
+    LRESULT reflected = 0;
+    if (ReflectNotification(message, wParam, lParam, reflected))
+        return reflected;
+    if (DispatchMouse(message, wParam, lParam))
+        return 0;
     switch (message) {
+    case WM_SIZE:
+        Resize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_ERASEBKGND:
-        return 1; // WM_PAINT paints everything through a back buffer
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     case WM_PAINT:
-        OnPaint();
+        Paint();
         return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(MouseButton::Left, lParam, wParam);
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnButtonDown(MouseButton::Right, lParam, wParam);
-        return 0;
-    case WM_MBUTTONDOWN:
-        OnButtonDown(MouseButton::Middle, lParam, wParam);
-        return 0;
-    case WM_LBUTTONUP:
-        OnButtonUp(MouseButton::Left, lParam, wParam);
+    case WM_PRINTCLIENT:
+        PaintTo(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_CAPTURECHANGED:
         pressed_ = nullptr;
+        OnCaptureChanged();
         return 0;
     case WM_SETCURSOR:
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
             return TRUE;
         break;
     case WM_COMMAND:
-        return ReflectCommand(wParam, lParam);
-    case WM_NOTIFY:
-        return ReflectNotify(lParam);
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<unsigned>(wParam), static_cast<unsigned>(lParam));
+        return 0;
+    case WM_CHAR:
+        OnChar(static_cast<unsigned>(wParam), static_cast<unsigned>(lParam));
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_KILLFOCUS:
+        OnKillFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_COPYDATA:
+        if (auto* request = reinterpret_cast<const COPYDATASTRUCT*>(lParam); request && request->dwData == kGraphicQueryTag)
+            return AnswerGraphicQuery(reinterpret_cast<HWND>(wParam), *request);
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        needsDraw_ = true;
+        break;
     }
     return DefaultProc(message, wParam, lParam);
+}
+
+bool CustomControl::DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const Point p = PointOf(lParam);
+    const auto keys = static_cast<unsigned>(wParam);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnMouseDown(MouseButton::Left, p, keys);
+        return true;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        OnMouseDown(MouseButton::Right, p, keys);
+        return true;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        OnMouseDown(MouseButton::Middle, p, keys);
+        return true;
+    case WM_LBUTTONUP:
+        OnMouseUp(MouseButton::Left, p, keys);
+        return true;
+    case WM_RBUTTONUP:
+        OnMouseUp(MouseButton::Right, p, keys);
+        return false; // DefWindowProc turns it into WM_CONTEXTMENU
+    case WM_MBUTTONUP:
+        OnMouseUp(MouseButton::Middle, p, keys);
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove(p, keys);
+        return true;
+    }
+    return false;
 }
 
 void CustomControl::AddGraphic(GraphicControl* control)
@@ -137,8 +200,27 @@ void CustomControl::SetColor(COLORREF color)
 {
     color_ = color;
     colorBrush_.Reset(CreateSolidBrush(color));
+    Invalidate();
+}
+
+void CustomControl::Invalidate()
+{
+    needsDraw_ = true;
     if (Handle())
         InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void CustomControl::Invalidate(const Rect& area)
+{
+    needsDraw_ = true;
+    RECT r{area.left, area.top, area.Right(), area.Bottom()};
+    if (Handle())
+        InvalidateRect(Handle(), &r, FALSE);
+}
+
+bool CustomControl::TakeNeedsDraw()
+{
+    return std::exchange(needsDraw_, false);
 }
 
 void CustomControl::PaintTo(HDC dc)
@@ -156,23 +238,94 @@ void CustomControl::PaintTo(HDC dc)
     }
 }
 
-void CustomControl::OnPaint()
+void CustomControl::Resize(int cx, int cy)
+{
+    // Dropped here and made again at the new size by the next paint, so a
+    // drag through many sizes builds only the ones that are shown.
+    buffer_.Reset();
+    bufferBitmap_.Reset();
+    needsDraw_ = true;
+    OnSize(cx, cy);
+}
+
+void CustomControl::Paint()
 {
     PaintDC paint(Handle());
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    // A back buffer, so the layers never flicker on screen.
-    MemoryDC buffer(CreateCompatibleDC(paint.Get()));
-    Bitmap bitmap(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
-    if (!buffer || !bitmap) {
-        PaintTo(paint.Get());
-        return;
+    OnPaint(paint.Get(), paint.Area());
+}
+
+void CustomControl::OnPaint(HDC dc, const RECT& area)
+{
+    if (!buffer_) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        buffer_.Reset(CreateCompatibleDC(dc));
+        bufferBitmap_.Reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+        if (!buffer_ || !bufferBitmap_) {
+            buffer_.Reset();
+            PaintTo(dc);
+            return;
+        }
+        SelectObject(buffer_.Get(), bufferBitmap_.Get());
+        needsDraw_ = true;
     }
-    SelectScope select(buffer.Get(), bitmap.Get());
-    PaintTo(buffer.Get());
-    const RECT& area = paint.Area();
-    BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.Get(), area.left,
+    if (TakeNeedsDraw())
+        PaintTo(buffer_.Get());
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer_.Get(), area.left,
            area.top, SRCCOPY);
+}
+
+bool CustomControl::OnEraseBkgnd(HDC dc)
+{
+    (void)dc;
+    return true;
+}
+
+void CustomControl::OnSize(int cx, int cy)
+{
+    (void)cx;
+    (void)cy;
+}
+
+void CustomControl::OnMouseMove(Point p, unsigned keys)
+{
+    (void)p;
+    (void)keys;
+}
+
+void CustomControl::OnCaptureChanged() {}
+
+void CustomControl::OnCommand(int id, unsigned code)
+{
+    (void)id;
+    (void)code;
+}
+
+void CustomControl::OnTimer(UINT_PTR id)
+{
+    (void)id;
+}
+
+void CustomControl::OnKeyDown(unsigned vk, unsigned flags)
+{
+    (void)vk;
+    (void)flags;
+}
+
+void CustomControl::OnChar(unsigned ch, unsigned flags)
+{
+    (void)ch;
+    (void)flags;
+}
+
+void CustomControl::OnSetFocus(HWND previous)
+{
+    (void)previous;
+}
+
+void CustomControl::OnKillFocus(HWND next)
+{
+    (void)next;
 }
 
 void CustomControl::MouseDown(MouseButton button, Point p, unsigned keys)
@@ -182,12 +335,11 @@ void CustomControl::MouseDown(MouseButton button, Point p, unsigned keys)
     (void)keys;
 }
 
-void CustomControl::OnButtonDown(MouseButton button, LPARAM lParam, WPARAM keys)
+void CustomControl::OnMouseDown(MouseButton button, Point p, unsigned keys)
 {
-    Point p = PointOf(lParam);
     GraphicControl* target = graphics_.At(p);
     if (!target) {
-        MouseDown(button, p, static_cast<unsigned>(keys));
+        MouseDown(button, p, keys);
         return;
     }
     if (button == MouseButton::Left) {
@@ -196,18 +348,17 @@ void CustomControl::OnButtonDown(MouseButton button, LPARAM lParam, WPARAM keys)
         SetCapture(Handle());
         pressed_ = target;
     }
-    target->MouseDown(button, p, static_cast<unsigned>(keys));
+    target->MouseDown(button, p, keys);
 }
 
-void CustomControl::OnButtonUp(MouseButton button, LPARAM lParam, WPARAM keys)
+void CustomControl::OnMouseUp(MouseButton button, Point p, unsigned keys)
 {
     GraphicControl* target = pressed_;
-    if (!target)
+    if (button != MouseButton::Left || !target)
         return;
     pressed_ = nullptr;
     ReleaseCapture();
-    Point p = PointOf(lParam);
-    target->MouseUp(button, p, static_cast<unsigned>(keys));
+    target->MouseUp(button, p, keys);
     // A click is a press and a release on the same control, with nothing in front of it.
     if (graphics_.At(p) == target)
         target->Click();
@@ -235,34 +386,26 @@ bool CustomControl::OnSetCursor(HWND window, UINT hitTest)
     return true;
 }
 
-LRESULT CustomControl::ReflectCommand(WPARAM wParam, LPARAM lParam)
+LRESULT CustomControl::AnswerGraphicQuery(HWND asker, const COPYDATASTRUCT& request)
 {
-    if (WinControl* control = FromHandle(reinterpret_cast<HWND>(lParam)))
-        control->Command(HIWORD(wParam));
-    return 0;
-}
-
-LRESULT CustomControl::AnswerGraphicQuery(WPARAM size, LPARAM address)
-{
-    if (size != sizeof(GraphicQuery) || !address)
+    // The answer goes back as a copy to the asking window: nothing is
+    // written anywhere another process names.
+    std::optional<std::string> name = GraphicQueryName(request.lpData, request.cbData);
+    if (!name || !IsWindow(asker))
         return 0;
-    auto& query = *reinterpret_cast<GraphicQuery*>(address);
-    query.name[sizeof query.name - 1] = '\0';
     for (GraphicControl* g : graphics_.BackToFront()) {
-        if (g->Name() != query.name)
+        if (g->Name() != *name)
             continue;
+        GraphicQuery answer{};
+        std::memcpy(answer.name, name->data(), name->size());
         Rect b = g->Bounds();
-        FillGraphicQuery(query, b.left, b.top, b.width, b.height, g->Visible(), g->Enabled(), g->Caption());
+        FillGraphicQuery(answer, b.left, b.top, b.width, b.height, g->Visible(), g->Enabled(), g->Caption());
+        COPYDATASTRUCT reply{kGraphicQueryTag, sizeof answer, &answer};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&reply),
+                            SMTO_ABORTIFHUNG, 2000, &ignored);
         return 1;
     }
-    return 0;
-}
-
-LRESULT CustomControl::ReflectNotify(LPARAM lParam)
-{
-    auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (WinControl* control = FromHandle(header->hwndFrom))
-        return control->Notify(*header);
     return 0;
 }
 

@@ -1,10 +1,13 @@
 // CustomControl: a window of one of our own classes. Its one static window
 // procedure finds the object (attached at WM_NCCREATE, dropped at
-// WM_NCDESTROY) and calls WindowProc inside Guarded. It hosts windowless
-// controls: paints them back to front over its background, gives mouse
-// presses, clicks and the cursor to the front-most one under the pointer, and
-// tells the test driver about them by name (GraphicQuery).
-// Forms, panels and tab pages derive from it. GUI thread only.
+// WM_NCDESTROY) and calls WindowProc inside Guarded, which turns each message
+// into one typed handler call (OnSize, OnMouseDown, OnCommand, ...). It hosts
+// windowless controls: paints them back to front over its background, gives
+// mouse presses, clicks and the cursor to the front-most one under the
+// pointer, and tells the test driver about them by name (GraphicQuery).
+// It owns a back buffer of its client size, rebuilt on WM_SIZE and redrawn
+// only after Invalidate. Forms, panels and tab pages derive from it; child
+// ones are control parents, so Tab walks into them. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +34,14 @@ public:
 
     // The one painting function: the background, then the windowless
     // controls back to front, each clipped to its bounds. Used for the
-    // screen (through a back buffer) and for any other DC.
-    void PaintTo(HDC dc);
+    // back buffer and for any other DC.
+    virtual void PaintTo(HDC dc);
+
+    // Marks the picture for redrawing and asks for a paint of the area. The
+    // back buffer is redrawn only after one of these: a plain InvalidateRect
+    // only copies the picture again.
+    void Invalidate();
+    void Invalidate(const Rect& area);
 
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF color);
@@ -49,28 +58,53 @@ protected:
     void CreateCustom(const char* className, const std::string& text, DWORD style, DWORD exStyle, Rect bounds,
                       HWND parent);
 
-    // Every message of the window; the default dispatches to the handlers below.
+    // Every message of the window; the default calls the typed handlers
+    // below and reflects notifications to the child controls.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Typed handlers; points are in client coordinates, `keys` are MK_* flags.
+    virtual void OnSize(int cx, int cy);
+    // The defaults route the mouse to the windowless controls.
+    virtual void OnMouseDown(MouseButton button, Point p, unsigned keys);
+    virtual void OnMouseUp(MouseButton button, Point p, unsigned keys);
+    virtual void OnMouseMove(Point p, unsigned keys);
+    virtual void OnCaptureChanged();
+    // Commands no child control took: menus, accelerators, foreign controls.
+    virtual void OnCommand(int id, unsigned code);
+    virtual void OnTimer(UINT_PTR id);
+    virtual void OnKeyDown(unsigned vk, unsigned flags);
+    virtual void OnChar(unsigned ch, unsigned flags);
+    virtual void OnSetFocus(HWND previous);
+    virtual void OnKillFocus(HWND next);
+    // True: the background counts as erased (the default, as WM_PAINT paints all).
+    virtual bool OnEraseBkgnd(HDC dc);
+    // `area` is the part to paint; the default copies it from the back buffer.
+    virtual void OnPaint(HDC dc, const RECT& area);
 
     // A press on the window where no windowless control lies.
     virtual void MouseDown(MouseButton button, Point p, unsigned keys);
 
+    // True once after each Invalidate (and after a size change): the picture must be redrawn.
+    bool TakeNeedsDraw();
+
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnPaint();
-    void OnButtonDown(MouseButton button, LPARAM lParam, WPARAM keys);
-    void OnButtonUp(MouseButton button, LPARAM lParam, WPARAM keys);
+    bool DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void Resize(int cx, int cy);
     bool OnSetCursor(HWND window, UINT hitTest);
-    LRESULT ReflectCommand(WPARAM wParam, LPARAM lParam);
-    LRESULT ReflectNotify(LPARAM lParam);
-    LRESULT AnswerGraphicQuery(WPARAM size, LPARAM address);
+    LRESULT AnswerGraphicQuery(HWND asker, const COPYDATASTRUCT& request);
 
     ZOrder<GraphicControl> graphics_;
     GraphicControl* pressed_ = nullptr;
     COLORREF color_;
     Brush colorBrush_;
     HCURSOR cursor_;
+    // Destroyed in this order: the DC before the bitmap selected into it.
+    Bitmap bufferBitmap_;
+    MemoryDC buffer_;
+    bool needsDraw_ = true;
 };
 
 } // namespace tk

@@ -1,6 +1,9 @@
 #include "toolkit/Form.h"
 
+#include <algorithm>
+
 #include "toolkit/Application.h"
+#include "toolkit/Button.h"
 #include "toolkit/Guarded.h"
 
 namespace tk {
@@ -12,6 +15,38 @@ constexpr DWORD kBorderlessStyle = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_
 DWORD StyleOf(BorderStyle style)
 {
     return style == BorderStyle::None ? kBorderlessStyle : kSizeableStyle;
+}
+
+bool Usable(HWND window)
+{
+    return window && IsWindow(window) && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+void CollectTabStops(HWND parent, std::vector<HWND>& stops)
+{
+    // Siblings run from the top of the z-order, where the first one created lies.
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED))
+            continue;
+        if (style & WS_TABSTOP)
+            stops.push_back(child);
+        if (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+            CollectTabStops(child, stops);
+    }
+}
+
+// As a click would: BN_CLICKED to the button's parent, which reflects it.
+void PressButton(HWND button)
+{
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+void SetButtonType(HWND button, DWORD type)
+{
+    const auto style = static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE));
+    SendMessageA(button, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | type, TRUE);
 }
 } // namespace
 
@@ -104,6 +139,66 @@ void Form::ShowMinimizedNoActivate()
 void Form::Close()
 {
     SendMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void Form::SetDefaultButton(Button* button)
+{
+    if (defaultButton_ && IsWindow(defaultButton_))
+        SetButtonType(defaultButton_, BS_PUSHBUTTON);
+    defaultButton_ = button ? button->Handle() : nullptr;
+    if (defaultButton_)
+        SetButtonType(defaultButton_, BS_DEFPUSHBUTTON);
+}
+
+std::vector<HWND> Form::TabStops() const
+{
+    std::vector<HWND> stops;
+    CollectTabStops(Handle(), stops);
+    return stops;
+}
+
+bool Form::DialogKey(const MSG& message)
+{
+    const WPARAM key = message.wParam;
+    if (message.message != WM_KEYDOWN || (key != VK_TAB && key != VK_RETURN))
+        return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    HWND focus = message.hwnd;
+    if (focus != Handle() && !IsChild(Handle(), focus))
+        return false;
+    const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&message));
+    if (code & DLGC_WANTMESSAGE) // e.g. a combo box with its list open
+        return false;
+    if (key == VK_TAB) {
+        if (code & DLGC_WANTTAB)
+            return false;
+        MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    if (code & DLGC_WANTALLKEYS)
+        return false;
+    HWND target = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) ? focus : defaultButton_;
+    if (!Usable(target))
+        return false;
+    PressButton(target);
+    return true;
+}
+
+void Form::MoveFocus(bool backwards)
+{
+    const std::vector<HWND> stops = TabStops();
+    if (stops.empty())
+        return;
+    // The stop that is, or holds, the focus (an editable combo box focuses its own edit).
+    HWND focus = GetFocus();
+    auto at = std::find_if(stops.begin(), stops.end(), [focus](HWND w) { return w == focus || IsChild(w, focus); });
+    const auto n = static_cast<std::ptrdiff_t>(stops.size());
+    std::ptrdiff_t i = at == stops.end() ? (backwards ? 0 : -1) : at - stops.begin();
+    HWND next = stops[static_cast<std::size_t>(((backwards ? i - 1 : i + 1) % n + n) % n)];
+    ::SetFocus(next);
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
 }
 
 void Form::OnClose()

@@ -2,15 +2,20 @@
 // first form the application creates is the main form, and closing it ends
 // the loop, while closing any other form only hides it. FormCreate and
 // FormDestroy run guarded: an error in them is shown and the rest of that
-// handler is skipped. GUI thread only.
+// handler is skipped. It handles the dialog keys of the controls inside it:
+// Tab and Shift+Tab, and Enter for the default or the focused push button.
+// GUI thread only.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "toolkit/CustomControl.h"
 #include "toolkit/Handles.h"
 
 namespace tk {
+
+class Button;
 
 enum class BorderStyle { None, Sizeable };
 
@@ -43,6 +48,17 @@ public:
     void Close();
     bool Showing() const { return Visible(); }
 
+    // The button Enter presses while the focus is on any control other than
+    // a push button; it gets the default button's look. Null for none.
+    void SetDefaultButton(Button* button);
+    // Tab, Shift+Tab and Enter of a key message for a window inside this
+    // form, taken before it is translated; true if it was taken. Controls
+    // that want the key (WM_GETDLGCODE) keep it.
+    bool DialogKey(const MSG& message);
+    // The focusable controls in Tab order: creation order, walking into
+    // visible, enabled control parents (panels, group boxes, tab pages).
+    std::vector<HWND> TabStops() const;
+
 protected:
     virtual void FormCreate() {}
     virtual void FormDestroy() {}
@@ -53,11 +69,13 @@ protected:
 
 private:
     void PlaceForFirstShow();
+    void MoveFocus(bool backwards);
 
     BorderStyle borderStyle_ = BorderStyle::Sizeable;
     bool centerOnFirstShow_ = false;
     bool shownBefore_ = false;
     Font font_;
+    HWND defaultButton_ = nullptr;
 };
 
 } // namespace tk

@@ -46,10 +46,7 @@ void GraphicControl::SendToBack()
 
 void GraphicControl::Invalidate()
 {
-    if (!parent_->Handle())
-        return;
-    RECT r{bounds_.left, bounds_.top, bounds_.Right(), bounds_.Bottom()};
-    InvalidateRect(parent_->Handle(), &r, FALSE);
+    parent_->Invalidate(bounds_);
 }
 
 void GraphicControl::Repaint()

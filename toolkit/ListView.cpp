@@ -8,13 +8,14 @@ ListView::ListView(Component* owner, WinControl* parent, Rect bounds) : WinContr
 {
     CreateHandle(WC_LISTVIEWA, "", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
                  WS_EX_CLIENTEDGE, bounds);
-    ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
+    ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 }
 
-void ListView::AddColumn(const std::string& caption, int width)
+void ListView::AddColumn(const std::string& caption, int width, Alignment alignment)
 {
     LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
+    column.fmt = alignment == Alignment::Center ? LVCFMT_CENTER : alignment == Alignment::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
     column.pszText = const_cast<char*>(caption.c_str());
     column.cx = width;
     column.iSubItem = columns_;
@@ -25,9 +26,14 @@ void ListView::AddColumn(const std::string& caption, int width)
 
 int ListView::AddRow(const std::vector<std::string>& cells)
 {
+    return InsertRow(RowCount(), cells);
+}
+
+int ListView::InsertRow(int index, const std::vector<std::string>& cells)
+{
     LVITEMA item{};
     item.mask = LVIF_TEXT;
-    item.iItem = RowCount();
+    item.iItem = index;
     item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
     int row = static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0)

@@ -1,37 +1,36 @@
 #include "toolkit/Timer.h"
 
-#include "toolkit/Guarded.h"
+#include "toolkit/CustomControl.h"
 #include "toolkit/Win32Error.h"
 
 namespace tk {
 
 namespace {
-constexpr const char* kClassName = "tk.Timer";
 constexpr UINT_PTR kTimerId = 1;
-
-void RegisterTimerClass(HINSTANCE instance, WNDPROC proc)
-{
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExA(instance, kClassName, &wc))
-        return;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExA(&wc))
-        throw Win32Error("RegisterClassEx");
-}
 } // namespace
 
-Timer::Timer(Component* owner) : Component(owner)
-{
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterTimerClass(instance, WindowProc);
-    window_.Reset(CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
-    if (!window_)
-        throw Win32Error("CreateWindowEx");
-    SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+// The timer's message-only window; found through the common window procedure.
+class Timer::TickWindow : public CustomControl {
+public:
+    explicit TickWindow(Timer& timer) : CustomControl(nullptr, nullptr), timer_(timer)
+    {
+        CreateCustom("tk.Timer", "", 0, 0, {0, 0, 0, 0}, HWND_MESSAGE);
+    }
+
+protected:
+    void OnTimer(UINT_PTR id) override
+    {
+        if (id == kTimerId)
+            timer_.Tick();
+    }
+
+private:
+    Timer& timer_;
+};
+
+Timer::Timer(Component* owner) : Component(owner), window_(std::make_unique<TickWindow>(*this)) {}
+
+Timer::~Timer() = default;
 
 void Timer::SetInterval(unsigned milliseconds)
 {
@@ -53,20 +52,15 @@ void Timer::SetOnTimer(NotifyEvent handler)
 
 void Timer::Update()
 {
-    KillTimer(window_.Get(), kTimerId);
-    if (enabled_ && interval_ > 0 && onTimer_ && !SetTimer(window_.Get(), kTimerId, interval_, nullptr))
+    KillTimer(window_->Handle(), kTimerId);
+    if (enabled_ && interval_ > 0 && onTimer_ && !SetTimer(window_->Handle(), kTimerId, interval_, nullptr))
         throw Win32Error("SetTimer");
 }
 
-LRESULT CALLBACK Timer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void Timer::Tick()
 {
-    if (message == WM_TIMER && wParam == kTimerId) {
-        auto* self = reinterpret_cast<Timer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && self->onTimer_)
-            Guarded([self] { self->onTimer_(self); });
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (onTimer_)
+        onTimer_(this);
 }
 
 } // namespace tk

@@ -1,16 +1,19 @@
 // Timer: a window timer that raises OnTimer every Interval milliseconds while
-// Enabled and a handler is set. It keeps a message-only window of its own, so
-// it works on any owner; the tick runs guarded on the GUI thread.
+// Enabled and a handler is set. It keeps a message-only window of its own (a
+// CustomControl like every other window of ours), so it works on any owner;
+// the tick runs guarded on the GUI thread.
 #pragma once
 
+#include <memory>
+
 #include "toolkit/Events.h"
-#include "toolkit/Handles.h"
 
 namespace tk {
 
 class Timer : public Component {
 public:
     explicit Timer(Component* owner);
+    ~Timer() override;
 
     unsigned Interval() const { return interval_; }
     void SetInterval(unsigned milliseconds);
@@ -19,13 +22,14 @@ public:
     void SetOnTimer(NotifyEvent handler);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    class TickWindow;
     void Update();
+    void Tick();
 
     unsigned interval_ = 1000;
     bool enabled_ = true;
     NotifyEvent onTimer_;
-    Window window_;
+    std::unique_ptr<TickWindow> window_;
 };
 
 } // namespace tk

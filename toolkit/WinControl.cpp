@@ -1,7 +1,9 @@
 #include "toolkit/WinControl.h"
 
 #include <stdexcept>
+#include <unordered_map>
 
+#include "toolkit/Guarded.h"
 #include "toolkit/Win32Error.h"
 
 namespace tk {
@@ -11,7 +13,33 @@ namespace {
 // for someone else's data, and survives a subclassed control.
 constexpr const char* kSelfProp = "tk.WinControl";
 constexpr const char* kNameProp = "tk.Name";
-int nextControlId = 1000;
+constexpr UINT_PTR kSubclassId = 1;
+// Ids stay below 0x8000 so WM_COMMAND's 16-bit id and GetDlgCtrlID agree.
+constexpr int kFirstId = 1000;
+constexpr int kLastId = 0x7FFF;
+int nextControlId = kFirstId;
+
+std::unordered_map<int, WinControl*>& ControlsById()
+{
+    static std::unordered_map<int, WinControl*> controls;
+    return controls;
+}
+
+// The control a notification names: by window, or by id while its window is
+// still being created (and so not attached yet).
+WinControl* Target(HWND window, int id)
+{
+    if (WinControl* control = WinControl::FromHandle(window))
+        return control;
+    WinControl* control = WinControl::FromId(id);
+    return control && (!control->Handle() || control->Handle() == window) ? control : nullptr;
+}
+
+bool IsCtlColor(UINT message)
+{
+    return message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN ||
+           message == WM_CTLCOLORLISTBOX || message == WM_CTLCOLORSCROLLBAR;
+}
 } // namespace
 
 WinControl::WinControl(Component* owner, WinControl* parent) : Component(owner), parent_(parent) {}
@@ -21,13 +49,122 @@ WinControl::~WinControl()
     DestroyOwned();
     if (handle_ && GetPropA(handle_, kSelfProp) == this)
         DestroyWindow(handle_);
+    if (handle_ && subclassed_)
+        RemoveWindowSubclass(handle_, SubclassThunk, kSubclassId);
     if (handle_)
         Detach();
+    if (id_ && FromId(id_) == this)
+        ControlsById().erase(id_);
 }
 
 WinControl* WinControl::FromHandle(HWND window)
 {
     return window ? static_cast<WinControl*>(GetPropA(window, kSelfProp)) : nullptr;
+}
+
+WinControl* WinControl::FromId(int id)
+{
+    auto found = ControlsById().find(id);
+    return found == ControlsById().end() ? nullptr : found->second;
+}
+
+int WinControl::ReserveId()
+{
+    if (id_)
+        return id_;
+    auto& controls = ControlsById();
+    for (int tries = kLastId - kFirstId + 1; tries > 0; --tries) {
+        int id = nextControlId;
+        nextControlId = id == kLastId ? kFirstId : id + 1;
+        if (controls.emplace(id, this).second)
+            return id_ = id;
+    }
+    throw std::runtime_error("No free control id");
+}
+
+bool WinControl::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_COMMAND && lParam) { // without a window: a menu or an accelerator
+        WinControl* control = Target(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        if (control)
+            control->Command(HIWORD(wParam));
+        result = 0;
+        return control != nullptr;
+    }
+    if (!lParam) // the rest name their control through lParam; without one they are not ours to reflect
+        return false;
+    if (message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        WinControl* control = Target(header->hwndFrom, static_cast<int>(header->idFrom));
+        if (control)
+            result = control->Notify(*header);
+        return control != nullptr;
+    }
+    if (message == WM_DRAWITEM && wParam) { // 0: a menu item
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        WinControl* control = Target(item->hwndItem, static_cast<int>(item->CtlID));
+        result = TRUE;
+        return control && control->DrawItem(*item);
+    }
+    if (message == WM_MEASUREITEM && wParam) {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        WinControl* control = FromId(static_cast<int>(item->CtlID));
+        result = TRUE;
+        return control && control->MeasureItem(*item);
+    }
+    if (IsCtlColor(message)) {
+        WinControl* control = FromHandle(reinterpret_cast<HWND>(lParam));
+        HBRUSH brush = control ? control->CtlColor(reinterpret_cast<HDC>(wParam)) : nullptr;
+        result = reinterpret_cast<LRESULT>(brush);
+        return brush != nullptr;
+    }
+    if (message == WM_HSCROLL || message == WM_VSCROLL) {
+        WinControl* control = FromHandle(reinterpret_cast<HWND>(lParam));
+        if (control)
+            control->Scroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+        result = 0;
+        return control != nullptr;
+    }
+    return false;
+}
+
+void WinControl::SubclassWindow()
+{
+    if (subclassed_ || !handle_)
+        return;
+    if (!SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        throw Win32Error("SetWindowSubclass");
+    subclassed_ = true;
+}
+
+LRESULT CALLBACK WinControl::SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR reference)
+{
+    auto* self = reinterpret_cast<WinControl*>(reference);
+    if (message == WM_NCDESTROY) {
+        // The documented place to unhook; the original procedure still gets the message.
+        RemoveWindowSubclass(window, SubclassThunk, kSubclassId);
+        self->subclassed_ = false;
+        if (self->handle_ == window)
+            self->Detach();
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    Guarded([&] { result = self->SubclassProc(message, wParam, lParam); });
+    return result;
+}
+
+LRESULT WinControl::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (ReflectNotification(message, wParam, lParam, result))
+        return result;
+    return CallOriginal(message, wParam, lParam);
+}
+
+LRESULT WinControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefSubclassProc(handle_, message, wParam, lParam);
 }
 
 void WinControl::SetName(std::string name)
@@ -103,7 +240,7 @@ void WinControl::CreateHandle(const char* className, const std::string& text, DW
                               Rect b)
 {
     HWND window = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, b.left, b.top, b.width,
-                                  b.height, ParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextControlId++)),
+                                  b.height, ParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReserveId())),
                                   GetModuleHandleA(nullptr), nullptr);
     if (!window)
         throw Win32Error("CreateWindowEx");

@@ -1,6 +1,9 @@
 // WinControl: a control with a window of its own (a standard control, or one
 // of our own classes through CustomControl). Owns its HWND, destroying it
-// with itself; its parent reflects WM_COMMAND and WM_NOTIFY back to it.
+// with itself. Its parent reflects the notifications about it (WM_COMMAND,
+// WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*, WM_[HV]SCROLL) back
+// to it, found by window or, before the window exists, by control id. A
+// wrapper of a standard control can subclass its window (SubclassProc).
 // The control's name is published on its window so a test driver can find it.
 #pragma once
 
@@ -22,8 +25,17 @@ public:
 
     HWND Handle() const { return handle_; }
     WinControl* Parent() const { return parent_; }
+    // The child-window id; 0 for top-level windows.
+    int Id() const { return id_; }
     // The control whose window this is, or null for windows not ours.
     static WinControl* FromHandle(HWND window);
+    // The control with this child-window id, also while its window is being created.
+    static WinControl* FromId(int id);
+
+    // The parent's side of reflection: hands a notification about a child
+    // control to that control's object. True if it took it; `result` is then
+    // what the parent's window procedure returns.
+    static bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // Also published as the window property "tk.Name" (a global atom).
     void SetName(std::string name);
@@ -52,6 +64,30 @@ public:
         (void)header;
         return 0;
     }
+    // Owner drawing; false leaves the message to the parent's default.
+    virtual bool DrawItem(DRAWITEMSTRUCT& item)
+    {
+        (void)item;
+        return false;
+    }
+    virtual bool MeasureItem(MEASUREITEMSTRUCT& item)
+    {
+        (void)item;
+        return false;
+    }
+    // WM_CTLCOLOR*: the brush to paint this control's background with, or
+    // null for the default. The brush stays owned by the control.
+    virtual HBRUSH CtlColor(HDC dc)
+    {
+        (void)dc;
+        return nullptr;
+    }
+    // WM_HSCROLL/WM_VSCROLL from a scroll bar, track bar or up-down control.
+    virtual void Scroll(unsigned code, int position)
+    {
+        (void)code;
+        (void)position;
+    }
 
 protected:
     // Creates the window of a standard control class as a child of the parent.
@@ -63,14 +99,32 @@ protected:
     // Frees the owned components while this object and its window are whole.
     void DestroyOwned();
     HWND ParentHandle() const { return parent_ ? parent_->Handle() : nullptr; }
+    // Takes a child-window id and registers this control under it, so that
+    // messages sent during creation (WM_MEASUREITEM) find it. Call before
+    // creating the window; the id lasts as long as the control.
+    int ReserveId();
+
+    // Sends every message of this control's window to SubclassProc first
+    // (through the common controls' subclass chain). Guarded like every
+    // window procedure; removed again at WM_NCDESTROY.
+    void SubclassWindow();
+    // The default reflects notifications about this window's own child
+    // controls, then calls the original procedure.
+    virtual LRESULT SubclassProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's procedure as it was before SubclassWindow.
+    LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    static LRESULT CALLBACK SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
     void PublishName();
 
     WinControl* parent_;
     HWND handle_ = nullptr;
     HFONT font_ = nullptr;
     ATOM nameAtom_ = 0;
+    int id_ = 0;
+    bool subclassed_ = false;
 };
 
 } // namespace tk

@@ -245,6 +245,11 @@ TEST_F(ChartPaintTest, RepaintsFollowEveryChange)
     Paint(third);
     EXPECT_EQ(third.CountOf(Teal), 0);
     EXPECT_GT(third.CountOf(0x000000FF), 100);
+    // A system colour from the colour chooser is drawn in the system's colour.
+    Data().SetSeriesColor(0x80000000 + COLOR_HIGHLIGHT);
+    Canvas fourth(273, 100);
+    Paint(fourth);
+    EXPECT_GT(fourth.CountOf(GetSysColor(COLOR_HIGHLIGHT)), 100);
 }
 
 TEST_F(ChartPaintTest, SinglePointDrawsNothing)

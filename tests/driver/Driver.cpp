@@ -123,21 +123,57 @@ bool AnyPaintPending()
     return false;
 }
 
+// The window the program's answers to graphic queries come back to: one
+// message-only window of this thread, whose procedure keeps the last answer.
+struct QueryAnswer {
+    HWND from = nullptr;
+    bool received = false;
+    tk::GraphicQuery record{};
+};
+QueryAnswer queryAnswer;
+
+LRESULT CALLBACK AnswerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data->dwData != tk::kGraphicQueryTag || data->cbData != sizeof(tk::GraphicQuery) ||
+            reinterpret_cast<HWND>(wParam) != queryAnswer.from)
+            return 0;
+        std::memcpy(&queryAnswer.record, data->lpData, sizeof queryAnswer.record);
+        queryAnswer.received = true;
+        return 1;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND AnswerWindow()
+{
+    static HWND window = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = AnswerWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "zvdrive.GraphicAnswer";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    }();
+    return window;
+}
+
 // Asks one window for its windowless control of that name.
 std::optional<GraphicInfo> QueryGraphic(HWND host, const std::string& name)
 {
-    static const UINT message = RegisterWindowMessageA(tk::kGraphicQueryMessage);
-    RemoteMemory remote(ProcessOf(host), sizeof(tk::GraphicQuery));
-    tk::GraphicQuery query{};
-    if (!remote.Ok() || name.size() >= sizeof query.name)
+    HWND answers = AnswerWindow();
+    if (!answers || name.empty() || name.size() >= sizeof(tk::GraphicQuery{}.name))
         return std::nullopt;
-    std::memcpy(query.name, name.c_str(), name.size() + 1);
+    COPYDATASTRUCT request{tk::kGraphicQueryTag, static_cast<DWORD>(name.size()), const_cast<char*>(name.data())};
+    queryAnswer = {host, false, {}};
+    // The answer arrives while this call waits: sent messages are served meanwhile.
     DWORD_PTR found = 0;
-    if (!remote.Write(0, &query, sizeof query) ||
-        !SendMessageTimeoutA(host, message, sizeof query, reinterpret_cast<LPARAM>(remote.Address()),
+    if (!SendMessageTimeoutA(host, WM_COPYDATA, reinterpret_cast<WPARAM>(answers), reinterpret_cast<LPARAM>(&request),
                              SMTO_ABORTIFHUNG, kMessageTimeout, &found) ||
-        found != 1 || !remote.Read(0, &query, sizeof query))
+        found != 1 || !queryAnswer.received)
         return std::nullopt;
+    tk::GraphicQuery& query = queryAnswer.record;
     query.text[sizeof query.text - 1] = '\0';
     GraphicInfo info;
     info.host = host;

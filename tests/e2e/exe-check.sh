@@ -9,8 +9,9 @@ objdump=i686-w64-mingw32-objdump
 fail() { echo "exe-check: $*" >&2; exit 1; }
 
 # System DLLs the program may import; add one here only with a reason.
-allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll advapi32.dll shell32.dll
-         version.dll msvcrt.dll wsock32.dll ole32.dll oleaut32.dll msimg32.dll"
+# wsock32: the About page's local address (Windows Sockets 1.1); shell32:
+# opening the About page's links; version: reading the program's version.
+allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll wsock32.dll shell32.dll version.dll"
 
 headers=$($objdump -p "$shipped")
 grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 i386 file"

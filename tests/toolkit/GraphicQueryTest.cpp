@@ -36,3 +36,26 @@ TEST(GraphicQuery, ATextIsCutToFitAndAlwaysEnds)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphicQuery, ARequestNamesOneControlThatFitsTheAnswer)
+{
+    const std::string longest(sizeof(tk::GraphicQuery{}.name) - 1, 'n');
+    const struct {
+        std::string data;
+        bool valid;
+    } cases[] = {
+        {"lbAVG", true}, {longest, true}, {"", false}, {longest + "n", false}, {std::string("lb\0AVG", 6), false},
+    };
+    for (const auto& c : cases) {
+        auto name = tk::GraphicQueryName(c.data.data(), c.data.size());
+        EXPECT_EQ(name.has_value(), c.valid) << c.data.size();
+        if (name) {
+            EXPECT_EQ(*name, c.data);
+        }
+    }
+    EXPECT_FALSE(tk::GraphicQueryName(nullptr, 5).has_value());
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "tests/toolkit/AppFixture.h"
@@ -219,23 +220,61 @@ TEST_F(WindowlessTest, APaintIsClippedToTheControlsBounds)
     EXPECT_EQ(GetPixel(dc.Get(), 110, 45), RGB(255, 0, 0));
 }
 
-// What the test driver reads of a windowless control, asked by name.
+// The asking side of a graphic query: a window that keeps the answer it is sent.
+class Asker {
+public:
+    Asker()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TkTestAsker";
+        RegisterClassA(&wc);
+        window_.Reset(CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                                      nullptr));
+        SetPropA(window_.Get(), "answer", &answer_);
+    }
+    // Whether the host said it found the control, and what came back.
+    std::pair<bool, tk::GraphicQuery> Ask(HWND host, std::string_view request)
+    {
+        answer_ = {};
+        std::strcpy(answer_.text, "stale");
+        COPYDATASTRUCT data{tk::kGraphicQueryTag, static_cast<DWORD>(request.size()),
+                            const_cast<char*>(request.data())};
+        bool found = SendMessageA(host, WM_COPYDATA, reinterpret_cast<WPARAM>(window_.Get()),
+                                  reinterpret_cast<LPARAM>(&data)) == 1;
+        return {found, answer_};
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* answer = static_cast<tk::GraphicQuery*>(GetPropA(window, "answer"));
+        auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (message != WM_COPYDATA || !answer || data->dwData != tk::kGraphicQueryTag ||
+            data->cbData != sizeof *answer)
+            return DefWindowProcA(window, message, wParam, lParam);
+        std::memcpy(answer, data->lpData, sizeof *answer);
+        return 1;
+    }
+
+    tk::Window window_;
+    tk::GraphicQuery answer_{};
+};
+
+// What the test driver reads of a windowless control, asked by name; the
+// answer is sent back as a copy, never written where the asker points.
 TEST_F(WindowlessTest, AWindowAnswersQueriesForItsWindowlessControlsByName)
 {
-    const UINT message = RegisterWindowMessageA(tk::kGraphicQueryMessage);
     auto* label = new tk::Label(form, form, {20, 70, 60, 13}, "127.0.0.1");
     label->SetName("lbHost");
     spot->SetName("Image5");
-    auto ask = [&](const char* name, WPARAM size = sizeof(tk::GraphicQuery)) {
-        tk::GraphicQuery query{};
-        std::strcpy(query.name, name);
-        std::strcpy(query.text, "stale");
-        bool found = SendMessageA(form->Handle(), message, size, reinterpret_cast<LPARAM>(&query)) == 1;
-        return std::make_pair(found, query);
-    };
+    Asker asker;
+    auto ask = [&](std::string_view name) { return asker.Ask(form->Handle(), name); };
 
     auto [found, host] = ask("lbHost");
     ASSERT_TRUE(found);
+    EXPECT_STREQ(host.name, "lbHost");
     EXPECT_STREQ(host.text, "127.0.0.1");
     EXPECT_EQ(host.left, 20);
     EXPECT_EQ(host.top, 70);
@@ -253,7 +292,8 @@ TEST_F(WindowlessTest, AWindowAnswersQueriesForItsWindowlessControlsByName)
     EXPECT_EQ(picture.visible, 0);
 
     EXPECT_FALSE(ask("lbAVG").first);
-    EXPECT_FALSE(ask("lbHost", sizeof(tk::GraphicQuery) - 1).first) << "a record of another layout is refused";
+    EXPECT_FALSE(ask(std::string_view("lbHost\0", 7)).first) << "a name with a NUL is refused";
+    EXPECT_STREQ(ask("lbAVG").second.text, "stale") << "nothing is sent back for an unknown name";
 }
 
 TEST_F(WindowlessTest, AnAutoSizedLabelIsAsWideAsItsText)

@@ -1,0 +1,70 @@
+// The settings file's keys and values: how stored texts are read (with the
+// program's one integer reading) and how values are written.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "console/SettingsRules.h"
+
+using console::ReadSettingValue;
+using console::SettingId;
+using console::SettingKeyOf;
+
+TEST(SettingsFile, ElevenKeysInTheirWritingOrder)
+{
+    std::string order;
+    for (const console::SettingKey& key : console::SettingKeys())
+        order += std::string(key.section) + "/" + key.key + " ";
+    EXPECT_EQ(order, "Data and Logs/MaxLines Data and Logs/LinesErrors Data and Logs/AutoClearLogs "
+                     "Data and Logs/IgnoreFirst Graph/3D Graph/AVGColor Graph/DataColor Ping/Repeat "
+                     "Ping/TimeOut Ping/MaxHosts Ping/Buffer ");
+}
+
+TEST(SettingsFile, StoredValuesAreReadOrFallBackToTheDefault)
+{
+    struct Case {
+        SettingId id;
+        std::optional<std::string> stored;
+        std::int32_t read;
+    };
+    const Case cases[] = {
+        {SettingId::TimeOut, std::nullopt, 1000},
+        {SettingId::TimeOut, "0x3E8", 1000},
+        {SettingId::TimeOut, "$3e8", 1000},
+        {SettingId::TimeOut, "X3E8", 1000},
+        {SettingId::TimeOut, "abc", 1000},
+        {SettingId::TimeOut, "", 1000},
+        {SettingId::TimeOut, "250", 250},
+        {SettingId::MaxLines, "5", 5}, // clamping is the field's business
+        {SettingId::MaxLines, "-20", -20},
+        {SettingId::MaxLines, "12 monkeys", 100},
+        {SettingId::LinesErrors, "2", 1},
+        {SettingId::LinesErrors, "0", 0},
+        {SettingId::AutoClearLogs, std::nullopt, 1},
+        {SettingId::AutoClearLogs, "yes", 1},
+        {SettingId::IgnoreFirst, "junk", 0},
+        {SettingId::AVGColor, std::nullopt, 0x00FFFF},
+        {SettingId::DataColor, std::nullopt, 0x808000},
+        {SettingId::DataColor, "-2147483633", static_cast<std::int32_t>(0x8000000F)},
+        {SettingId::DataColor, "$80000005", static_cast<std::int32_t>(0x80000005)},
+        {SettingId::Buffer, "99999999999", 8192},
+    };
+    for (const Case& c : cases) {
+        const console::SettingKey& key = SettingKeyOf(c.id);
+        SCOPED_TRACE(std::string(key.key) + "=" + c.stored.value_or("(missing)"));
+        EXPECT_EQ(ReadSettingValue(key, c.stored), c.read);
+    }
+}
+
+TEST(SettingsFile, ValuesAreWrittenSoTheyReadBackTheSame)
+{
+    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 1), "1");
+    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 0), "0");
+    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::MaxLines), -5), "-5");
+    for (std::int32_t colour : {0x00FFFF, 0x808000, static_cast<std::int32_t>(0x8000000F), -1}) {
+        const auto& key = SettingKeyOf(SettingId::AVGColor);
+        std::string text = console::FormatSettingValue(key, colour);
+        EXPECT_EQ(ReadSettingValue(key, text), colour) << text;
+    }
+}

@@ -1,0 +1,141 @@
+#include "tests/driver/DriverControls.h"
+
+#include <commctrl.h>
+
+#include "tests/driver/Driver.h"
+
+namespace zvdrive {
+
+namespace {
+constexpr UINT kTimeout = 2000;
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kTimeout, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+// A tab's header rectangle, read through memory in the program's process.
+bool TabRect(HWND tabControl, int index, RECT& rect)
+{
+    DWORD pid = ProcessOf(tabControl);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool ok = remote && Send(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(remote)) &&
+              ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return ok;
+}
+} // namespace
+
+std::vector<std::string> ComboItems(HWND comboBox)
+{
+    std::vector<std::string> items;
+    LRESULT count = Send(comboBox, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(comboBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        LRESULT got = SendMessageW(comboBox, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+        items.push_back(Narrow(text));
+    }
+    return items;
+}
+
+HWND ComboEdit(HWND comboBox)
+{
+    return FindWindowExA(comboBox, nullptr, "Edit", nullptr);
+}
+
+bool IsChecked(HWND button)
+{
+    return Send(button, BM_GETCHECK) == BST_CHECKED;
+}
+
+int SelectedTab(HWND tabControl)
+{
+    return static_cast<int>(Send(tabControl, TCM_GETCURSEL));
+}
+
+bool SelectTab(HWND tabControl, int index)
+{
+    RECT r{};
+    if (!TabRect(tabControl, index, r))
+        return false;
+    ClickAt(tabControl, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return WaitUntil([&] { return SelectedTab(tabControl) == index; }, milliseconds(3000));
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void FocusByClick(HWND control)
+{
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void PressKey(HWND target, UINT virtualKey)
+{
+    UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | static_cast<LPARAM>(scan) << 16);
+    if (virtualKey == VK_RETURN || virtualKey == VK_TAB)
+        PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : '\t', 1 | static_cast<LPARAM>(scan) << 16);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | static_cast<LPARAM>(scan) << 16 | 0xC0000000);
+}
+
+void TypeText(HWND target, const std::string& text)
+{
+    for (unsigned char c : text)
+        PostMessageA(target, WM_CHAR, c, 1);
+}
+
+void EndSession(DWORD pid)
+{
+    for (HWND window : TopLevelWindows(pid))
+        Send(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    for (HWND window : TopLevelWindows(pid))
+        Send(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+}
+
+bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
+{
+    static int runs = 0;
+    std::string marker = BuildDir() + "/shell-done-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++runs);
+    std::string windowsMarker = WindowsPath(marker);
+    DeleteFileA(windowsMarker.c_str());
+    // Wine's handle of a Linux process cannot be waited on: a marker file says it is done.
+    std::string line = "Z:\\bin\\sh -c \"" + command + "; touch '" + marker + "'\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    bool done = WaitUntil([&] { return GetFileAttributesA(windowsMarker.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                          timeout);
+    DeleteFileA(windowsMarker.c_str());
+    return done;
+}
+
+} // namespace zvdrive

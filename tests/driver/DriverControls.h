@@ -1,0 +1,42 @@
+// Driver additions for standard controls and keyboard input: combo box
+// items, check boxes, tabs, the focus, keys, the session's end and Linux commands. Like
+// the rest of the driver, everything is bounded and returns empty on failure.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace zvdrive {
+
+// Through the wide message: the ANSI one loses all but the first character
+// across processes under Wine. Converted to the ANSI code page.
+std::vector<std::string> ComboItems(HWND comboBox);
+// The edit part of an editable combo box.
+HWND ComboEdit(HWND comboBox);
+
+bool IsChecked(HWND button);
+
+int SelectedTab(HWND tabControl);
+// Clicks the tab's header, as a user does; false if there is no such tab.
+bool SelectTab(HWND tabControl, int index);
+
+// The control with the input focus in the window's thread.
+HWND FocusOf(HWND window);
+// A mouse press on the control, which takes the focus as a click does.
+void FocusByClick(HWND control);
+// Posted key presses, seen by the program's message loop as typed keys.
+void PressKey(HWND target, UINT virtualKey);
+void TypeText(HWND target, const std::string& text);
+
+// What Windows sends every top-level window of a process when the user
+// logs off: WM_QUERYENDSESSION, then WM_ENDSESSION (ending).
+void EndSession(DWORD pid);
+
+// Runs a Linux shell command (as Screenshot runs ImageMagick) and waits,
+// up to the timeout, until it has finished; true if it did.
+bool RunShell(const std::string& command, std::chrono::milliseconds timeout);
+
+} // namespace zvdrive

@@ -1,0 +1,406 @@
+// The console window end to end: the real program copied into a scratch
+// folder of its own, so its settings file and host history start as each
+// case prepares them, driven from outside. Screenshots of the four tabs
+// land in the build tree's screenshots folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/driver/Driver.h"
+#include "tests/driver/DriverControls.h"
+
+using namespace std::chrono_literals;
+using namespace zvdrive;
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "(missing)";
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return text;
+}
+
+void WriteAll(const std::string& path, const std::string& text)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The key names of an INI text, in file order, as "[section]key" entries.
+std::vector<std::string> KeysInOrder(const std::string& ini)
+{
+    std::vector<std::string> keys;
+    std::string section;
+    std::size_t start = 0;
+    while (start < ini.size()) {
+        std::size_t end = ini.find('\n', start);
+        std::string line = ini.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? ini.size() : end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[')
+            section = line;
+        else if (auto eq = line.find('='); eq != std::string::npos)
+            keys.push_back(section + line.substr(0, eq));
+    }
+    return keys;
+}
+
+// One copy of the program in a folder of its own.
+class ConsoleFolder {
+public:
+    explicit ConsoleFolder(const std::string& name) : unixDir_(BuildDir() + "/tests/e2e/console/" + name)
+    {
+        SetImmutable(false); // left over from a run that was cut short
+        std::string parent = BuildFile("tests/e2e/console");
+        CreateDirectoryA(parent.c_str(), nullptr);
+        dir_ = parent + "\\" + name;
+        CreateDirectoryA(dir_.c_str(), nullptr);
+        for (const char* file : {"zentvorlumo.ini", "host.txt"}) {
+            SetFileAttributesA(File(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(File(file).c_str());
+            RemoveDirectoryA(File(file).c_str());
+        }
+        EXPECT_TRUE(CopyFileA(BuildFile("app/ZentVorlumo.exe").c_str(), Exe().c_str(), FALSE));
+    }
+
+    std::string File(const std::string& name) const { return dir_ + "\\" + name; }
+    std::string Exe() const { return File("ZentVorlumo.exe"); }
+    std::string Ini() const { return File("zentvorlumo.ini"); }
+    std::string Hosts() const { return File("host.txt"); }
+    std::string Setting(const char* section, const char* key) const
+    {
+        char value[256] = "";
+        GetPrivateProfileStringA(section, key, "(none)", value, sizeof value, Ini().c_str());
+        return value;
+    }
+
+    // The tests run as root, for whom no file mode is read-only: an immutable
+    // folder (or file) is. False where the file system has no such flag.
+    bool SetImmutable(bool on, const std::string& only = "") const
+    {
+        std::string target = "'" + unixDir_ + (only.empty() ? "' '" + unixDir_ + "'/*" : "/" + only + "'");
+        std::string command = std::string("chattr ") + (on ? "+i " : "-i ") + target + " 2>/dev/null";
+        if (!RunShell(command, 10s))
+            return false;
+        if (!on)
+            return true;
+        HANDLE probe = CreateFileA(File(only.empty() ? "probe" : only).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                   0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            return true;
+        CloseHandle(probe);
+        return false;
+    }
+
+private:
+    std::string unixDir_;
+    std::string dir_;
+};
+
+// Takes the immutable flag off again, whatever happens in between.
+class ImmutableScope {
+public:
+    explicit ImmutableScope(const ConsoleFolder& folder) : folder_(folder) {}
+    ~ImmutableScope() { folder_.SetImmutable(false); }
+
+private:
+    const ConsoleFolder& folder_;
+};
+
+// The running program with its console found and created to the end.
+struct Console {
+    explicit Console(const ConsoleFolder& folder) : program(folder.Exe())
+    {
+        main = WaitForWindow(program.Pid(), "TFormMain", 20s);
+        window = WaitForWindow(program.Pid(), "TFormSetings", 20s);
+        // Its creation handler has run once the About page shows the version.
+        created = window && WaitUntil([&] {
+            auto version = FindGraphic(window, "lbVersion");
+            return version && version->text != "1.0.1.4";
+        }, 20s);
+    }
+
+    HWND Control(const char* name) const { return FindNamedControl(window, name); }
+    std::string Text(const char* name) const { return TextOf(Control(name)); }
+    std::string Graphic(const char* name) const
+    {
+        auto graphic = FindGraphic(window, name);
+        return graphic ? graphic->text : "(none)";
+    }
+    std::string HostLabel() const
+    {
+        auto label = FindGraphic(main, "lbHost");
+        return label ? label->text : "(none)";
+    }
+    void Show() const
+    {
+        ShowWindow(window, SW_SHOWNORMAL);
+        WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 5s);
+    }
+    // Closes the main window and waits for the end, answering error boxes.
+    std::vector<std::string> CloseCollectingErrors()
+    {
+        std::vector<std::string> errors;
+        Close(main);
+        for (int i = 0; i < 5 && program.Running(); ++i) {
+            auto box = WaitForMessageBox(program.Pid(), 3s);
+            if (!box)
+                continue;
+            errors.push_back(box->text);
+            PressOk(box->window);
+        }
+        auto code = program.WaitForExit(15s);
+        EXPECT_EQ(code.value_or(999), 0u);
+        return errors;
+    }
+
+    Program program;
+    HWND main = nullptr;
+    HWND window = nullptr;
+    bool created = false;
+};
+
+const char* const kFields[] = {"speMaxLine", "speTimeout", "speRepeat", "speMaxHosts", "speBuffer"};
+
+} // namespace
+
+// A first start without files: the defaults (with "Clear logs on start"
+// checked), the layout, the About page and, at the end, a settings file
+// with the eleven keys in their order and an empty history.
+TEST(Console, FirstStartUsesTheDefaultsAndWritesEveryKeyAtTheEnd)
+{
+    ConsoleFolder folder("first-start");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    std::vector<std::string> values;
+    for (const char* field : kFields)
+        values.push_back(console.Text(field));
+    EXPECT_EQ(values, (std::vector<std::string>{"100", "1000", "1000", "10", "8192"}));
+    EXPECT_TRUE(IsChecked(console.Control("chbClearLogs")));
+    for (const char* box : {"chbErrLines", "chbIgnoreFirst", "chb3D"})
+        EXPECT_FALSE(IsChecked(console.Control(box))) << box;
+    EXPECT_EQ(console.Text("cbHost"), "192.168.1.1");
+    EXPECT_TRUE(ComboItems(console.Control("cbHost")).empty());
+    EXPECT_EQ(console.Text("spbRepPing"), "Start repeat Ping");
+    EXPECT_EQ(console.Graphic("lbVersion"), "1.8.0.0");
+    EXPECT_EQ(SelectedTab(console.Control("PageControl1")), 0);
+
+    RECT outer{}, client{};
+    GetWindowRect(console.window, &outer);
+    GetClientRect(console.window, &client);
+    EXPECT_EQ(client.right, 574);
+    EXPECT_EQ(outer.bottom - outer.top, 403);
+
+    console.Show();
+    const char* shots[] = {"console-ping-information", "console-error-logs", "console-setings", "console-about"};
+    for (int tab = 0; tab < 4; ++tab) {
+        ASSERT_TRUE(SelectTab(console.Control("PageControl1"), tab)) << tab;
+        EXPECT_FALSE(Screenshot(shots[tab]).empty()) << shots[tab];
+    }
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+
+    EXPECT_EQ(KeysInOrder(ReadAll(folder.Ini())),
+              (std::vector<std::string>{"[Data and Logs]MaxLines", "[Data and Logs]LinesErrors",
+                                        "[Data and Logs]AutoClearLogs", "[Data and Logs]IgnoreFirst", "[Graph]3D",
+                                        "[Graph]AVGColor", "[Graph]DataColor", "[Ping]Repeat", "[Ping]TimeOut",
+                                        "[Ping]MaxHosts", "[Ping]Buffer"}));
+    EXPECT_EQ(folder.Setting("Data and Logs", "AutoClearLogs"), "1");
+    EXPECT_EQ(folder.Setting("Graph", "AVGColor"), "65535");
+    EXPECT_EQ(folder.Setting("Graph", "DataColor"), "8421376");
+    EXPECT_EQ(ReadAll(folder.Hosts()), "");
+}
+
+// Odd stored values are read as the program reads numbers and clamped by
+// the fields; a colour the choosers do not offer is kept; other sections
+// stay; the history keeps its blank line and gains CR LF line ends.
+TEST(Console, PreparedFilesAreReadAndWrittenBack)
+{
+    ConsoleFolder folder("prepared");
+    WriteAll(folder.Ini(), "[Mine]\r\nkeep=this\r\n[Data and Logs]\r\nMaxLines=5\r\nLinesErrors=2\r\n"
+                           "AutoClearLogs=0\r\nIgnoreFirst=0x1\r\n[Graph]\r\n3D=1\r\nAVGColor=$FF\r\n"
+                           "DataColor=1193046\r\n[Ping]\r\nTimeOut=$1F4\r\nRepeat=abc\r\nMaxHosts=200\r\n"
+                           "Buffer=-5\r\n");
+    WriteAll(folder.Hosts(), "First.example\r\nsecond\rthird\n\n  fifth ");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    std::vector<std::string> values;
+    for (const char* field : kFields)
+        values.push_back(console.Text(field));
+    EXPECT_EQ(values, (std::vector<std::string>{"10", "500", "1000", "100", "1024"}));
+    EXPECT_TRUE(IsChecked(console.Control("chbErrLines")));
+    EXPECT_FALSE(IsChecked(console.Control("chbClearLogs")));
+    EXPECT_TRUE(IsChecked(console.Control("chbIgnoreFirst")));
+    EXPECT_TRUE(IsChecked(console.Control("chb3D")));
+    EXPECT_EQ(ComboItems(console.Control("cbHost")),
+              (std::vector<std::string>{"First.example", "second", "third", "", "  fifth "}));
+    EXPECT_EQ(console.Text("cbHost"), "First.example");
+    EXPECT_EQ(console.HostLabel(), "First.example");
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+
+    EXPECT_EQ(folder.Setting("Mine", "keep"), "this");
+    EXPECT_EQ(folder.Setting("Data and Logs", "MaxLines"), "10");
+    EXPECT_EQ(folder.Setting("Data and Logs", "LinesErrors"), "1");
+    EXPECT_EQ(folder.Setting("Graph", "AVGColor"), "255");
+    EXPECT_EQ(folder.Setting("Graph", "DataColor"), "1193046");
+    EXPECT_EQ(folder.Setting("Ping", "TimeOut"), "500");
+    EXPECT_EQ(folder.Setting("Ping", "Buffer"), "1024");
+    EXPECT_EQ(ReadAll(folder.Hosts()), "First.example\r\nsecond\r\nthird\r\n\r\n  fifth \r\n");
+}
+
+// Files from outside are input: a history of 100,000 lines with a line of a
+// megabyte and NUL bytes, and a settings file of binary junk, load quickly
+// and the history is written back without losing a byte.
+TEST(Console, HostileFilesLoadQuicklyAndLoseNothing)
+{
+    ConsoleFolder folder("hostile");
+    std::string junk;
+    for (int i = 0; i < 20000; ++i)
+        junk += static_cast<char>((i * 7919) % 256);
+    WriteAll(folder.Ini(), "[Ping]\r\nTimeOut=" + std::string(100000, '9') + "\r\n" + junk);
+    std::string hosts;
+    for (int i = 0; i < 100000; ++i)
+        hosts += "host" + std::to_string(i) + ".example\r\n";
+    hosts += std::string(1 << 20, 'm') + "\r\n";
+    hosts += std::string("nul\0byte", 8) + "\r\n";
+    WriteAll(folder.Hosts(), hosts);
+
+    auto start = std::chrono::steady_clock::now();
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    ASSERT_TRUE(Responsive(console.window, 5000ms));
+    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("start-up with 100,002 history lines: %.2f s\n", seconds);
+    EXPECT_LT(seconds, 10.0);
+    EXPECT_EQ(SendMessageA(console.Control("cbHost"), CB_GETCOUNT, 0, 0), 100002);
+    EXPECT_EQ(console.Text("speTimeout"), "1000");
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+    EXPECT_TRUE(ReadAll(folder.Hosts()) == hosts) << "the history changed";
+}
+
+// A read-only folder: the settings error stops the save before the
+// history, and nothing is lost; a history that cannot be written says so;
+// one that cannot be opened leaves the list empty. Full paths in every text.
+TEST(Console, ReadOnlyFilesGiveTheirErrorsAndLoseNothing)
+{
+    {
+        ConsoleFolder folder("read-only");
+        WriteAll(folder.Ini(), "[Ping]\r\nTimeOut=700\r\n");
+        WriteAll(folder.Hosts(), "kept\r\n");
+        ImmutableScope scope(folder);
+        if (!folder.SetImmutable(true))
+            GTEST_SKIP() << "no immutable folders on this file system";
+        Console console(folder);
+        ASSERT_TRUE(console.created);
+        EXPECT_EQ(console.Text("speTimeout"), "700");
+        EXPECT_EQ(console.CloseCollectingErrors(), std::vector<std::string>{"Unable to write to " + folder.Ini() + "."});
+        EXPECT_EQ(ReadAll(folder.Ini()), "[Ping]\r\nTimeOut=700\r\n");
+        EXPECT_EQ(ReadAll(folder.Hosts()), "kept\r\n");
+    }
+    {
+        ConsoleFolder folder("history-read-only");
+        WriteAll(folder.Hosts(), "kept\r\n");
+        ImmutableScope scope(folder);
+        ASSERT_TRUE(folder.SetImmutable(true, "host.txt"));
+        Console console(folder);
+        ASSERT_TRUE(console.created);
+        EXPECT_EQ(console.CloseCollectingErrors(),
+                  std::vector<std::string>{"Cannot create file " + folder.Hosts() + "."});
+        EXPECT_EQ(folder.Setting("Ping", "TimeOut"), "1000") << "the settings were saved first";
+        EXPECT_EQ(ReadAll(folder.Hosts()), "kept\r\n");
+    }
+    {
+        ConsoleFolder folder("history-unopenable");
+        CreateDirectoryA(folder.Hosts().c_str(), nullptr);
+        Program program(folder.Exe());
+        auto box = WaitForMessageBox(program.Pid(), 20s);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, "Cannot open file " + folder.Hosts() + ".");
+        PressOk(box->window);
+        HWND window = WaitForWindow(program.Pid(), "TFormSetings", 10s);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(ComboItems(FindNamedControl(window, "cbHost")).empty());
+        EXPECT_EQ(TextOf(FindNamedControl(window, "cbHost")), "192.168.1.1");
+        program.Kill();
+        RemoveDirectoryA(folder.Hosts().c_str());
+    }
+}
+
+// Windows ends the process after WM_ENDSESSION without destroying its
+// windows: the console saves then, and only then.
+TEST(Console, ASessionEndSavesOnce)
+{
+    ConsoleFolder folder("session-end");
+    WriteAll(folder.Hosts(), "a.example\r\n");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    EndSession(console.program.Pid());
+    EXPECT_EQ(folder.Setting("Ping", "Buffer"), "8192");
+    EXPECT_EQ(ReadAll(folder.Hosts()), "a.example\r\n");
+    // A normal end after it must not write again.
+    DeleteFileA(folder.Ini().c_str());
+    DeleteFileA(folder.Hosts().c_str());
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+    EXPECT_EQ(ReadAll(folder.Ini()), "(missing)");
+    EXPECT_EQ(ReadAll(folder.Hosts()), "(missing)");
+}
+
+// The host box mirrors what the user types to the compact window; the
+// repeat toggle locks the seven controls and hides the console, and lets
+// them go again; Enter in the host box reaches the default OK button, which
+// hides the console.
+TEST(Console, HostBoxToggleAndEnter)
+{
+    ConsoleFolder folder("host-box");
+    WriteAll(folder.Hosts(), "a.example\r\nb.example\r\n");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    EXPECT_EQ(console.HostLabel(), "a.example");
+    console.Show();
+    HWND edit = ComboEdit(console.Control("cbHost"));
+    ASSERT_NE(edit, nullptr);
+    FocusByClick(edit);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(console.window) == edit; }, 3s));
+    TypeText(edit, "z");
+    EXPECT_TRUE(WaitUntil([&] { return console.HostLabel() == TextOf(edit); }, 3s)) << TextOf(edit);
+    EXPECT_NE(console.HostLabel(), "a.example");
+
+    const char* locked[] = {"speRepeat", "cbHost", "BitBtnPing", "speTimeout", "speMaxLine", "chbErrLines",
+                            "speMaxHosts"};
+    HWND toggle = console.Control("spbRepPing");
+    Click(toggle);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(console.window); }, 5s));
+    EXPECT_EQ(TextOf(toggle), "End repeat Ping");
+    for (const char* name : locked)
+        EXPECT_FALSE(IsWindowEnabled(console.Control(name))) << name;
+    EXPECT_TRUE(IsWindowEnabled(console.Control("speBuffer")));
+    Click(toggle);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(toggle) == "Start repeat Ping"; }, 5s));
+    EXPECT_FALSE(IsWindowVisible(console.window)) << "going up never shows the console";
+    for (const char* name : locked)
+        EXPECT_TRUE(IsWindowEnabled(console.Control(name))) << name;
+
+    console.Show();
+    FocusByClick(edit);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(console.window) == edit; }, 3s));
+    PressKey(edit, VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(console.window); }, 5s));
+    EXPECT_TRUE(console.program.Running());
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+}

@@ -1,0 +1,31 @@
+// BitBtn: a push button that draws itself with a small picture before its
+// caption; the OK kind shows a green check mark. Owner-drawn (its parent
+// reflects WM_DRAWITEM to it), yet it answers as a push button: a form's
+// SetDefaultButton gives it the default button's dark outline.
+#pragma once
+
+#include "toolkit/Button.h"
+
+namespace tk {
+
+enum class BitBtnKind { OK };
+
+class BitBtn : public Button {
+public:
+    BitBtn(Component* owner, WinControl* parent, Rect bounds, const std::string& caption, BitBtnKind kind = BitBtnKind::OK);
+
+    bool IsDefault() const { return default_; }
+
+    bool DrawItem(DRAWITEMSTRUCT& item) override;
+
+protected:
+    LRESULT SubclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void DrawGlyph(HDC dc, int left, int middle, bool enabled) const;
+
+    BitBtnKind kind_;
+    bool default_ = false;
+};
+
+} // namespace tk

@@ -1,0 +1,100 @@
+#include "toolkit/ColorBox.h"
+
+#include "toolkit/ColorList.h"
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+namespace {
+constexpr int kItemHeight = 16;
+constexpr int kDropDownItems = 10;
+constexpr int kSwatchWidth = 22;
+} // namespace
+
+COLORREF ColorToRGB(std::uint32_t color)
+{
+    return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & ~kSystemColorFlag)) : color & 0x00FFFFFF;
+}
+
+ColorBox::ColorBox(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
+{
+    // A combo box's window height includes its open list.
+    bounds.height = kItemHeight + 8 + kDropDownItems * kItemHeight;
+    CreateHandle("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                 0, bounds);
+    for (const NamedColor& c : ColorList())
+        AddItem(c.value);
+    SetSelected(0);
+}
+
+int ColorBox::Count() const
+{
+    return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0));
+}
+
+void ColorBox::AddItem(std::uint32_t color)
+{
+    const std::string name = ColorName(color);
+    auto index = SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageA(Handle(), CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(color));
+}
+
+void ColorBox::SetSelected(std::uint32_t color)
+{
+    selected_ = color;
+    std::optional<std::size_t> index = FindColor(color);
+    if (!index) {
+        // The one extra entry shows the colour that is not offered; it stays
+        // until another such colour is set, so the user can go back to it.
+        if (hasExtra_)
+            SendMessageA(Handle(), CB_DELETESTRING, ColorList().size(), 0);
+        AddItem(color);
+        hasExtra_ = true;
+        index = ColorList().size();
+    }
+    SendMessageA(Handle(), CB_SETCURSEL, *index, 0);
+}
+
+void ColorBox::Command(unsigned code)
+{
+    if (code != CBN_SELCHANGE)
+        return;
+    auto index = SendMessageA(Handle(), CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return;
+    selected_ = static_cast<std::uint32_t>(SendMessageA(Handle(), CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    if (OnChange)
+        OnChange(this);
+}
+
+bool ColorBox::MeasureItem(MEASUREITEMSTRUCT& item)
+{
+    item.itemHeight = kItemHeight;
+    return true;
+}
+
+bool ColorBox::DrawItem(DRAWITEMSTRUCT& item)
+{
+    const HDC dc = item.hDC;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    RECT r = item.rcItem;
+    FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (static_cast<int>(item.itemID) < 0)
+        return true;
+    const auto color = static_cast<std::uint32_t>(item.itemData);
+    RECT swatch{r.left + 2, r.top + 2, r.left + 2 + kSwatchWidth, r.bottom - 2};
+    Brush fill(CreateSolidBrush(ColorToRGB(color)));
+    FillRect(dc, &swatch, fill.Get());
+    FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const std::string name = ColorName(color);
+    RECT text{swatch.right + 4, r.top, r.right, r.bottom};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextA(dc, name.c_str(), static_cast<int>(name.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(dc, &r);
+    return true;
+}
+
+} // namespace tk

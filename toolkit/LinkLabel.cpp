@@ -1,0 +1,24 @@
+#include "toolkit/LinkLabel.h"
+
+namespace tk {
+
+LinkLabel::LinkLabel(Component* owner, CustomControl* parent, Rect bounds, std::string text)
+    : Label(owner, parent, bounds, std::move(text))
+{
+    SetTextColor(RGB(0, 0, 255));
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+}
+
+void LinkLabel::MouseEnter()
+{
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void LinkLabel::MouseLeave()
+{
+    if (OnMouseLeave)
+        OnMouseLeave(this);
+}
+
+} // namespace tk

@@ -1,0 +1,76 @@
+#include "toolkit/PageControl.h"
+
+#include "toolkit/Win32Error.h"
+
+namespace tk {
+
+TabSheet::TabSheet(Component* owner, PageControl* pageControl, const std::string& caption)
+    : Panel(owner, pageControl, pageControl->DisplayArea(), false)
+{
+    pageControl->AddPage(this, caption);
+}
+
+PageControl::PageControl(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
+{
+    // The sheets are children of the tab control, so it must not paint over them.
+    CreateHandle(WC_TABCONTROLA, "", WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+                 bounds);
+}
+
+void PageControl::AddPage(TabSheet* page, const std::string& caption)
+{
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption.c_str());
+    int index = static_cast<int>(pages_.size());
+    if (SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) < 0)
+        throw Win32Error("TCM_INSERTITEM");
+    pages_.push_back(page);
+    page->WinControl::SetBounds(DisplayArea());
+    ShowActivePage();
+}
+
+int PageControl::ActivePageIndex() const
+{
+    return static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+}
+
+void PageControl::SetActivePageIndex(int index)
+{
+    if (index < 0 || index >= PageCount())
+        return;
+    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ShowActivePage();
+}
+
+void PageControl::SetBounds(Rect bounds)
+{
+    WinControl::SetBounds(bounds);
+    Rect area = DisplayArea();
+    for (TabSheet* page : pages_)
+        page->WinControl::SetBounds(area);
+}
+
+LRESULT PageControl::Notify(NMHDR& header)
+{
+    if (header.code == TCN_SELCHANGE)
+        ShowActivePage();
+    return 0;
+}
+
+Rect PageControl::DisplayArea() const
+{
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void PageControl::ShowActivePage()
+{
+    int active = ActivePageIndex();
+    for (int i = 0; i < PageCount(); ++i)
+        Page(i)->SetVisible(i == active);
+}
+
+} // namespace tk

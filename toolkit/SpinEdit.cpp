@@ -1,0 +1,188 @@
+#include "toolkit/SpinEdit.h"
+
+#include "toolkit/CustomControl.h"
+
+namespace tk {
+
+namespace {
+constexpr int kArrowsWidth = 15;
+constexpr UINT_PTR kRepeatTimer = 1;
+
+char LocaleDecimalSeparator()
+{
+    char text[8] = {};
+    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) > 1 ? text[0] : '.';
+}
+} // namespace
+
+// The two arrow buttons, a child window of the edit: a press steps at once,
+// holding it repeats while the pointer stays on that arrow.
+class SpinEdit::Arrows : public CustomControl {
+public:
+    explicit Arrows(SpinEdit& edit) : CustomControl(&edit, &edit), edit_(edit)
+    {
+        CreateCustom("tk.SpinArrows", "", WS_CHILD | WS_VISIBLE, 0, {0, 0, kArrowsWidth, 1}, edit.Handle());
+    }
+
+    void PaintTo(HDC dc) override
+    {
+        RECT r{};
+        GetClientRect(Handle(), &r);
+        const int middle = r.bottom / 2;
+        const UINT inactive = IsWindowEnabled(edit_.Handle()) ? 0 : DFCS_INACTIVE;
+        RECT up{0, 0, r.right, middle};
+        RECT down{0, middle, r.right, r.bottom};
+        DrawFrameControl(dc, &up, DFC_SCROLL, DFCS_SCROLLUP | inactive | (held_ && up_ ? DFCS_PUSHED : 0));
+        DrawFrameControl(dc, &down, DFC_SCROLL, DFCS_SCROLLDOWN | inactive | (held_ && !up_ ? DFCS_PUSHED : 0));
+    }
+
+protected:
+    void OnMouseDown(MouseButton button, Point p, unsigned) override
+    {
+        if (button != MouseButton::Left || !IsWindowEnabled(edit_.Handle()))
+            return;
+        held_ = true;
+        up_ = OnUpArrow(p);
+        SetCapture(Handle());
+        edit_.SetFocus();
+        edit_.Step(up_);
+        SetTimer(Handle(), kRepeatTimer, kSpinFirstRepeatMs, nullptr);
+        Invalidate();
+    }
+    void OnMouseUp(MouseButton button, Point, unsigned) override
+    {
+        if (button == MouseButton::Left)
+            Release();
+    }
+    void OnCaptureChanged() override { Release(); }
+    void OnTimer(UINT_PTR id) override
+    {
+        if (id != kRepeatTimer || !held_)
+            return;
+        SetTimer(Handle(), kRepeatTimer, kSpinRepeatMs, nullptr); // from now on the faster pace
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(Handle(), &p);
+        RECT r{};
+        GetClientRect(Handle(), &r);
+        if (PtInRect(&r, p) && OnUpArrow({p.x, p.y}) == up_)
+            edit_.Step(up_);
+    }
+
+private:
+    bool OnUpArrow(Point p) const
+    {
+        RECT r{};
+        GetClientRect(Handle(), &r);
+        return p.y < r.bottom / 2;
+    }
+    void Release()
+    {
+        if (!held_)
+            return;
+        held_ = false; // first: releasing the capture comes back here
+        KillTimer(Handle(), kRepeatTimer);
+        if (GetCapture() == Handle())
+            ReleaseCapture();
+        Invalidate();
+    }
+
+    SpinEdit& edit_;
+    bool held_ = false;
+    bool up_ = false;
+};
+
+SpinEdit::SpinEdit(Component* owner, WinControl* parent, Rect bounds, int minValue, int maxValue, int increment,
+                   int value)
+    : WinControl(owner, parent), rules_(minValue, maxValue, increment), decimalSeparator_(LocaleDecimalSeparator())
+{
+    CreateHandle("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, bounds);
+    SubclassWindow();
+    arrows_ = new Arrows(*this);
+    PlaceArrows();
+    SetValue(value);
+}
+
+int SpinEdit::Value() const
+{
+    return rules_.Read(Text());
+}
+
+void SpinEdit::SetValue(int value)
+{
+    const std::string text = std::to_string(rules_.Clamp(value));
+    if (text != Text())
+        SetText(text);
+}
+
+void SpinEdit::Step(bool up)
+{
+    SetValue(rules_.Step(Text(), up));
+}
+
+void SpinEdit::Command(unsigned code)
+{
+    if (code == EN_CHANGE && OnChange)
+        OnChange(this);
+}
+
+void SpinEdit::Commit()
+{
+    if (std::optional<int> value = rules_.Committed(Text()))
+        SetValue(*value);
+}
+
+void SpinEdit::PlaceArrows()
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    SetWindowPos(arrows_->Handle(), nullptr, client.right - kArrowsWidth, 0, kArrowsWidth, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The text stops short of the arrows.
+    SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kArrowsWidth + 1));
+}
+
+LRESULT SpinEdit::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CHAR:
+        switch (FilterSpinKey(static_cast<unsigned>(wParam), decimalSeparator_)) {
+        case SpinKey::Accept:
+            break;
+        case SpinKey::Refuse:
+            MessageBeep(MB_OK);
+            return 0;
+        case SpinKey::Ignore:
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_UP || wParam == VK_DOWN) {
+            Step(wParam == VK_UP);
+            return 0;
+        }
+        break;
+    case WM_KILLFOCUS: {
+        LRESULT result = CallOriginal(message, wParam, lParam);
+        Commit();
+        return result;
+    }
+    case WM_ENABLE:
+        // Windows may leave the focus on a disabled field; it counts as left.
+        if (!wParam && GetFocus() == Handle())
+            Commit();
+        if (arrows_)
+            arrows_->Invalidate();
+        break;
+    case WM_SIZE:
+    case WM_SETFONT: {
+        LRESULT result = CallOriginal(message, wParam, lParam);
+        if (arrows_)
+            PlaceArrows();
+        return result;
+    }
+    }
+    return WinControl::SubclassProc(message, wParam, lParam);
+}
+
+} // namespace tk
