@@ -170,6 +170,7 @@ TFormSetings::TFormSetings(tk::Component* owner)
 
     Timer1 = new tk::Timer(this);
     Timer1->SetEnabled(false);
+    CreatePingComponents();
     ZentVersion1 = new TZentVersion(this);
 
     RECT client{};
@@ -470,14 +471,6 @@ void TFormSetings::spbRepPingClick(tk::Component* Sender)
         Hide();
     FormMain->lbHost->SetText(cbHost->Text());
     FormMain->SetStartStop(down);
-}
-
-void TFormSetings::BitBtnClearDataClick(tk::Component* Sender)
-{
-    (void)Sender;
-    ListView1->Clear();
-    FormMain->Chart1->Series(0)->ClearPoints();
-    FEchoCount = 0;
 }
 
 void TFormSetings::BitBtn2Click(tk::Component* Sender)
