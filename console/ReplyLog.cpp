@@ -1,6 +1,8 @@
 #include "console/ReplyLog.h"
 
-TRowChange TReplyLog::AddEcho(double& echoCount, std::uint32_t tripTime, int limit, bool ignoreFirst)
+#include <utility>
+
+TRowChange TReplyLog::AddEcho(double& echoCount, const TReplyStatus& reply, int limit, bool ignoreFirst)
 {
     echoCount += 1;
     if (ignoreFirst && echoCount == 1)
@@ -8,40 +10,40 @@ TRowChange TReplyLog::AddEcho(double& echoCount, std::uint32_t tripTime, int lim
     TRowChange change;
     // One row per reply at most, so a lowered limit shrinks nothing.
     if (EchoRows() > limit) {
-        tripTimeSum_ -= tripTimes_.back();
-        tripTimes_.pop_back();
+        tripTimeSum_ -= echoes_.back().TripTime;
+        echoes_.pop_back();
         change.RemovedOldest = true;
     }
-    tripTimes_.push_front(tripTime);
-    tripTimeSum_ += tripTime;
+    echoes_.push_front(reply);
+    tripTimeSum_ += reply.TripTime;
     change.Added = true;
     return change;
 }
 
-TRowChange TReplyLog::AddError(int limit, bool limitErrors)
+TRowChange TReplyLog::AddError(TErrorRow row, int limit, bool limitErrors)
 {
     TRowChange change;
-    if (limitErrors && errorRows_ > limit) {
-        --errorRows_;
+    if (limitErrors && ErrorRows() > limit) {
+        errors_.pop_back();
         change.RemovedOldest = true;
     }
-    ++errorRows_;
+    errors_.push_front(std::move(row));
     change.Added = true;
     return change;
 }
 
 void TReplyLog::ClearEchoes()
 {
-    tripTimes_.clear();
+    echoes_.clear();
     tripTimeSum_ = 0;
 }
 
 void TReplyLog::ClearErrors()
 {
-    errorRows_ = 0;
+    errors_.clear();
 }
 
 double TReplyLog::AverageTripTime() const
 {
-    return tripTimes_.empty() ? 0.0 : static_cast<double>(tripTimeSum_) / static_cast<double>(tripTimes_.size());
+    return echoes_.empty() ? 0.0 : static_cast<double>(tripTimeSum_) / static_cast<double>(echoes_.size());
 }

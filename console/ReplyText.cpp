@@ -11,6 +11,18 @@ std::string TwoDigits(int value)
     return buf;
 }
 
+// The four number columns both lists share, from "Bytes" on.
+std::string NumberCell(const TReplyStatus& reply, int column)
+{
+    switch (column) {
+    case 1: return std::to_string(reply.Bytes);
+    case 2: return std::to_string(reply.IcmpType);
+    case 3: return std::to_string(reply.SeqId);
+    case 4: return std::to_string(reply.TripTime);
+    }
+    return std::string();
+}
+
 } // namespace
 
 std::string StatusText(TReplyStatusKind kind)
@@ -33,24 +45,21 @@ std::string DateTimeText(const TLocalTime& time, const std::string& timeSeparato
            timeSeparator + TwoDigits(time.Minute) + timeSeparator + TwoDigits(time.Second);
 }
 
-std::vector<std::string> EchoRowCells(const TReplyStatus& reply)
+std::string EchoCell(const TReplyStatus& reply, int column)
 {
-    return {reply.AddressFrom,
-            std::to_string(reply.Bytes),
-            std::to_string(reply.IcmpType),
-            std::to_string(reply.SeqId),
-            std::to_string(reply.TripTime),
-            std::to_string(reply.TimeToLive)};
+    switch (column) {
+    case 0: return reply.AddressFrom;
+    case 5: return std::to_string(reply.TimeToLive);
+    }
+    return NumberCell(reply, column);
 }
 
-std::vector<std::string> ErrorRowCells(const TReplyStatus& reply, const std::string& host, const TLocalTime& now,
-                                       const std::string& timeSeparator)
+std::string ErrorCell(const TErrorRow& row, int column)
 {
-    return {host,
-            std::to_string(reply.Bytes),
-            std::to_string(reply.IcmpType),
-            std::to_string(reply.SeqId),
-            std::to_string(reply.TripTime),
-            DateTimeText(now, timeSeparator),
-            StatusText(reply.Kind)};
+    switch (column) {
+    case 0: return row.Host;
+    case 5: return row.DateTime;
+    case 6: return StatusText(row.Reply.Kind);
+    }
+    return NumberCell(row.Reply, column);
 }

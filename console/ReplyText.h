@@ -5,7 +5,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "icmp/ReplyStatus.h"
 
@@ -19,10 +18,18 @@ std::string StatusText(TReplyStatusKind kind);
 
 std::string DateTimeText(const TLocalTime& time, const std::string& timeSeparator);
 
-// "Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Time to Live".
-std::vector<std::string> EchoRowCells(const TReplyStatus& reply);
+// Columns "Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]",
+// "Time to Live"; "" beyond them.
+std::string EchoCell(const TReplyStatus& reply, int column);
 
-// "Adress" (the host box's text, not the reply's source), "Bytes", "Type",
-// "Seq.ID", "Trip time [ms]", "Date/Time", "Status".
-std::vector<std::string> ErrorRowCells(const TReplyStatus& reply, const std::string& host, const TLocalTime& now,
-                                       const std::string& timeSeparator);
+// An error-log row as it was added: the host box's text (not the reply's
+// source) and the time stamp's text.
+struct TErrorRow {
+    TReplyStatus Reply;
+    std::string Host;
+    std::string DateTime;
+};
+
+// Columns "Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]",
+// "Date/Time", "Status"; "" beyond them.
+std::string ErrorCell(const TErrorRow& row, int column);

@@ -231,7 +231,7 @@ void TFormSetings::CreatePages()
 
     TabSheet1 = new tk::TabSheet(this, PageControl1, "Ping information");
     TabSheet1->SetName("TabSheet1");
-    ListView1 = new tk::ListView(this, TabSheet1, {0, 0, 100, 100});
+    ListView1 = new tk::ListView(this, TabSheet1, {0, 0, 100, 100}, true);
     ListView1->SetName("ListView1");
     ListView1->AddColumn("Adress From", 100);
     ListView1->AddColumn("Bytes", 40, tk::Alignment::Center);
@@ -242,7 +242,7 @@ void TFormSetings::CreatePages()
 
     TabSheet2 = new tk::TabSheet(this, PageControl1, "Error logs");
     TabSheet2->SetName("TabSheet2");
-    ListViewError = new tk::ListView(this, TabSheet2, {0, 0, 100, 100});
+    ListViewError = new tk::ListView(this, TabSheet2, {0, 0, 100, 100}, true);
     ListViewError->SetName("ListViewError");
     ListViewError->AddColumn("Adress", 100);
     ListViewError->AddColumn("Bytes", 40, tk::Alignment::Center);

@@ -42,6 +42,14 @@ void TFormSetings::CreatePingComponents()
     BitBtnPing->OnClick = [this](tk::Component* s) { BitBtnPingClick(s); };
     BitBtn1->OnClick = [this](tk::Component* s) { BitBtn1Click(s); };
     Timer1->SetOnTimer([this](tk::Component* s) { RunTimerTick(s); });
+    // The lists show the log's rows: 10001 rows of each cost a few
+    // hundred kilobytes there, against several megabytes as list items.
+    ListView1->SetCellSource([this](int row, int column) {
+        return row < replyLog_.EchoRows() ? EchoCell(replyLog_.Echo(row), column) : std::string();
+    });
+    ListViewError->SetCellSource([this](int row, int column) {
+        return row < replyLog_.ErrorRows() ? ErrorCell(replyLog_.Error(row), column) : std::string();
+    });
 }
 
 void TFormSetings::BitBtnPingClick(tk::Component* Sender)
@@ -106,16 +114,16 @@ void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus&
 
 void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 {
+    // The log removes the oldest row when the list is over the limit and
+    // puts the new one at the top; the list shows its rows.
     const TRowChange change =
-        replyLog_.AddEcho(FEchoCount, AReplyStatus.TripTime, speMaxLine->Value(), chbIgnoreFirst->Checked());
+        replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
     if (!change.Added)
         return;
     TChartSeries& data = *FormMain->Chart1->Series(0);
-    if (change.RemovedOldest) {
-        ListView1->DeleteRow(ListView1->RowCount() - 1);
+    if (change.RemovedOldest)
         data.RemovePoint(0);
-    }
-    ListView1->InsertRow(0, EchoRowCells(AReplyStatus));
+    ListView1->SetRowCount(replyLog_.EchoRows());
     data.InsertPoint(FEchoCount, static_cast<double>(AReplyStatus.TripTime));
     FormMain->Chart1->Series(1)->FunctionType()->Recompute();
     UpdateStatistics();
@@ -123,10 +131,9 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    const TRowChange change = replyLog_.AddError(speMaxLine->Value(), chbErrLines->Checked());
-    if (change.RemovedOldest)
-        ListViewError->DeleteRow(ListViewError->RowCount() - 1);
-    ListViewError->InsertRow(0, ErrorRowCells(AReplyStatus, cbHost->Text(), LocalNow(), LocaleTimeSeparator()));
+    replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
+                       speMaxLine->Value(), chbErrLines->Checked());
+    ListViewError->SetRowCount(replyLog_.ErrorRows());
     UpdateStatistics();
 }
 

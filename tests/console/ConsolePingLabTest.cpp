@@ -55,18 +55,23 @@ struct Console {
         SendMessageA(FindNamedControl(console, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     // A single ping through "...", done when `list` has changed at its top.
+    // The list changes just before the previous ping returns, and a click
+    // while a ping is under way is ignored: so click again after a while.
     bool Ping(const std::string& target, HWND list)
     {
         Set("cbHost", target);
         const int rows = ListViewRowCount(list);
         const std::string top = rows ? ListViewCell(list, 0, 3) + ListViewCell(list, 0, 5) : "";
-        Click(ping);
-        return WaitUntil(
-            [&] {
-                const int now = ListViewRowCount(list);
-                return now != rows || (now && ListViewCell(list, 0, 3) + ListViewCell(list, 0, 5) != top);
-            },
-            5s);
+        auto changed = [&] {
+            const int now = ListViewRowCount(list);
+            return now != rows || (now && ListViewCell(list, 0, 3) + ListViewCell(list, 0, 5) != top);
+        };
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Click(ping);
+            if (WaitUntil(changed, 2s))
+                return true;
+        }
+        return false;
     }
     std::string Graphic(HWND window, const char* name) const
     {

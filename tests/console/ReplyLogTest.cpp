@@ -21,7 +21,9 @@ struct Console {
 
     void Echo(std::uint32_t trip)
     {
-        const TRowChange c = log.AddEcho(FEchoCount, trip, limit, ignoreFirst);
+        TReplyStatus reply;
+        reply.TripTime = trip;
+        const TRowChange c = log.AddEcho(FEchoCount, reply, limit, ignoreFirst);
         if (c.RemovedOldest)
             rows.pop_back(), chartX.pop_front();
         if (c.Added)
@@ -35,7 +37,7 @@ struct Console {
     void Errors(int n)
     {
         for (int i = 0; i < n; ++i) {
-            const TRowChange c = log.AddError(limit, limitErrors);
+            const TRowChange c = log.AddError({TReplyStatus{}, "host", "date"}, limit, limitErrors);
             errorRows += (c.Added ? 1 : 0) - (c.RemovedOldest ? 1 : 0);
         }
     }
@@ -61,7 +63,7 @@ struct Console {
         ASSERT_EQ(log.ErrorRows(), errors);
         ASSERT_EQ(errorRows, errors);
         for (int i = 0; i < echoRows; ++i)
-            ASSERT_EQ(log.TripTime(i), rows[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(log.Echo(i).TripTime, rows[static_cast<std::size_t>(i)]);
         const std::uint64_t sum = std::accumulate(rows.begin(), rows.end(), std::uint64_t{0});
         EXPECT_EQ(log.TripTimeSum(), sum);
         EXPECT_EQ(log.AverageTripTime(), rows.empty() ? 0.0 : double(sum) / double(rows.size()));
@@ -134,7 +136,7 @@ TEST(ReplyLog, IgnoreFirstPingDropsTheFirstEchoAfterAClear)
     con.Check(0, 3, 0);
     con.Echo(50);
     con.Check(1, 3, 2);
-    EXPECT_EQ(con.log.TripTime(0), 50u);
+    EXPECT_EQ(con.log.Echo(0).TripTime, 50u);
 
     // Without a clear the counter runs on: nothing more is dropped.
     con.Echo(60);
