@@ -83,17 +83,25 @@ SIZE_T PrivateBytes()
     return total;
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+// A top-level window and all its descendants.
 BOOL CALLBACK CountWindow(HWND window, LPARAM count)
 {
     ++*reinterpret_cast<DWORD*>(count);
-    EnumChildWindows(window, CountWindow, count);
+    EnumChildWindows(window, CountChild, count);
     return TRUE;
 }
 
 // Wine 8 answers GetGuiResources with 0. There the process's GDI objects
-// are counted in the handle table that the PEB points to (16-byte entries,
-// the type in byte 12), and its windows stand for its USER objects. The
-// table count is trusted only if 100 new brushes raise it by 100.
+// are counted in the handle table that the PEB points to (24-byte entries;
+// byte 14 holds the type while the object lives), and its windows stand for
+// its USER objects. The table count is trusted only if 100 new brushes
+// raise it by 100.
 DWORD TableGdiObjects()
 {
     const unsigned char* peb;
@@ -101,9 +109,14 @@ DWORD TableGdiObjects()
     const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + 0x94);
     if (!table)
         return 0;
+    // Only as far as the table is mapped.
+    MEMORY_BASIC_INFORMATION m;
+    if (VirtualQuery(table, &m, sizeof m) != sizeof m || m.State != MEM_COMMIT)
+        return 0;
+    const SIZE_T entries = (static_cast<const unsigned char*>(m.BaseAddress) + m.RegionSize - table) / 24;
     DWORD n = 0;
-    for (DWORD i = 0; i < 0x10000; ++i)
-        n += table[16 * i + 12] != 0;
+    for (SIZE_T i = 0; i < entries; ++i)
+        n += table[24 * i + 14] != 0;
     return n;
 }
 
@@ -155,9 +168,14 @@ int main()
     FormSetings->cbHost->SetText("127.0.0.1");
     const SIZE_T before = PrivateBytes();
     const GuiObjects start = Objects();
-    for (int i = 0; i < 10001; ++i)
+    std::vector<long> gdiTrace;
+    for (int i = 0; i < 10001; ++i) {
         FormSetings->BitBtnPingClick(nullptr);
+        if (i % 2000 == 0)
+            gdiTrace.push_back(Objects().gdi);
+    }
     const SIZE_T echoes = PrivateBytes();
+    const GuiObjects middle = Objects();
     for (int i = 0; i < 10001; ++i)
         Reply(TimeOut());
     const SIZE_T after = PrivateBytes();
@@ -169,9 +187,14 @@ int main()
                 FormSetings->ListViewError->RowCount());
     std::printf("%-44s %12.1f %12.1f\n", "  of which echo rows, error rows, MB", (echoes - before) / 1048576.0,
                 (after - echoes) / 1048576.0);
-    std::printf("%-44s %12ld %12ld   (-1: not countable here)\n", "GDI objects over 2 x 10001 replies", start.gdi,
-                end.gdi);
-    std::printf("%-44s %12ld %12ld\n", "USER objects over 2 x 10001 replies", start.user, end.user);
+    std::printf("%-44s %12ld %12ld   %ld after the echo rows (-1: not countable here)\n",
+                "GDI objects over 2 x 10001 replies", start.gdi, end.gdi, middle.gdi);
+    std::printf("%-44s %12ld %12ld   %ld after the echo rows\n", "USER objects over 2 x 10001 replies", start.user,
+                end.user, middle.user);
+    std::printf("%-44s", "GDI objects every 2000 echo rows");
+    for (long n : gdiTrace)
+        std::printf(" %ld", n);
+    std::printf("\n");
 
     // Rounds in turns, so that a busy machine slows both sides alike.
     std::vector<double> small, large;
