@@ -1,38 +1,143 @@
 #include "app/uMain.h"
 
-#include "toolkit/TestHooks.h"
+#include "app/Mask2Data.h"
 #include "chart/ResponseTimeChart.h"
+#include "console/uSetings.h"
+#include "toolkit/TestHooks.h"
 
 TFormMain* FormMain = nullptr;
 
-TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain")
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The pages of the console's page control.
+constexpr int kPingInformationPage = 0;
+constexpr int kSetingsPage = 2;
+constexpr int kAboutPage = 3;
+
+HCURSOR HandCursor()
+{
+    return LoadCursor(nullptr, IDC_HAND);
+}
+
+} // namespace
+
+TFormMain::TFormMain(tk::Component* owner)
+    : tk::Form(owner, "TFormMain"), labelFont_(tk::CreateFontPt("MS Sans Serif", 8)),
+      boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true))
 {
     ZV_FAIL_POINT("TFormMain");
-    SetBorderStyle(tk::BorderStyle::None);
     SetClientSize(475, 265);
     SetCenterOnFirstShow(true);
-    SetColor(RGB(0x1E, 0x2B, 0x33));
 
-    lbHost = new tk::Label(this, this, {88, 57, 0, 13}, "Host to watch");
-    lbHost->SetName("lbHost");
+    CoolForm1 = new TCoolForm(this, this);
+    CoolForm1->SetName("CoolForm1");
+    CoolForm1->SetPicture(tk::LoadPictureResource("SKIN"));
+    TByteStream mask(Mask2, sizeof Mask2);
+    CoolForm1->ReadMask(mask);
+
+    lbHost = NewLabel("lbHost", {88, 57, 0, 13}, "No host chosen yet", nullptr);
     lbHost->SetAutoSize(true);
-    lbAVG = new tk::Label(this, this, {328, 151, 129, 13}, "0,00 [ms] / 0 [err]");
-    lbAVG->SetName("lbAVG");
-    lbAVG->SetAlignment(tk::Alignment::Center);
-    lbAVG->SetTextColor(RGB(255, 255, 255));
+    lbHost->OnClick = [this](tk::Component* s) { Image1Click(s); };
+    Image1 = NewImage("Image1", {118, 233, 57, 15}, nullptr);
+    Image1->OnClick = [this](tk::Component* s) { Image1Click(s); };
+    Image2 = NewImage("Image2", {40, 232, 57, 15}, nullptr);
+    Image2->OnClick = [this](tk::Component* s) { Image2Click(s); };
+
+    SpeedButton1 = new tk::SpeedButton(this, this, {442, 56, 18, 15});
+    SpeedButton1->SetName("SpeedButton1");
+    SpeedButton1->SetCursor(HandCursor());
+    SpeedButton1->SetGlyph(tk::LoadPictureResource("CLOSE"));
+    SpeedButton1->OnClick = [this](tk::Component* s) { SpeedButton1Click(s); };
+
+    Image3 = NewImage("Image3", {91, 179, 150, 35}, "NOTICE");
+    Image3->SetCenter(true);
+    Image3->SetCursor(nullptr);
+
+    Label6 = NewLabel("Label6", {320, 134, 137, 13}, "AVG Trip Time / Error", boldFont_.Get());
+    Label6->OnClick = [this](tk::Component* s) { lbAVGClick(s); };
+    lbAVG = NewLabel("lbAVG", {328, 151, 129, 13}, "0,00 [ms] / 0 [err]", labelFont_.Get());
+    lbAVG->OnClick = [this](tk::Component* s) { lbAVGClick(s); };
+    for (tk::Label* label : {Label6, lbAVG}) {
+        label->SetAlignment(tk::Alignment::Center);
+        label->SetTextColor(kWhite);
+    }
+
+    Image4 = NewImage("Image4", {296, 177, 158, 39}, "START");
+    Image5 = NewImage("Image5", {296, 177, 158, 39}, "STOP");
+    for (tk::Image* image : {Image4, Image5}) {
+        image->SetTransparent(true);
+        image->OnClick = [this](tk::Component* s) { StartStopClick(s); };
+    }
+    Image5->SetVisible(false);
+
     Chart1 = new TChartControl(this, this, {48, 77, 273, 100});
     Chart1->SetName("Chart1");
     BuildResponseTimeChart(Chart1->Chart());
 }
 
+tk::Image* TFormMain::NewImage(const char* name, tk::Rect bounds, const char* picture)
+{
+    auto* image = new tk::Image(this, this, bounds);
+    image->SetName(name);
+    image->SetCursor(HandCursor());
+    if (picture)
+        image->SetPicture(tk::LoadPictureResource(picture));
+    return image;
+}
+
+tk::Label* TFormMain::NewLabel(const char* name, tk::Rect bounds, const char* text, HFONT font)
+{
+    auto* label = new tk::Label(this, this, bounds, text);
+    label->SetName(name);
+    label->SetCursor(HandCursor());
+    label->SetFont(font);
+    return label;
+}
+
+void TFormMain::Image1Click(tk::Component*)
+{
+    FormSetings->SelectPage(kSetingsPage);
+    if (FormSetings->HostBoxEnabled())
+        FormSetings->FocusHostBox();
+    FormSetings->ShowConsole();
+}
+
+void TFormMain::Image2Click(tk::Component*)
+{
+    FormSetings->SelectPage(kAboutPage);
+    FormSetings->ShowConsole();
+}
+
+void TFormMain::lbAVGClick(tk::Component*)
+{
+    FormSetings->SelectPage(kPingInformationPage);
+    FormSetings->ShowConsole();
+}
+
+void TFormMain::StartStopClick(tk::Component* Sender)
+{
+    FormSetings->SetRepeatDown(!FormSetings->RepeatDown());
+    FormSetings->spbRepPingClick(Sender);
+}
+
+void TFormMain::SpeedButton1Click(tk::Component*)
+{
+    Close();
+}
+
 void TFormMain::SetStartStop(bool running)
 {
-    running_ = running;
+    Image4->SetVisible(!running);
+    Image5->SetVisible(running);
 }
 
 LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (ZV_THROW_ON_REQUEST(message, wParam))
         return 0;
+    if (message == WM_SIZE && CoolForm1)
+        CoolForm1->AlignToParent();
     return tk::Form::WindowProc(message, wParam, lParam);
 }

@@ -14,31 +14,6 @@
 
 TFormSetings* FormSetings = nullptr;
 
-// The About picture: the bitmap resource "ABOUT" drawn unscaled; nothing
-// while the program carries no such resource.
-class TAboutPicture : public tk::GraphicControl {
-public:
-    TAboutPicture(tk::Component* owner, tk::CustomControl* parent, tk::Rect bounds)
-        : tk::GraphicControl(owner, parent, bounds),
-          bitmap_(static_cast<HBITMAP>(
-              LoadImageA(GetModuleHandleA(nullptr), "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
-    {
-    }
-
-    void Paint(HDC dc) override
-    {
-        if (!bitmap_)
-            return;
-        tk::MemoryDC source(CreateCompatibleDC(dc));
-        tk::SelectScope select(source.Get(), bitmap_.Get());
-        tk::Rect b = Bounds();
-        BitBlt(dc, b.left, b.top, b.width, b.height, source.Get(), 0, 0, SRCCOPY);
-    }
-
-private:
-    tk::Bitmap bitmap_;
-};
-
 namespace {
 using console::SettingId;
 
@@ -55,7 +30,7 @@ constexpr int kFieldHeight = 22;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 constexpr const char* kAuthorWebsite = "https://example.com/";
-constexpr const char* kProgramWebsite = "https://example.com/zentvorlumo/";
+constexpr const char* kProgramWebsite = "https://example.com/zent-vorlumo/";
 constexpr const char* kSocketLibraryWebsite = "https://example.com/idny/";
 
 // As labels of the window's design size themselves to their text, one that
@@ -167,6 +142,7 @@ TFormSetings::TFormSetings(tk::Component* owner)
     StatusBar1 = new tk::StatusBar(this, this, {0, 0, kClientWidth, kStatusBarHeight});
     StatusBar1->SetName("StatusBar1");
     SetDefaultButton(BitBtn2);
+    BitBtn2->SetDefault(true);
 
     Timer1 = new tk::Timer(this);
     Timer1->SetEnabled(false);
@@ -301,8 +277,12 @@ void TFormSetings::CreateAboutPage()
 {
     Shape1 = new tk::Shape(this, TabSheet4, {0, 0, 100, 100});
     Shape1->SetName("Shape1");
-    Image1 = new TAboutPicture(this, TabSheet4, {0, 0, 425, 160});
+    Image1 = new tk::Image(this, TabSheet4, {0, 0, 100, 100});
     Image1->SetName("Image1");
+    Image1->SetCenter(true);
+    // A plain 24-bit bitmap of 425 x 160, shown unscaled.
+    Image1->SetPicture(tk::Bitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))));
     Panel4 = new tk::Panel(this, TabSheet4, {0, 0, 100, kAboutPanelHeight}, false);
     Panel4->SetName("Panel4");
     Panel4->SetColor(kWhite);
@@ -383,9 +363,7 @@ void TFormSetings::Realign(int width, int height)
     Panel4->SetBounds({0, pictureArea, page.right, kAboutPanelHeight});
     Shape2->SetBounds({0, 0, page.right, kAboutPanelHeight});
     Shape1->SetBounds({0, 0, page.right, pictureArea});
-    tk::Rect picture = Image1->Bounds();
-    Image1->SetBounds({(page.right - picture.width) / 2, (pictureArea - picture.height) / 2, picture.width,
-                       picture.height});
+    Image1->SetBounds({0, 0, page.right, pictureArea});
 }
 
 void TFormSetings::OnGetMinMaxInfo(MINMAXINFO& info)

@@ -18,6 +18,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Image.h"
 #include "toolkit/Label.h"
 #include "toolkit/LinkLabel.h"
 #include "toolkit/ListView.h"
@@ -28,8 +29,6 @@
 #include "toolkit/StatusBar.h"
 #include "toolkit/Timer.h"
 #include "version/ZentVersion.h"
-
-class TAboutPicture;
 
 class TFormSetings : public tk::Form {
 public:
@@ -111,7 +110,7 @@ public:
     tk::SpinEdit* speBuffer = nullptr;
     tk::TabSheet* TabSheet4 = nullptr;
     tk::Shape* Shape1 = nullptr;
-    TAboutPicture* Image1 = nullptr;
+    tk::Image* Image1 = nullptr;
     tk::Panel* Panel4 = nullptr;
     tk::Shape* Shape2 = nullptr;
     tk::Label* Label9 = nullptr;

@@ -1,5 +1,5 @@
-// The wait for the reply of one echo request: receive, decode, and shorten
-// the remaining time until the reply is found or the time is up. Portable;
+// The wait for the reply of one echo request: receive and decode until the
+// reply is found or the time is up. Portable;
 // the socket and the clock come from the caller.
 #pragma once
 
@@ -18,6 +18,8 @@ public:
     virtual std::uint32_t ReadMillisecondCounter() = 0;
 };
 
-// The record of the wait; TripTime is left for the caller.
+// The record of the wait for the reply to the request with this identifier
+// and sequence number: the reply, or a time-out once receiveTimeout has passed
+// since the wait began. TripTime is left for the caller.
 TReplyStatus AwaitEchoReply(TEchoWaitIo& io, std::span<std::uint8_t, ReceiveBufferSize> buffer,
-                            std::uint16_t sequence, std::int32_t receiveTimeout);
+                            std::uint16_t identifier, std::uint16_t sequence, std::int32_t receiveTimeout);

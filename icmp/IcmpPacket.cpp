@@ -11,8 +11,8 @@ constexpr std::uint8_t IcmpEchoReply = 0;
 constexpr std::uint8_t IcmpUnreachable = 3;
 constexpr std::uint8_t IcmpEchoRequest = 8;
 constexpr std::uint8_t IcmpTimeExceeded = 11;
-constexpr int IcmpHeaderSize = 8;
-constexpr int IPv4FixedHeaderSize = 20; // the record reads TTL and source from it
+constexpr std::size_t IcmpHeaderSize = 8;
+constexpr std::size_t IPv4FixedHeaderSize = 20; // the record reads TTL and source from it
 
 void PutLittleEndian16(std::uint8_t* at, std::uint16_t value)
 {
@@ -57,16 +57,46 @@ void BuildEchoRequest(std::span<std::uint8_t, EchoRequestSize> request, std::uin
     PutLittleEndian16(&request[2], InternetChecksum(request));
 }
 
-bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t sequence, TReplyStatus& status)
+void SetTimeOut(TReplyStatus& status, std::uint16_t sequence)
+{
+    status.Bytes = 0;
+    status.AddressFrom = "0.0.0.0";
+    status.IcmpType = 0;
+    status.SeqId = sequence;
+    status.TimeToLive = 0;
+    status.Kind = rsTimeOut;
+}
+
+namespace {
+
+// Where the identifier of the echo message lies that the datagram answers or
+// quotes (its sequence follows 2 bytes later); 0 when it is not inside the
+// datagram. An error report quotes the request's IPv4 header, whose length is
+// read from that header itself: it need not match the report's own.
+std::size_t EchoFieldsAt(std::span<const std::uint8_t> datagram, std::size_t h, bool quoted)
+{
+    std::size_t at = h + 4;
+    if (quoted) {
+        const std::size_t q = h + IcmpHeaderSize;
+        if (q >= datagram.size())
+            return 0;
+        const std::size_t quotedHeader = 4u * (datagram[q] & 0x0Fu);
+        // Shorter than an IPv4 header: nothing quoted here is our request.
+        if (quotedHeader < IPv4FixedHeaderSize)
+            return 0;
+        at = q + quotedHeader + 4;
+    }
+    return at + 4 <= datagram.size() ? at : 0;
+}
+
+} // namespace
+
+bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t identifier, std::uint16_t sequence,
+                     TReplyStatus& status)
 {
     const std::size_t n = datagram.size();
     if (n == 0) {
-        status.Bytes = 0;
-        status.AddressFrom = "0.0.0.0";
-        status.IcmpType = 0;
-        status.SeqId = sequence;
-        status.TimeToLive = 0;
-        status.Kind = rsTimeOut;
+        SetTimeOut(status, sequence);
         return true;
     }
     status.Kind = rsError;
@@ -77,36 +107,30 @@ bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t seque
         throw EIdIcmpException(RSIcmpNotEnoughBytes);
 
     const std::uint8_t type = datagram[h];
-    std::size_t sequenceAt;
     switch (type) {
     case IcmpEchoReply:
     case IcmpEchoRequest:
         status.Kind = rsEcho;
-        sequenceAt = h + 6;
         break;
     case IcmpUnreachable:
         status.Kind = rsErrorUnreachable;
-        sequenceAt = h + IcmpHeaderSize + h + 6;
         break;
     case IcmpTimeExceeded:
         status.Kind = rsErrorTTLExceeded;
-        sequenceAt = h + IcmpHeaderSize + h + 6;
         break;
     default:
         throw EIdIcmpException(RSIcmpNonEchoResponse);
     }
-    // An error report too short to quote the request's sequence cannot be
-    // about this request: the wait goes on.
-    if (sequenceAt + 2 > n)
-        return false;
-    const std::uint16_t found = GetLittleEndian16(datagram, sequenceAt);
-    if (found != sequence)
+    // An error report too short to quote the request's identifier and
+    // sequence cannot be shown to be about this request: the wait goes on.
+    const std::size_t at = EchoFieldsAt(datagram, h, status.Kind != rsEcho);
+    if (at == 0 || GetLittleEndian16(datagram, at) != identifier || GetLittleEndian16(datagram, at + 2) != sequence)
         return false;
 
     status.Bytes = static_cast<std::int32_t>(n);
     status.AddressFrom = TIdStack::AddressToText({datagram[12], datagram[13], datagram[14], datagram[15]});
     status.IcmpType = type;
-    status.SeqId = found;
+    status.SeqId = sequence;
     status.TimeToLive = datagram[8];
     return true;
 }

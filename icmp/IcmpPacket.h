@@ -16,9 +16,12 @@
 //
 // Received datagram: IPv4 header of H = 4 * (byte 0 & 0x0F) bytes, then ICMP:
 //   byte 8 TTL, bytes 12..15 source, byte H type,
-//   echo reply / request: sequence at H+6;
-//   unreachable / time exceeded: sequence of the quoted request at H+8+H+6
-//   (the quoted header is taken to be H bytes long as well).
+//   echo reply / request: identifier at H+4, sequence at H+6;
+//   unreachable / time exceeded: the quoted request's IPv4 header at Q = H+8,
+//   Q' = 4 * (byte Q & 0x0F) bytes long by its own count, then its identifier
+//   at Q+Q'+4 and sequence at Q+Q'+6.
+// Both are ours only when identifier and sequence are: another program on the
+// same machine sees the same datagrams and may use the same sequence numbers.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +43,14 @@ void BuildEchoRequest(std::span<std::uint8_t, EchoRequestSize> request, std::uin
                       std::uint16_t sequence, std::uint32_t counter, std::string_view data);
 
 // Reads one received datagram (exactly the bytes received, nothing beyond)
-// into status for the request with the given sequence number. Returns true
-// when the wait is done; false leaves status as it was except for Kind, which
-// then holds this datagram's classification. An empty datagram is a time-out.
-// Raises EIdIcmpException for a datagram that is too short or of a foreign type.
-bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t sequence, TReplyStatus& status);
+// into status for the request with the given identifier and sequence number.
+// Returns true when the wait is done; false leaves status as it was except for
+// Kind, which then holds this datagram's classification. An empty datagram is
+// a time-out. Raises EIdIcmpException for a datagram that is too short or of a
+// foreign type.
+bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t identifier, std::uint16_t sequence,
+                     TReplyStatus& status);
+
+// The record of a wait that found no reply: 0 bytes, "0.0.0.0", type 0, the
+// sequence number sent, TTL 0, rsTimeOut.
+void SetTimeOut(TReplyStatus& status, std::uint16_t sequence);

@@ -39,18 +39,22 @@ TIdIcmpClient::TIdIcmpClient(tk::Component* owner) : TIdRawClient(owner)
     SetReceiveTimeout(5000);
 }
 
+std::uint16_t TIdIcmpClient::Identifier()
+{
+    return static_cast<std::uint16_t>(GetCurrentProcessId());
+}
+
 void TIdIcmpClient::BuildRequest(const std::string& data)
 {
     requestLength_ = EchoRequestSize;
-    auto identifier = static_cast<std::uint16_t>(GetCurrentProcessId());
-    BuildEchoRequest(std::span(requestBuffer_).first<EchoRequestSize>(), identifier, sequence_,
+    BuildEchoRequest(std::span(requestBuffer_).first<EchoRequestSize>(), Identifier(), sequence_,
                      ::ReadMillisecondCounter(), data);
 }
 
 TReplyStatus TIdIcmpClient::GetEchoReply()
 {
     WaitIo io(*this);
-    return AwaitEchoReply(io, receiveBuffer_, sequence_, ReceiveTimeout());
+    return AwaitEchoReply(io, receiveBuffer_, Identifier(), sequence_, ReceiveTimeout());
 }
 
 void TIdIcmpClient::Ping(const std::string& data, std::uint16_t sequence)

@@ -1,7 +1,8 @@
 // TIdIcmpClient: one ICMP echo exchange at a time over a raw socket: builds
 // the request, sends it to Host, waits up to ReceiveTimeout for the reply
-// carrying its sequence number and hands the decoded record to OnReply before
-// Ping returns. Caller's thread (the GUI thread in the program). Win32 layer.
+// carrying its identifier and sequence number and hands the decoded record to
+// OnReply before Ping returns. Caller's thread (the GUI thread in the
+// program). Win32 layer.
 #pragma once
 
 #include <array>
@@ -26,6 +27,8 @@ public:
     void Ping(const std::string& data = std::string(), std::uint16_t sequence = 0);
 
     const TReplyStatus& ReplyStatus() const { return replyStatus_; }
+    // The echo identifier: the low 16 bits of the process id.
+    static std::uint16_t Identifier();
     std::uint16_t CurrentSequence() const { return sequence_; }
 
     const TOnReplyEvent& OnReply() const { return onReply_; }

@@ -29,9 +29,20 @@ void TIdSocketHandle::Close()
     if (!handleAllocated_)
         return;
     handleAllocated_ = false;
-    GStack->WSShutdown(handle_, SD_SEND);
-    GStack->WSCloseSocket(handle_);
+    const SOCKET s = handle_;
     handle_ = INVALID_SOCKET;
+    // The socket is closed even when shutting it down raises; that first
+    // failure is the one reported.
+    try {
+        GStack->WSShutdown(s, SD_SEND);
+    } catch (const EIdException&) {
+        try {
+            GStack->WSCloseSocket(s);
+        } catch (const EIdException&) {
+        }
+        throw;
+    }
+    GStack->WSCloseSocket(s);
 }
 
 void TIdSocketHandle::SetOption(int level, int option, std::int32_t value)

@@ -12,23 +12,12 @@ constexpr int kGlyphGap = 4;
 BitBtn::BitBtn(Component* owner, WinControl* parent, Rect bounds, const std::string& caption, BitBtnKind kind)
     : Button(owner, parent, bounds, caption, BS_OWNERDRAW), kind_(kind)
 {
-    SubclassWindow();
 }
 
-LRESULT BitBtn::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)
+void BitBtn::SetDefault(bool isDefault)
 {
-    if (message == WM_GETDLGCODE)
-        return DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    if (message == BM_SETSTYLE) {
-        // Default or not, it stays owner-drawn: the outline is ours to draw.
-        const auto type = static_cast<DWORD>(wParam & BS_TYPEMASK);
-        if (type == BS_DEFPUSHBUTTON || type == BS_PUSHBUTTON) {
-            default_ = type == BS_DEFPUSHBUTTON;
-            wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
-            InvalidateRect(Handle(), nullptr, FALSE);
-        }
-    }
-    return Button::SubclassProc(message, wParam, lParam);
+    default_ = isDefault;
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 bool BitBtn::DrawItem(DRAWITEMSTRUCT& item)

@@ -1,7 +1,7 @@
 // BitBtn: a push button that draws itself with a small picture before its
 // caption; the OK kind shows a green check mark. Owner-drawn (its parent
-// reflects WM_DRAWITEM to it), yet it answers as a push button: a form's
-// SetDefaultButton gives it the default button's dark outline.
+// reflects WM_DRAWITEM to it), so it draws the default button's dark
+// outline itself when told it is the form's default button.
 #pragma once
 
 #include "toolkit/Button.h"
@@ -15,11 +15,9 @@ public:
     BitBtn(Component* owner, WinControl* parent, Rect bounds, const std::string& caption, BitBtnKind kind = BitBtnKind::OK);
 
     bool IsDefault() const { return default_; }
+    void SetDefault(bool isDefault);
 
     bool DrawItem(DRAWITEMSTRUCT& item) override;
-
-protected:
-    LRESULT SubclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void DrawGlyph(HDC dc, int left, int middle, bool enabled) const;

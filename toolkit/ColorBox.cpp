@@ -57,12 +57,17 @@ void ColorBox::SetSelected(std::uint32_t color)
 
 void ColorBox::Command(unsigned code)
 {
-    if (code != CBN_SELCHANGE)
+    // A list closed with Escape goes back to its first entry without another
+    // CBN_SELCHANGE, so the closing is checked as well.
+    if (code != CBN_SELCHANGE && code != CBN_CLOSEUP && code != CBN_SELENDCANCEL)
         return;
     auto index = SendMessageA(Handle(), CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
         return;
-    selected_ = static_cast<std::uint32_t>(SendMessageA(Handle(), CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    auto color = static_cast<std::uint32_t>(SendMessageA(Handle(), CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    if (color == selected_)
+        return;
+    selected_ = color;
     if (OnChange)
         OnChange(this);
 }

@@ -2,7 +2,8 @@
 // of ColorList, each a swatch beside its "cl" name. A colour set that the
 // list does not offer gets one extra entry at the end (its value in
 // hexadecimal), so Selected() gives back exactly what was set. OnChange is
-// raised by the user's choices only. GUI thread only.
+// raised when the user chooses another colour, never by SetSelected.
+// GUI thread only.
 #pragma once
 
 #include <cstdint>

@@ -43,10 +43,28 @@ void PressButton(HWND button)
                  reinterpret_cast<LPARAM>(button));
 }
 
+DWORD ButtonType(HWND button)
+{
+    return static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE)) & BS_TYPEMASK;
+}
+
+// An owner-drawn button (a picture button) keeps its type and draws the default look itself.
 void SetButtonType(HWND button, DWORD type)
 {
+    if (ButtonType(button) != BS_PUSHBUTTON && ButtonType(button) != BS_DEFPUSHBUTTON)
+        return;
     const auto style = static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE));
     SendMessageA(button, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | type, TRUE);
+}
+
+// Push buttons answer WM_GETDLGCODE as such; owner-drawn ones only as buttons.
+bool IsPushButton(HWND window, LRESULT dialogCode)
+{
+    if (dialogCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+        return true;
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    return (dialogCode & DLGC_BUTTON) && lstrcmpiA(className, "Button") == 0 && ButtonType(window) == BS_OWNERDRAW;
 }
 } // namespace
 
@@ -178,7 +196,7 @@ bool Form::DialogKey(const MSG& message)
     }
     if (code & DLGC_WANTALLKEYS)
         return false;
-    HWND target = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) ? focus : defaultButton_;
+    HWND target = IsPushButton(focus, code) ? focus : defaultButton_;
     if (!Usable(target))
         return false;
     PressButton(target);

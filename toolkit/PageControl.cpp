@@ -13,7 +13,7 @@ TabSheet::TabSheet(Component* owner, PageControl* pageControl, const std::string
 PageControl::PageControl(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
 {
     // The sheets are children of the tab control, so it must not paint over them.
-    CreateHandle(WC_TABCONTROLA, "", WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+    CreateHandle(WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
                  bounds);
 }
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds the program and starts it
-# under Wine. With $DISPLAY set it runs until the program closes. Without one it
-# starts its own Xvfb, lets the program run a few seconds, saves a screenshot
-# to build/screenshot.png and closes the program through the test driver.
+# under Wine. With $DISPLAY set it runs beside the built executable until it is
+# closed. Without one it starts its own Xvfb, runs a copy in a scratch folder
+# whose host history names 127.0.0.1, clicks START, lets it ping loopback for
+# about 8 seconds, opens the console on "Ping information", saves
+# build/screenshot.png and closes the program through the test driver.
 # ZV_BUILD_ROOT picks another build folder than build/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,9 +25,30 @@ fi
 "$top/tools/wine-fixture.sh" setup "$ZV_BUILD_DIR"
 trap '"$top/tools/wine-fixture.sh" cleanup "$ZV_BUILD_DIR"' EXIT
 . "$top/tools/wine-env.sh"
-wine "$exe" </dev/null >"$ZV_BUILD_DIR/run.log" 2>&1 &
+
+# A scratch folder whose host history names loopback: the only host pinged.
+scratch=$root/run-scratch
+rm -rf "$scratch" && mkdir -p "$scratch"
+cp "$exe" "$scratch/"
+printf '127.0.0.1\r\n' >"$scratch/host.txt"
+(cd "$scratch" && exec wine ZentVorlumo.exe </dev/null >"$ZV_BUILD_DIR/run.log" 2>&1) &
 pid=$!
-sleep "${ZV_RUN_SECONDS:-5}"
+
+# Real pointer input through the X server: drag the skin to the upper left,
+# where the console will not cover it, click START, let it ping, then open
+# the console on "Ping information" through the average label.
+main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zentvorlumo$' | head -n 1)
+read -r x y < <(xdotool getwindowgeometry "$main" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+xdotool mousemove --window "$main" 35 150 mousedown 1
+for step in 1 2 3 4 5 6; do
+  xdotool mousemove $((x + 35 - (x - 20) * step / 6)) $((y + 150 - (y - 20) * step / 6)); sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.5
+xdotool mousemove --window "$main" 375 196 click 1   # START
+sleep "${ZV_RUN_SECONDS:-8}"
+xdotool mousemove --window "$main" 392 157 click 1   # the average label
+sleep 1.5
 shot=$root/screenshot.png
 import -window root -display "$DISPLAY" "$shot"
 echo "screenshot: $shot"

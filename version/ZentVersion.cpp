@@ -78,10 +78,12 @@ void TZentVersion::ReadVersionInfo()
     GetFileVersionInfoA(name.data(), 0, size, data.data());
 
     // A fixed part or translation shorter than its structure counts as absent:
-    // reading it anyway would take the bytes of whatever follows.
+    // reading it anyway would take the bytes of whatever follows. Its reported
+    // length alone is not enough: it must also fit in what is left of the data.
     const char* value = nullptr;
     UINT room = 0, length = 0;
-    if (Query(data, "\\", value, room, length) && length >= sizeof(VS_FIXEDFILEINFO)) {
+    if (Query(data, "\\", value, room, length) && length >= sizeof(VS_FIXEDFILEINFO) &&
+        room >= sizeof(VS_FIXEDFILEINFO)) {
         VS_FIXEDFILEINFO fixed;
         std::memcpy(&fixed, value, sizeof fixed);
         FMajor = HIWORD(fixed.dwFileVersionMS);
@@ -90,8 +92,8 @@ void TZentVersion::ReadVersionInfo()
         FBuild = LOWORD(fixed.dwFileVersionLS);
     }
 
-    if (Query(data, "\\VarFileInfo\\Translation", value, room, length) &&
-        length >= sizeof(DWORD)) {
+    if (Query(data, "\\VarFileInfo\\Translation", value, room, length) && length >= sizeof(DWORD) &&
+        room >= sizeof(DWORD)) {
         DWORD translation;
         std::memcpy(&translation, value, sizeof translation);
         const std::string base = zv::version::StringTablePath(translation);

@@ -124,13 +124,13 @@ bool AnyPaintPending()
 }
 
 // The window the program's answers to graphic queries come back to: one
-// message-only window of this thread, whose procedure keeps the last answer.
+// message-only window per asking thread, whose procedure keeps the last answer.
 struct QueryAnswer {
     HWND from = nullptr;
     bool received = false;
     tk::GraphicQuery record{};
 };
-QueryAnswer queryAnswer;
+thread_local QueryAnswer queryAnswer;
 
 LRESULT CALLBACK AnswerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -148,12 +148,12 @@ LRESULT CALLBACK AnswerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 HWND AnswerWindow()
 {
-    static HWND window = [] {
+    thread_local HWND window = [] {
         WNDCLASSA wc{};
         wc.lpfnWndProc = AnswerWindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "zvdrive.GraphicAnswer";
-        RegisterClassA(&wc);
+        RegisterClassA(&wc); // fails harmlessly for every thread after the first
         return CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     }();
     return window;

@@ -97,8 +97,6 @@ void PressKey(HWND target, UINT virtualKey)
 {
     UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
     PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | static_cast<LPARAM>(scan) << 16);
-    if (virtualKey == VK_RETURN || virtualKey == VK_TAB)
-        PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : '\t', 1 | static_cast<LPARAM>(scan) << 16);
     PostMessageA(target, WM_KEYUP, virtualKey, 1 | static_cast<LPARAM>(scan) << 16 | 0xC0000000);
 }
 

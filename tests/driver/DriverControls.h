@@ -27,7 +27,8 @@ bool SelectTab(HWND tabControl, int index);
 HWND FocusOf(HWND window);
 // A mouse press on the control, which takes the focus as a click does.
 void FocusByClick(HWND control);
-// Posted key presses, seen by the program's message loop as typed keys.
+// Posted key presses, seen by the program's message loop as typed keys (a
+// key that becomes a character is translated there).
 void PressKey(HWND target, UINT virtualKey);
 void TypeText(HWND target, const std::string& text);
 

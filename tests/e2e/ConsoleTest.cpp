@@ -177,6 +177,30 @@ struct Console {
     bool created = false;
 };
 
+// What a window shows on the screen now, every other pixel (copied from the
+// screen: another process's window DC reads nothing under Wine).
+std::vector<COLORREF> Pixels(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC dc = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, r.right, r.bottom, dc, origin.x, origin.y, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < r.bottom; y += 2)
+        for (int x = 0; x < r.right; x += 2)
+            pixels.push_back(GetPixel(copy, x, y));
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, dc);
+    return pixels;
+}
+
 const char* const kFields[] = {"speMaxLine", "speTimeout", "speRepeat", "speMaxHosts", "speBuffer"};
 
 } // namespace
@@ -214,6 +238,15 @@ TEST(Console, FirstStartUsesTheDefaultsAndWritesEveryKeyAtTheEnd)
         ASSERT_TRUE(SelectTab(console.Control("PageControl1"), tab)) << tab;
         EXPECT_FALSE(Screenshot(shots[tab]).empty()) << shots[tab];
     }
+    // The pointer over a link underlines it; leaving takes the line away.
+    auto link = FindGraphic(console.window, "Label19");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->text, "The Idny project ");
+    std::vector<COLORREF> plain = Pixels(link->host);
+    PostMessageA(link->host, WM_MOUSEMOVE, 0, MAKELPARAM(link->bounds.left + 3, link->bounds.top + 3));
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link->host) != plain; }, 3s)) << "no underline";
+    PostMessageA(link->host, WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(link->host) == plain; }, 3s)) << "the underline stayed";
     EXPECT_TRUE(console.CloseCollectingErrors().empty());
 
     EXPECT_EQ(KeysInOrder(ReadAll(folder.Ini())),
@@ -403,4 +436,64 @@ TEST(Console, HostBoxToggleAndEnter)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(console.window); }, 5s));
     EXPECT_TRUE(console.program.Running());
     EXPECT_TRUE(console.CloseCollectingErrors().empty());
+}
+
+// The numeric fields as typed into: letters are refused, the arrow keys
+// step and clamp, Tab leaves a field clamped and moves on, a value still
+// being typed is saved as typed. The graph settings go to the chart at
+// once and are saved as chosen.
+TEST(Console, NumericFieldsAndGraphSettings)
+{
+    ConsoleFolder folder("fields");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    console.Show();
+    ASSERT_TRUE(SelectTab(console.Control("PageControl1"), 2));
+    auto focus = [&](const char* name) {
+        HWND field = console.Control(name);
+        FocusByClick(field);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(console.window) == field; }, 3s)) << name;
+        return field;
+    };
+    auto settles = [&](HWND field, const std::string& text) {
+        return WaitUntil([&] { return TextOf(field) == text; }, 3s);
+    };
+
+    HWND buffer = focus("speBuffer");
+    PressKey(buffer, VK_UP);
+    EXPECT_TRUE(settles(buffer, "9216")) << TextOf(buffer);
+    PressKey(buffer, VK_DOWN);
+    PressKey(buffer, VK_DOWN);
+    EXPECT_TRUE(settles(buffer, "7168")) << TextOf(buffer);
+
+    HWND timeout = focus("speTimeout");
+    SendMessageA(timeout, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    TypeText(timeout, "5x0");
+    EXPECT_TRUE(settles(timeout, "50")) << TextOf(timeout);
+    PressKey(timeout, VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(console.window) == console.Control("speRepeat"); }, 3s))
+        << NameOf(FocusOf(console.window));
+    EXPECT_TRUE(settles(timeout, "100")) << TextOf(timeout);
+
+    HWND chart = FindNamedControl(console.main, "Chart1");
+    ASSERT_NE(chart, nullptr);
+    std::vector<COLORREF> flat = Pixels(chart);
+    Click(console.Control("chb3D"));
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(chart) != flat; }, 3s)) << "the chart did not turn 3D";
+    // Arrow keys on a closed colour chooser pick the next entry, as a user's choice.
+    PressKey(console.Control("DataColorBox"), VK_DOWN);
+    PressKey(console.Control("AVGColorBox"), VK_UP);
+
+    HWND lines = focus("speMaxLine");
+    SendMessageA(lines, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    TypeText(lines, "20000");
+    EXPECT_TRUE(settles(lines, "20000"));
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+
+    EXPECT_EQ(folder.Setting("Ping", "Buffer"), "7168");
+    EXPECT_EQ(folder.Setting("Ping", "TimeOut"), "100");
+    EXPECT_EQ(folder.Setting("Data and Logs", "MaxLines"), "20000");
+    EXPECT_EQ(folder.Setting("Graph", "3D"), "1");
+    EXPECT_EQ(folder.Setting("Graph", "DataColor"), std::to_string(0x808080)) << "clTeal's next is clGray";
+    EXPECT_EQ(folder.Setting("Graph", "AVGColor"), std::to_string(0x00FF00)) << "clYellow's previous is clLime";
 }

@@ -45,6 +45,9 @@ private:
 
 } // namespace
 
+// The identifier the kept corpus carries (bytes 0x11 0x22 of each echo message).
+constexpr std::uint16_t Identifier = 0x2211;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < 2)
@@ -55,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(exact.get(), data + 2, size - 2);
     TReplyStatus status;
     try {
-        if (DecodeEchoReply({exact.get(), size - 2}, sequence, status) && status.Bytes != int(size - 2))
+        if (DecodeEchoReply({exact.get(), size - 2}, Identifier, sequence, status) && status.Bytes != int(size - 2))
             __builtin_trap();
     } catch (const EIdIcmpException&) {
     }
@@ -63,9 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedIo io(data + 2, size - 2);
     std::uint8_t buffer[ReceiveBufferSize];
     try {
-        TReplyStatus s = AwaitEchoReply(io, buffer, sequence, 1000);
-        if (s.Kind == rsError)
-            __builtin_trap(); // never delivered
+        TReplyStatus s = AwaitEchoReply(io, buffer, Identifier, sequence, 1000);
+        // rsError is never delivered, and only a time-out comes without bytes.
+        if (s.Kind == rsError || (s.Kind == rsTimeOut) != (s.Bytes == 0) ||
+            (s.Kind == rsTimeOut && s.SeqId != sequence))
+            __builtin_trap();
     } catch (const EIdException&) {
     }
     return 0;

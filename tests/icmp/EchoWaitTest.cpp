@@ -1,5 +1,5 @@
 // The wait loop with a scripted socket and clock: what ends the wait, how the
-// remaining time shrinks, and that a short datagram never shows bytes left
+// remaining time is reckoned, and that a short datagram never shows bytes left
 // over from a longer one before it.
 #include "icmp/EchoWait.h"
 
@@ -51,7 +51,7 @@ TReplyStatus Wait(ScriptedIo& io, std::int32_t timeout)
 {
     std::array<std::uint8_t, ReceiveBufferSize> buffer;
     buffer.fill(0xCC);
-    return AwaitEchoReply(io, buffer, Seq, timeout);
+    return AwaitEchoReply(io, buffer, OurId, Seq, timeout);
 }
 
 TEST(AwaitEchoReply, SkipsForeignRepliesAndTakesTheMatchingOne)
@@ -65,20 +65,37 @@ TEST(AwaitEchoReply, SkipsForeignRepliesAndTakesTheMatchingOne)
     EXPECT_EQ(io.timeouts, (std::vector<std::int32_t>{500, 490}));
 }
 
-TEST(AwaitEchoReply, EveryUnmatchedDatagramCostsTheWholeElapsedTime)
+TEST(AwaitEchoReply, ForeignDatagramsNeitherAnswerNorShortenTheWait)
 {
-    // Elapsed 100, then 300 since the start: 1000 - 100 = 900, 900 - 300 = 600,
-    // 600 - 700 < 0 ends the wait.
-    ScriptedIo io(0, {{100, EchoDatagram(0, 1, 64, {127, 0, 0, 1})},
-                      {300, EchoDatagram(0, 2, 64, {127, 0, 0, 1})},
-                      {700, ErrorReport(3, 1, 3, 52, {203, 0, 113, 1})}});
-    TReplyStatus s = Wait(io, 1000);
-    EXPECT_EQ(io.timeouts, (std::vector<std::int32_t>{1000, 900, 600}));
-    // Used up by unmatched datagrams: the last one's kind, nothing else filled.
-    EXPECT_EQ(s.Kind, rsErrorUnreachable);
-    EXPECT_EQ(s.Bytes, 0);
-    EXPECT_EQ(s.AddressFrom, "");
-    EXPECT_EQ(s.SeqId, 0);
+    // Another program's traffic: a late reply, replies and a report under a
+    // foreign identifier with our sequence. What is left is always the time-out
+    // less the time since the start, and the wait ends at the time-out itself.
+    struct Case {
+        const char* what;
+        std::vector<Arrival> script;
+        std::vector<std::int32_t> timeouts;
+    } cases[] = {
+        {"three foreign datagrams, then nothing",
+         {{100, EchoDatagram(0, Seq - 1, 64, {127, 0, 0, 1})},
+          {300, EchoDatagram(0, Seq, 64, {127, 0, 0, 1}, OurId ^ 0x0101)},
+          {700, ErrorReport(3, 1, Seq, 52, {203, 0, 113, 1}, 0, OurId + 4)}},
+         {1000, 900, 700, 300}},
+        {"a foreign echo reply at the very end",
+         {{400, EchoDatagram(0, Seq, 64, {127, 0, 0, 1}, 0)}, {1000, EchoDatagram(0, Seq, 64, {127, 0, 0, 1}, 0)}},
+         {1000, 600}},
+    };
+    for (const auto& c : cases) {
+        ScriptedIo io(0, c.script);
+        TReplyStatus s = Wait(io, 1000);
+        EXPECT_EQ(io.timeouts, c.timeouts) << c.what;
+        EXPECT_EQ(io.ReadMillisecondCounter(), 1000u) << c.what;
+        EXPECT_EQ(s.Kind, rsTimeOut) << c.what;
+        EXPECT_EQ(s.Bytes, 0) << c.what;
+        EXPECT_EQ(s.AddressFrom, "0.0.0.0") << c.what;
+        EXPECT_EQ(s.IcmpType, 0) << c.what;
+        EXPECT_EQ(s.SeqId, Seq) << c.what;
+        EXPECT_EQ(s.TimeToLive, 0) << c.what;
+    }
 }
 
 TEST(AwaitEchoReply, NothingArrivingIsATimeOutWithTheSentSequence)
@@ -100,11 +117,13 @@ TEST(AwaitEchoReply, ClockWrapDuringTheWaitStillShortensIt)
 
 TEST(AwaitEchoReply, ShortReportDoesNotMatchOnBytesLeftFromALongerDatagram)
 {
-    // The first datagram, a foreign echo reply of 100 bytes, carries the
-    // current sequence at 54..55, where an error report quotes it. The short
+    // The first datagram, a foreign echo reply of 100 bytes, carries our
+    // identifier and sequence at 52..55, where an error report quotes them. The short
     // report after it ends before 54: it cannot match, and the wait goes on.
     std::vector<std::uint8_t> longReply = EchoDatagram(0, 7, 64, {127, 0, 0, 1});
     longReply.resize(100, 0);
+    longReply[52] = OurId & 0xFF;
+    longReply[53] = OurId >> 8;
     longReply[54] = Seq & 0xFF;
     longReply[55] = Seq >> 8;
     std::vector<std::uint8_t> shortReport = ErrorReport(3, 1, Seq, 8, {203, 0, 113, 1});

@@ -75,6 +75,8 @@ TEST(IcmpLab, ErrorReportsAboutThisRequest)
     } cases[] = {
         {lab::Unreachable, rsErrorUnreachable, 3, {lab::Reporter}, 56},
         {lab::TimeExceeded, rsErrorTTLExceeded, 11, {lab::Reporter}, 56},
+        // The report's own header carries options; the request it quotes does not.
+        {lab::UnreachableOptions, rsErrorUnreachable, 3, {lab::Reporter}, 60 + 8 + 28},
         {lab::KernelUnreachable, rsErrorUnreachable, 3, {lab::Router}, 100, true},
         {lab::KernelProhibit, rsErrorUnreachable, 3, {lab::Router}, 100, true},
         {lab::KernelReject, rsErrorUnreachable, 3, {lab::Router}, 100},
@@ -129,6 +131,92 @@ TEST(IcmpLab, NothingInTimeIsATimeOutOfTheSentSequence)
     Sleep(300);
     Pinger next(lab::ReplyNow);
     EXPECT_EQ(next.Ping().Kind, rsEcho);
+}
+
+TEST(IcmpLab, ForeignRepliesNeitherAnswerAPingNorCutItsWaitShort)
+{
+    // The flood host never answers; its replies carry our sequence under a
+    // foreign identifier, or a foreign sequence under ours, about 20 a second.
+    Pinger p(lab::ForeignFlood, 1000);
+    for (int i = 0; i < 3; ++i) {
+        std::uint16_t sent = p.client.CurrentSequence();
+        const TReplyStatus& r = p.Ping();
+        EXPECT_EQ(r.Kind, rsTimeOut) << i;
+        EXPECT_EQ(r.Bytes, 0) << i;
+        EXPECT_EQ(r.AddressFrom, "0.0.0.0") << i;
+        EXPECT_EQ(r.IcmpType, 0) << i;
+        EXPECT_EQ(r.TimeToLive, 0) << i;
+        EXPECT_EQ(r.SeqId, sent) << i;
+        EXPECT_GE(r.TripTime, 999u) << i;
+        EXPECT_LT(r.TripTime, 1150u) << i;
+    }
+    EXPECT_EQ(p.replies.size(), 3u);
+}
+
+// Two copies of a pinger at once, both sending the first sequence number: one
+// pings the silent host, the other (this program again, in a second process)
+// a host that answers at once.
+constexpr char PingersStopEvent[] = "ZvLabPingersStop";
+constexpr char PingerReadyEvent[] = "ZvLabPingerReady";
+
+// Disabled: run only as the second process of TwoProgramsTakeOnlyTheirOwnReplies.
+TEST(IcmpLabSecondProcess, DISABLED_PingsTheAnsweringHostUntilToldToStop)
+{
+    HANDLE stop = OpenEventA(SYNCHRONIZE, FALSE, PingersStopEvent);
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, PingerReadyEvent);
+    ASSERT_TRUE(stop && ready);
+    Pinger p(lab::ReplyNow);
+    const DWORD deadline = GetTickCount() + 15000;
+    int pings = 0;
+    do {
+        p.client.Ping("", TIdIcmpClient::FirstSequence);
+        const TReplyStatus& r = p.client.ReplyStatus();
+        ASSERT_EQ(r.Kind, rsEcho) << pings;
+        ASSERT_EQ(r.AddressFrom, lab::ReplyNow) << pings;
+        ASSERT_EQ(r.SeqId, TIdIcmpClient::FirstSequence);
+        if (++pings == 1)
+            SetEvent(ready);
+    } while (WaitForSingleObject(stop, 40) == WAIT_TIMEOUT && GetTickCount() < deadline);
+    EXPECT_GT(pings, 10);
+    CloseHandle(stop);
+    CloseHandle(ready);
+}
+
+TEST(IcmpLab, TwoProgramsTakeOnlyTheirOwnReplies)
+{
+    HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, PingersStopEvent);
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, PingerReadyEvent);
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string command =
+        std::string("\"") + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=IcmpLabSecondProcess.*";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+
+    Pinger p(lab::Silent, 500);
+    for (int i = 0; i < 4; ++i) {
+        p.client.Ping("", TIdIcmpClient::FirstSequence);
+        const TReplyStatus& r = p.client.ReplyStatus();
+        EXPECT_EQ(r.Kind, rsTimeOut) << i << ": " << r.AddressFrom;
+        EXPECT_EQ(r.AddressFrom, "0.0.0.0") << i;
+    }
+    SetEvent(stop);
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the answered pinger did not stop";
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 5000);
+    }
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u) << "the answered pinger failed";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(stop);
+    CloseHandle(ready);
 }
 
 TEST(IcmpLab, TripTimeOfADelayedReplyIsItsDelay)

@@ -85,7 +85,7 @@ bool DecodeExact(const Bytes& datagram, std::size_t n, std::uint16_t seq, TReply
 {
     auto exact = std::make_unique<std::uint8_t[]>(n == 0 ? 1 : n);
     std::copy_n(datagram.begin(), n, exact.get());
-    return DecodeEchoReply({exact.get(), n}, seq, status);
+    return DecodeEchoReply({exact.get(), n}, OurId, seq, status);
 }
 
 constexpr std::uint16_t Seq = 3489;
@@ -95,7 +95,7 @@ TEST(DecodeEchoReply, NothingReceivedIsTimeOut)
     TReplyStatus s;
     s.AddressFrom = "stale";
     s.Bytes = 9;
-    ASSERT_TRUE(DecodeEchoReply({}, Seq, s));
+    ASSERT_TRUE(DecodeEchoReply({}, OurId, Seq, s));
     EXPECT_EQ(s.Kind, rsTimeOut);
     EXPECT_EQ(s.Bytes, 0);
     EXPECT_EQ(s.AddressFrom, "0.0.0.0");
@@ -144,17 +144,16 @@ TEST(DecodeEchoReply, OrdinaryReplyIs72Bytes)
     EXPECT_EQ(s.Bytes, 72);
 }
 
-TEST(DecodeEchoReply, IdentifierCodeAndChecksumAreNotExamined)
+TEST(DecodeEchoReply, CodeAndChecksumAreNotExamined)
 {
     Bytes reply = EchoDatagram(0, Seq, 64, {127, 0, 0, 1});
     reply[21] = 0x7F;              // code
     reply[22] = reply[23] = 0x55;  // checksum
-    reply[24] = reply[25] = 0xEE;  // identifier
     TReplyStatus s;
     EXPECT_TRUE(DecodeExact(reply, reply.size(), Seq, s));
 }
 
-TEST(DecodeEchoReply, ForeignSequenceKeepsWaitingWithItsKind)
+TEST(DecodeEchoReply, ForeignSequenceOrIdentifierKeepsWaitingWithItsKind)
 {
     struct Case {
         Bytes datagram;
@@ -165,6 +164,11 @@ TEST(DecodeEchoReply, ForeignSequenceKeepsWaitingWithItsKind)
         {ErrorReport(11, 0, 0x0DA1 ^ 0xFFFF, 8, {203, 0, 113, 1}), rsErrorTTLExceeded},
         // The sequence is read least significant byte first: 0xA10D is not 3489.
         {EchoDatagram(0, 0xA10D, 64, {127, 0, 0, 1}), rsEcho},
+        // Our sequence under another program's identifier, in either byte order.
+        {EchoDatagram(0, Seq, 64, {127, 0, 0, 1}, OurId ^ 0x0100), rsEcho},
+        {EchoDatagram(8, Seq, 128, {127, 0, 0, 1}, 0x1122), rsEcho},
+        {ErrorReport(3, 1, Seq, 52, {203, 0, 113, 1}, 0, OurId ^ 0x8000), rsErrorUnreachable},
+        {ErrorReport(11, 0, Seq, 8, {203, 0, 113, 1}, 4, 0), rsErrorTTLExceeded},
     };
     for (const auto& c : cases) {
         TReplyStatus s;
@@ -175,6 +179,33 @@ TEST(DecodeEchoReply, ForeignSequenceKeepsWaitingWithItsKind)
         EXPECT_EQ(s.AddressFrom, "");
         EXPECT_EQ(s.SeqId, 0);
     }
+}
+
+TEST(DecodeEchoReply, QuotedHeaderLengthIsReadFromTheQuotedHeader)
+{
+    // Every pairing of the report's own header and the quoted one (20, 24 and
+    // 60 bytes), each exactly long enough to show the quoted sequence, and one
+    // byte short of it.
+    for (std::size_t outer : {20u, 24u, 60u}) {
+        for (std::size_t quoted : {20u, 24u, 60u}) {
+            Bytes report = ErrorReport(3, 1, Seq, 8, {203, 0, 113, 1}, quoted - 20, OurId, outer - 20);
+            const std::size_t end = outer + 8 + quoted + 8;
+            ASSERT_EQ(report.size(), end);
+            TReplyStatus s;
+            ASSERT_TRUE(DecodeExact(report, end, Seq, s)) << outer << "/" << quoted;
+            EXPECT_EQ(s.Kind, rsErrorUnreachable);
+            EXPECT_EQ(s.Bytes, static_cast<std::int32_t>(end));
+            EXPECT_EQ(s.AddressFrom, "203.0.113.1");
+            EXPECT_EQ(s.SeqId, Seq);
+            TReplyStatus cut;
+            EXPECT_FALSE(DecodeExact(report, end - 1, Seq, cut)) << outer << "/" << quoted;
+        }
+    }
+    // A quoted header length below 20 is no IPv4 header: nothing to match.
+    Bytes report = ErrorReport(3, 1, Seq, 52, {203, 0, 113, 1});
+    report[28] = 0x44;
+    TReplyStatus s;
+    EXPECT_FALSE(DecodeExact(report, report.size(), Seq, s));
 }
 
 TEST(DecodeEchoReply, ForeignTypesEndThePing)
@@ -268,6 +299,8 @@ TEST(DecodeEchoReply, MalformedShortHeaderOfTwentyBytesOrMoreIsRead)
 {
     // Header length 0: the type is byte 0 itself, here 0 (echo reply).
     Bytes d(20, 0);
+    d[4] = OurId & 0xFF;
+    d[5] = OurId >> 8;
     d[6] = 0xA1;
     d[7] = 0x0D;
     d[8] = 77;

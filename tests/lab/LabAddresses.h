@@ -41,6 +41,8 @@ inline constexpr const char* TimeExceeded = "203.0.113.16";         // 11/0
 inline constexpr const char* Redirect = "203.0.113.17";             // 5/1, gateway RouterHostsSide
 inline constexpr const char* BigReply = "203.0.113.18";             // echo reply in BigReplyBytes
 inline constexpr const char* Silent = "203.0.113.19";
+inline constexpr const char* UnreachableOptions = "203.0.113.20"; // 3/1 with UnreachableOptionBytes of IP options
+inline constexpr const char* ForeignFlood = "203.0.113.21";       // FloodCount foreign replies, never the right one
 inline constexpr const char* Reporter = "203.0.113.254";
 
 // The foreign reply carries the request's sequence number with bit 15 of its
@@ -49,6 +51,13 @@ inline constexpr const char* Reporter = "203.0.113.254";
 inline constexpr unsigned ForeignSeqGapMs = 20;
 inline constexpr std::uint16_t ForeignSeqFlip = 0x8000;
 inline constexpr unsigned BigReplyBytes = 2000;                     // whole IP datagram
+inline constexpr unsigned UnreachableOptionBytes = 40;              // its own header: 60 bytes
+// The flood answers each request with FloodCount echo replies FloodGapMs
+// apart: odd ones carry the request's sequence under its identifier with
+// bit 15 flipped (byte 5 XOR 0x80), even ones its identifier with the
+// sequence's bit 15 flipped.
+inline constexpr unsigned FloodGapMs = 50;
+inline constexpr unsigned FloodCount = 18;
 
 // Names the lab's name server answers; any other name gets "no such name".
 struct Name {
@@ -67,6 +76,7 @@ inline constexpr Name Names[] = {
     {"redirect.lab.test", Redirect},
     {"big.lab.test", BigReply},
     {"silent.lab.test", Silent},
+    {"flood.lab.test", ForeignFlood},
     {"kernel-unreachable.lab.test", KernelUnreachable},
     {"kernel-loop.lab.test", KernelLoop},
 };

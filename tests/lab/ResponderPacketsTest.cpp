@@ -93,6 +93,13 @@ TEST(ResponderBehaviourNames, ParseAsLabShWritesThem)
         {"redirect", true, BehaviourKind::Redirect, 0, 0},
         {"big:2000", true, BehaviourKind::BigReply, 0, 2000},
         {"silent", true, BehaviourKind::Silent, 0, 0},
+        {"unreachable-options:40", true, BehaviourKind::UnreachableWithOptions, 0, 40},
+        {"flood:50:18", true, BehaviourKind::ForeignFlood, 50, 0},
+        {"unreachable-options:6", false, {}, 0, 0},
+        {"unreachable-options:44", false, {}, 0, 0},
+        {"flood:50", false, {}, 0, 0},
+        {"flood:50:0", false, {}, 0, 0},
+        {"delay:5:5", false, {}, 0, 0},
         {"delay", false, {}, 0, 0},
         {"delay:", false, {}, 0, 0},
         {"delay:2x", false, {}, 0, 0},
@@ -226,6 +233,42 @@ TEST(ResponderPlans, BigReplyFillsTheWholeDatagram)
     EXPECT_EQ(d[20], 0);
     EXPECT_EQ(d[26], 0xA1);
     EXPECT_EQ(d[27], 0x0D);
+}
+
+TEST(ResponderPlans, UnreachableWithOptionsCarriesThemInItsOwnHeader)
+{
+    Bytes request = Request();
+    for (unsigned options : {4u, 40u}) {
+        auto plan = lab::Plan({BehaviourKind::UnreachableWithOptions, 0, options}, Parsed(request), Sources);
+        ASSERT_EQ(plan.size(), 1u);
+        const Bytes& d = plan[0].datagram;
+        const std::size_t h = 20 + options;
+        ASSERT_EQ(d.size(), h + 8 + 28);
+        EXPECT_EQ(d[0], 0x40 | h / 4);
+        EXPECT_EQ(std::size_t(d[2] << 8 | d[3]), d.size());
+        EXPECT_EQ(lab::InternetChecksum(d.data(), h), 0);
+        EXPECT_EQ(lab::InternetChecksum(d.data() + h, d.size() - h), 0);
+        EXPECT_EQ(SourceOf(d), Sources.reporter);
+        EXPECT_EQ(d[h], 3);
+        EXPECT_TRUE(std::equal(d.begin() + h + 8, d.end(), request.begin()));
+    }
+}
+
+TEST(ResponderPlans, FloodNeverAnswersTheRequest)
+{
+    auto plan = lab::Plan({BehaviourKind::ForeignFlood, 50, 0, 4}, Parsed(Request()), Sources);
+    ASSERT_EQ(plan.size(), 4u);
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const Bytes& d = plan[i].datagram;
+        EXPECT_EQ(plan[i].delayMs, 50 * (i + 1));
+        EXPECT_TRUE(ChecksumsHold(d));
+        EXPECT_EQ(SourceOf(d), Target);
+        EXPECT_EQ(d[20], 0);
+        // Our sequence under another identifier, then another sequence under ours.
+        const bool foreignIdentifier = i % 2 == 0;
+        EXPECT_EQ(d[25], foreignIdentifier ? 0x12 ^ 0x80 : 0x12) << i;
+        EXPECT_EQ(d[27], foreignIdentifier ? 0x0D : 0x0D ^ 0x80) << i;
+    }
 }
 
 TEST(ResponderPlans, SilenceSendsNothing)

@@ -213,11 +213,14 @@ TEST_F(FieldsTest, TabWalksTheControlsInCreationOrderAndEnterPressesAButton)
     EXPECT_EQ(GetFocus(), ok->Handle()) << "Shift+Tab goes back round";
     EXPECT_NE(GetWindowLongA(ok->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
 
+    auto* picture = new tk::Button(form, form, {210, 200, 90, 24}, "Picture", BS_OWNERDRAW);
+    picture->OnClick = [this](tk::Component*) { clicks += "picture "; };
     const struct {
         HWND focus;
         const char* pressed;
     } enters[] = {
-        {check->Handle(), "ok "}, {colors->Handle(), "ok "}, {other->Handle(), "other "}, {ok->Handle(), "ok "},
+        {check->Handle(), "ok "},         {colors->Handle(), "ok "}, {other->Handle(), "other "},
+        {picture->Handle(), "picture "}, {ok->Handle(), "ok "},
     };
     for (const auto& e : enters) {
         clicks.clear();
@@ -225,6 +228,7 @@ TEST_F(FieldsTest, TabWalksTheControlsInCreationOrderAndEnterPressesAButton)
         Key(VK_RETURN);
         EXPECT_EQ(clicks, e.pressed);
     }
+    delete picture;
     other->SetEnabled(false);
     SetFocus(check->Handle());
     Key(VK_TAB);

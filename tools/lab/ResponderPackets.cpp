@@ -1,5 +1,6 @@
 #include "tools/lab/ResponderPackets.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace lab {
@@ -15,9 +16,13 @@ constexpr std::uint8_t ProtocolIcmp = 1;
 constexpr std::size_t IpHeaderBytes = 20;
 constexpr std::size_t IcmpHeaderBytes = 8;
 constexpr std::uint8_t ReplyTtl = 64;
-// Bit 15 of the little-endian sequence number lies in byte 7.
+// Bit 15 of the little-endian identifier and sequence number lies in bytes 5 and 7.
+constexpr std::size_t IdentifierHighByte = 5;
 constexpr std::size_t SequenceHighByte = 7;
 constexpr std::uint8_t ForeignFlip = 0x80;
+constexpr std::uint8_t OptionNop = 1;
+constexpr unsigned MaxOptionBytes = 40;
+constexpr unsigned MaxFloodCount = 1000;
 
 std::optional<unsigned> ParseNumber(std::string_view text)
 {
@@ -45,12 +50,15 @@ void StoreChecksum(Bytes& b, std::size_t from, std::size_t checksumAt)
     b[checksumAt + 1] = static_cast<std::uint8_t>(sum >> 8);
 }
 
-// An IPv4 header (no options) before `icmp`; the sender's kernel checks nothing.
-Bytes Datagram(const Address& source, const Address& destination, const Bytes& icmp)
+// An IPv4 header before `icmp`, with `optionBytes` of no-operation options;
+// the sender's kernel checks nothing.
+Bytes Datagram(const Address& source, const Address& destination, const Bytes& icmp, std::size_t optionBytes = 0)
 {
-    Bytes d(IpHeaderBytes, 0);
-    d[0] = 0x45;
-    Put16(d, 2, static_cast<std::uint16_t>(IpHeaderBytes + icmp.size()));
+    const std::size_t header = IpHeaderBytes + optionBytes;
+    Bytes d(header, OptionNop);
+    std::fill(d.begin(), d.begin() + IpHeaderBytes, std::uint8_t{0});
+    d[0] = static_cast<std::uint8_t>(0x40 | header / 4);
+    Put16(d, 2, static_cast<std::uint16_t>(header + icmp.size()));
     d[8] = ReplyTtl;
     d[9] = ProtocolIcmp;
     for (int i = 0; i < 4; ++i) {
@@ -62,12 +70,14 @@ Bytes Datagram(const Address& source, const Address& destination, const Bytes& i
     return d;
 }
 
-Bytes EchoReplyMessage(const EchoRequest& r, std::size_t icmpBytes, bool foreign)
+// `foreignByte`: the identifier's or sequence's high byte, flipped so that the
+// reply answers some other request; 0 for the right reply.
+Bytes EchoReplyMessage(const EchoRequest& r, std::size_t icmpBytes, std::size_t foreignByte = 0)
 {
     Bytes icmp(r.datagram.begin() + static_cast<std::ptrdiff_t>(r.headerBytes), r.datagram.end());
     icmp[0] = IcmpEchoReply;
-    if (foreign) {
-        icmp[SequenceHighByte] ^= ForeignFlip;
+    if (foreignByte != 0) {
+        icmp[foreignByte] ^= ForeignFlip;
     }
     if (icmpBytes > icmp.size()) {
         icmp.resize(icmpBytes, 'E');
@@ -98,12 +108,23 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
 {
     auto colon = text.find(':');
     std::string_view name = text.substr(0, colon);
-    std::optional<unsigned> arg;
+    std::optional<unsigned> arg, second;
     if (colon != std::string_view::npos) {
-        arg = ParseNumber(text.substr(colon + 1));
+        std::string_view rest = text.substr(colon + 1);
+        auto next = rest.find(':');
+        arg = ParseNumber(rest.substr(0, next));
+        if (next != std::string_view::npos) {
+            second = ParseNumber(rest.substr(next + 1));
+            if (!second) {
+                return std::nullopt;
+            }
+        }
         if (!arg) {
             return std::nullopt;
         }
+    }
+    if (second && name != "flood") {
+        return std::nullopt;
     }
     auto plain = [&](BehaviourKind k) -> std::optional<Behaviour> {
         if (arg) {
@@ -111,6 +132,13 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
         }
         return Behaviour{k, 0, 0};
     };
+    // Options come in words of 4 bytes, at most 40 of them.
+    if (name == "unreachable-options" && arg && *arg > 0 && *arg <= MaxOptionBytes && *arg % 4 == 0) {
+        return Behaviour{BehaviourKind::UnreachableWithOptions, 0, *arg};
+    }
+    if (name == "flood" && arg && *arg > 0 && second && *second > 0 && *second <= MaxFloodCount) {
+        return Behaviour{BehaviourKind::ForeignFlood, *arg, 0, *second};
+    }
     if (name == "now") {
         return plain(BehaviourKind::Reply);
     }
@@ -200,6 +228,19 @@ std::optional<EchoRequest> ReadEchoRequest(const std::uint8_t* data, std::size_t
     return r;
 }
 
+// Foreign echo replies, alternately another program's (our sequence under a
+// foreign identifier) and late ones (a foreign sequence under ours).
+std::vector<PlannedSend> Flood(const Behaviour& b, const EchoRequest& r)
+{
+    std::vector<PlannedSend> sends;
+    std::size_t icmpBytes = r.datagram.size() - r.headerBytes;
+    for (unsigned i = 1; i <= b.count; ++i) {
+        std::size_t flipped = i % 2 ? IdentifierHighByte : SequenceHighByte;
+        sends.push_back({i * b.delayMs, Datagram(r.destination, r.source, EchoReplyMessage(r, icmpBytes, flipped))});
+    }
+    return sends;
+}
+
 std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const Sources& sources)
 {
     auto fromTarget = [&](const Bytes& icmp) { return Datagram(r.destination, r.source, icmp); };
@@ -207,10 +248,14 @@ std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const So
     std::size_t icmpBytes = r.datagram.size() - r.headerBytes;
     switch (b.kind) {
     case BehaviourKind::Reply:
-        return {{b.delayMs, fromTarget(EchoReplyMessage(r, icmpBytes, false))}};
+        return {{b.delayMs, fromTarget(EchoReplyMessage(r, icmpBytes))}};
     case BehaviourKind::ForeignFirst:
-        return {{0, fromTarget(EchoReplyMessage(r, icmpBytes, true))},
-                {b.delayMs, fromTarget(EchoReplyMessage(r, icmpBytes, false))}};
+        return {{0, fromTarget(EchoReplyMessage(r, icmpBytes, SequenceHighByte))},
+                {b.delayMs, fromTarget(EchoReplyMessage(r, icmpBytes))}};
+    case BehaviourKind::UnreachableWithOptions:
+        return {{0, Datagram(sources.reporter, r.source, ErrorMessage(IcmpUnreachable, 1, nullptr, r), b.bytes)}};
+    case BehaviourKind::ForeignFlood:
+        return Flood(b, r);
     case BehaviourKind::Unreachable:
         return {{0, fromReporter(ErrorMessage(IcmpUnreachable, 1, nullptr, r))}};
     case BehaviourKind::TimeExceeded:
@@ -218,7 +263,7 @@ std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const So
     case BehaviourKind::Redirect:
         return {{0, fromReporter(ErrorMessage(IcmpRedirect, 1, &sources.gateway, r))}};
     case BehaviourKind::BigReply:
-        return {{0, fromTarget(EchoReplyMessage(r, b.bytes - IpHeaderBytes, false))}};
+        return {{0, fromTarget(EchoReplyMessage(r, b.bytes - IpHeaderBytes))}};
     case BehaviourKind::Silent:
         return {};
     }

@@ -30,16 +30,20 @@ enum class BehaviourKind {
     Redirect,       // 5/1 naming the gateway, likewise
     BigReply,       // echo reply padded to a datagram of `bytes` bytes
     Silent,         // nothing
+    UnreachableWithOptions, // Unreachable, its own IP header carrying `bytes` option bytes
+    ForeignFlood,   // `count` foreign echo replies, one every delayMs, and never the right one
 };
 
 struct Behaviour {
     BehaviourKind kind = BehaviourKind::Silent;
     unsigned delayMs = 0;
     unsigned bytes = 0;
+    unsigned count = 0;
 };
 
 // Behaviour names as lab.sh passes them: now, delay:MS, foreign:MS,
-// unreachable, ttl, redirect, big:BYTES, silent.
+// unreachable, ttl, redirect, big:BYTES, silent, unreachable-options:BYTES,
+// flood:MS:COUNT.
 std::optional<Behaviour> ParseBehaviour(std::string_view text);
 std::optional<Address> ParseAddress(std::string_view text);
 std::string FormatAddress(const Address& a);

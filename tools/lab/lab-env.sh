@@ -25,6 +25,8 @@ NS_LOOP=$LAB-loop
 LAB_NAMESPACES="$NS_CLIENT $NS_ROUTER $NS_RESPONDER $NS_ECHO $NS_LOOP"
 LAB_STATE=/run/zvlab/$LAB
 LAB_RESPONDER_LOG=$LAB_STATE/responder.log
+# Keyed by the lab's name: two labs of one tree each serve their own copy, so
+# taking one down cannot stop the other's wineserver.
 if [ -n "${ZV_BUILD_DIR:-}" ]; then
-  LAB_WINEPREFIX=$(readlink -f "$ZV_BUILD_DIR")/lab-wineprefix
+  LAB_WINEPREFIX=$(readlink -f "$ZV_BUILD_DIR")/lab-wineprefix-$LAB
 fi

@@ -149,6 +149,41 @@ TEST(ErrorReport, RedirectNamesTheGateway)
               lab::RouterHostsSide);
 }
 
+TEST(ErrorReport, OptionsInTheReportsOwnHeaderArriveIntact)
+{
+    std::uint16_t seq = NextSequence();
+    Exchange x = probe::Ping(lab::UnreachableOptions, seq, 300);
+    const Arrival* report = FirstOfType(x, 3);
+    ASSERT_NE(report, nullptr);
+    const std::size_t h = Ip + lab::UnreachableOptionBytes;
+    ASSERT_EQ(report->HeaderBytes(), h);
+    ASSERT_EQ(report->bytes.size(), h + 8 + Ip + 8);
+    EXPECT_EQ(report->Source(), lab::Reporter);
+    EXPECT_EQ(report->Code(), 1);
+    EXPECT_EQ(probe::InternetChecksum(report->bytes.data() + h, report->bytes.size() - h), 0);
+    EXPECT_EQ(report->bytes[h + 8], 0x45) << "the quoted request's own header has no options";
+    EXPECT_EQ(report->Le16(h + 8 + Ip + 4), x.request[4] | x.request[5] << 8);
+    EXPECT_EQ(report->Le16(h + 8 + Ip + 6), seq);
+}
+
+TEST(ForeignFlood, EveryReplyAnswersSomeOtherRequest)
+{
+    std::uint16_t seq = NextSequence();
+    Exchange x = probe::Ping(lab::ForeignFlood, seq, lab::FloodCount * lab::FloodGapMs + 300);
+    const std::uint16_t id = static_cast<std::uint16_t>(x.request[4] | x.request[5] << 8);
+    ASSERT_EQ(x.arrivals.size(), lab::FloodCount);
+    for (std::size_t i = 0; i < x.arrivals.size(); ++i) {
+        const Arrival& a = x.arrivals[i];
+        ASSERT_EQ(a.bytes.size(), Ip + 52);
+        EXPECT_EQ(a.Type(), 0);
+        EXPECT_EQ(a.Source(), lab::ForeignFlood);
+        const bool foreignIdentifier = i % 2 == 0;
+        EXPECT_EQ(a.Le16(Ip + 4), foreignIdentifier ? id ^ 0x8000 : id) << i;
+        EXPECT_EQ(a.Le16(Ip + 6), foreignIdentifier ? seq : seq ^ 0x8000) << i;
+    }
+    EXPECT_GE(x.arrivals.back().ms, (lab::FloodCount - 1) * lab::FloodGapMs);
+}
+
 TEST(ErrorReport, RoutingLoopEndsInTheKernelsTimeExceeded)
 {
     std::uint16_t seq = NextSequence();

@@ -1,0 +1,164 @@
+// The compact window of the real program, driven from outside: its shape is
+// the stored outline, which presses move it, what its pictures and hot spots
+// do, and the close button. Real mouse input (SendInput) for the drags,
+// because the system's move loop follows the pointer itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/Mask2Data.h"
+#include "tests/driver/Driver.h"
+
+using namespace std::chrono_literals;
+using namespace zvdrive;
+
+namespace {
+
+// The program saves its settings and host history beside itself at every
+// end, and an empty history blanks the host label (and so its hot spot):
+// each run here starts without them, as a first start does.
+bool StartsWithoutSavedFiles()
+{
+    for (const char* file : {"app/zentvorlumo.ini", "app/host.txt"})
+        DeleteFileA(BuildFile(file).c_str());
+    return true;
+}
+
+struct Running {
+    bool fresh = StartsWithoutSavedFiles();
+    Program program{BuildFile("app/ZentVorlumo.exe")};
+    HWND main = nullptr;
+    HWND console = nullptr;
+
+    Running()
+    {
+        main = WaitForWindow(program.Pid(), "TFormMain", 15s);
+        console = WaitForWindow(program.Pid(), "TFormSetings", 5s);
+        WaitUntil([&] { return main && IsWindowVisible(main); }, 5s);
+    }
+};
+
+void SendMouse(DWORD flags, POINT screen = {})
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    }
+    SendInput(1, &input, sizeof input);
+    Sleep(40);
+}
+
+// Presses at a client point, moves by (dx, dy) in steps and releases; gives
+// how far the window moved.
+POINT Drag(HWND window, POINT from, int dx, int dy, bool right)
+{
+    RECT before{};
+    GetWindowRect(window, &before);
+    POINT at = from;
+    ClientToScreen(window, &at);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 6; ++step)
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, {at.x + dx * step / 6, at.y + dy * step / 6});
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    Responsive(window);
+    Sleep(200);
+    RECT after{};
+    GetWindowRect(window, &after);
+    return {after.left - before.left, after.top - before.top};
+}
+
+bool Shows(HWND main, const char* name)
+{
+    auto g = FindGraphic(main, name);
+    return g && g->visible;
+}
+
+} // namespace
+
+TEST(CompactWindow, IsCutToTheStoredOutline)
+{
+    Running r;
+    ASSERT_NE(r.main, nullptr);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(r.main, region), ERROR);
+    std::vector<std::uint8_t> data(GetRegionData(region, 0, nullptr));
+    GetRegionData(region, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+    DeleteObject(region);
+    EXPECT_EQ(data, std::vector<std::uint8_t>(Mask2 + 4, Mask2 + sizeof Mask2));
+
+    struct Spot {
+        POINT client;
+        bool inside;
+    };
+    for (const Spot& s : {Spot{{470, 100}, false}, Spot{{100, 255}, false}, Spot{{5, 5}, false},
+                          Spot{{35, 150}, true}, Spot{{13, 27}, true}}) {
+        POINT p = s.client;
+        ClientToScreen(r.main, &p);
+        EXPECT_EQ(GetAncestor(WindowFromPoint(p), GA_ROOT) == r.main, s.inside) << s.client.x << "," << s.client.y;
+    }
+    EXPECT_FALSE(Screenshot("compact-window").empty());
+    Close(r.main);
+    EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
+}
+
+TEST(CompactWindow, OnlyALeftDragOnBareSkinMovesIt)
+{
+    Running r;
+    ASSERT_NE(r.main, nullptr);
+    struct Case {
+        const char* what;
+        POINT from;
+        bool right;
+        bool moves;
+    };
+    const Case cases[] = {
+        {"left on bare skin", {35, 150}, false, true},
+        {"right on bare skin", {35, 150}, true, false},
+        {"left on the chart", {180, 120}, false, false},
+        {"left on the average label", {392, 157}, false, false},
+        {"left on the ornament's tip", {13, 27}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const POINT moved = Drag(r.main, c.from, 40, 30, c.right);
+        EXPECT_EQ(moved.x, c.moves ? 40 : 0);
+        EXPECT_EQ(moved.y, c.moves ? 30 : 0);
+    }
+    Close(r.main);
+    EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
+}
+
+TEST(CompactWindow, HotSpotsShowTheConsoleAndStartStopFollowsItsToggle)
+{
+    Running r;
+    ASSERT_NE(r.main, nullptr);
+    ASSERT_NE(r.console, nullptr);
+    EXPECT_EQ(FindGraphic(r.main, "lbAVG")->text, "0,00 [ms] / 0 [err]");
+    EXPECT_TRUE(Shows(r.main, "Image4"));
+    EXPECT_FALSE(Shows(r.main, "Image5"));
+    for (const char* spot : {"Image1", "Image2", "lbHost", "Label6", "lbAVG"}) {
+        SCOPED_TRACE(spot);
+        ASSERT_TRUE(ClickGraphic(r.main, spot));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(r.console) != FALSE; }, 5s));
+        Close(r.console);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(r.console); }, 5s));
+    }
+
+    ASSERT_TRUE(ClickGraphic(r.main, "lbAVG"));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(r.console) != FALSE; }, 5s));
+    ASSERT_TRUE(ClickGraphic(r.main, "Image4"));
+    EXPECT_TRUE(WaitUntil([&] { return Shows(r.main, "Image5") && !Shows(r.main, "Image4"); }, 5s));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(r.console); }, 5s)) << "START hides the console";
+    ASSERT_TRUE(ClickGraphic(r.main, "Image5"));
+    EXPECT_TRUE(WaitUntil([&] { return Shows(r.main, "Image4") && !Shows(r.main, "Image5"); }, 5s));
+    EXPECT_FALSE(IsWindowVisible(r.console)) << "STOP does not show the console";
+
+    ASSERT_TRUE(ClickGraphic(r.main, "SpeedButton1"));
+    EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
+}
