@@ -134,6 +134,7 @@ TFormSetings::TFormSetings(tk::Component* owner)
 
     Timer1 = new tk::Timer(this);
     Timer1->SetEnabled(false);
+    CreatePingComponents();
     ZentVersion1 = new TZentVersion(this);
 
     RECT client{};
@@ -194,7 +195,7 @@ void TFormSetings::CreatePages()
 
     TabSheet1 = new tk::TabSheet(this, PageControl1, "Ping information");
     TabSheet1->SetName("TabSheet1");
-    ListView1 = new tk::ListView(this, TabSheet1, {0, 0, 100, 100});
+    ListView1 = new tk::ListView(this, TabSheet1, {0, 0, 100, 100}, true);
     ListView1->SetName("ListView1");
     ListView1->AddColumn("Adress From", 100);
     ListView1->AddColumn("Bytes", 40, tk::Alignment::Center);
@@ -205,7 +206,7 @@ void TFormSetings::CreatePages()
 
     TabSheet2 = new tk::TabSheet(this, PageControl1, "Error logs");
     TabSheet2->SetName("TabSheet2");
-    ListViewError = new tk::ListView(this, TabSheet2, {0, 0, 100, 100});
+    ListViewError = new tk::ListView(this, TabSheet2, {0, 0, 100, 100}, true);
     ListViewError->SetName("ListViewError");
     ListViewError->AddColumn("Adress", 100);
     ListViewError->AddColumn("Bytes", 40, tk::Alignment::Center);
@@ -436,14 +437,6 @@ void TFormSetings::spbRepPingClick(tk::Component* Sender)
         Hide();
     FormMain->lbHost->SetText(cbHost->Text());
     FormMain->SetStartStop(down);
-}
-
-void TFormSetings::BitBtnClearDataClick(tk::Component* Sender)
-{
-    (void)Sender;
-    ListView1->Clear();
-    FormMain->Chart1->Series(0)->ClearPoints();
-    FEchoCount = 0;
 }
 
 void TFormSetings::BitBtn2Click(tk::Component* Sender)

@@ -8,6 +8,9 @@
 
 #include <string>
 
+#include "console/ReplyLog.h"
+#include "icmp/IdAntiFreeze.h"
+#include "icmp/IdIcmpClient.h"
 #include "toolkit/BitBtn.h"
 #include "toolkit/Button.h"
 #include "toolkit/CheckBox.h"
@@ -42,7 +45,17 @@ public:
     void SetRepeatDown(bool down);
     void spbRepPingClick(tk::Component* Sender);
 
+    // Pinging, the two logs and the statistics (uSetingsPing.cpp).
+    void BitBtnPingClick(tk::Component* Sender);
+    void Timer1Timer(tk::Component* Sender);
+    void IdIcmpClientReply(tk::Component* ASender, const TReplyStatus& AReplyStatus);
+    void AddEchoReply(TReplyStatus AReplyStatus);
+    void AddErrorReply(TReplyStatus AReplyStatus);
+    double GetAvgTripTime();
+    void UpdateStatistics();
     void BitBtnClearDataClick(tk::Component* Sender);
+    void BitBtn1Click(tk::Component* Sender);
+
     void BitBtn2Click(tk::Component* Sender);
     void cbHostChange(tk::Component* Sender);
     void chb3DClick(tk::Component* Sender);
@@ -122,6 +135,8 @@ public:
     tk::StatusBar* StatusBar1 = nullptr;
 
     tk::Timer* Timer1 = nullptr;
+    TIdIcmpClient* IdIcmpClient = nullptr;
+    TIdAntiFreeze* IdAntiFreeze1 = nullptr;
     TZentVersion* ZentVersion1 = nullptr;
 
 protected:
@@ -152,7 +167,14 @@ private:
     // destruction comes first.
     void SaveOnce();
 
+    // The ping components and their events (uSetingsPing.cpp).
+    void CreatePingComponents();
+    void RunTimerTick(tk::Component* Sender);
+
     double FEchoCount = 0;
+    // What the two lists hold, beside them: trip times and their sum.
+    TReplyLog replyLog_;
+    bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
     tk::Font boldFont_;

@@ -148,6 +148,20 @@ void Application::ShowErrorBox(const std::string& caption, const std::string& te
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
+void Application::SetScreenCursor(HCURSOR cursor)
+{
+    screenCursor_ = cursor;
+    if (cursor) {
+        ::SetCursor(cursor);
+        return;
+    }
+    // Back to each control's own: a move on the spot makes the window under
+    // the pointer choose again now rather than at the next real move.
+    POINT p;
+    if (GetCursorPos(&p))
+        SetCursorPos(p.x, p.y);
+}
+
 void Application::ShowException(const std::exception& e)
 {
     ShowErrorBox(title_, WithFullStop(e.what()));

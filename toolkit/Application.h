@@ -64,6 +64,11 @@ public:
 
     DWORD MainThreadId() const { return mainThreadId_; }
 
+    // A cursor shown over every window of the application while set (the
+    // busy cursor of a timed ping); null gives each control its own again.
+    HCURSOR ScreenCursor() const { return screenCursor_; }
+    void SetScreenCursor(HCURSOR cursor);
+
 private:
     // Tab, Shift+Tab and Enter inside a form, before translation.
     bool DialogKey(const MSG& msg);
@@ -76,6 +81,7 @@ private:
     bool terminated_ = false;
     DWORD mainThreadId_;
     ErrorBoxHook errorBoxHook_;
+    HCURSOR screenCursor_ = nullptr;
 };
 
 // The full path of the running executable.

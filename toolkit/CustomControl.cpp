@@ -372,6 +372,11 @@ HCURSOR CustomControl::CursorAt(Point p) const
 
 bool CustomControl::OnSetCursor(HWND window, UINT hitTest)
 {
+    // Children ask their parent first, so this covers standard controls too.
+    if (TheApplication && TheApplication->ScreenCursor() && hitTest == HTCLIENT) {
+        ::SetCursor(TheApplication->ScreenCursor());
+        return true;
+    }
     if (window != Handle() || hitTest != HTCLIENT)
         return false;
     POINT p{};

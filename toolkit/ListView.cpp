@@ -4,9 +4,11 @@
 
 namespace tk {
 
-ListView::ListView(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
+ListView::ListView(Component* owner, WinControl* parent, Rect bounds, bool ownerData) : WinControl(owner, parent)
 {
-    CreateHandle(WC_LISTVIEWA, "", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+    CreateHandle(WC_LISTVIEWA, "",
+                 WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
+                     (ownerData ? LVS_OWNERDATA : 0),
                  WS_EX_CLIENTEDGE, bounds);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 }
@@ -69,7 +71,32 @@ void ListView::DeleteRow(int row)
 
 void ListView::Clear()
 {
-    SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    if (GetWindowLongA(Handle(), GWL_STYLE) & LVS_OWNERDATA)
+        SetRowCount(0);
+    else
+        SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ListView::SetRowCount(int rows)
+{
+    // Repaints the whole list: with owner data a row added at the top moves every row.
+    SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+}
+
+LRESULT ListView::Notify(NMHDR& header)
+{
+    if (!source_ || (header.code != LVN_GETDISPINFOA && header.code != LVN_GETDISPINFOW))
+        return 0;
+    // Both layouts share the item's mask, row, column, buffer and its size.
+    auto& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+    if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0)
+        return 0;
+    const std::string text = source_(item.iItem, item.iSubItem);
+    if (header.code == LVN_GETDISPINFOA)
+        lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+    else if (!MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, reinterpret_cast<LPWSTR>(item.pszText), item.cchTextMax))
+        reinterpret_cast<LPWSTR>(item.pszText)[item.cchTextMax - 1] = 0;
+    return 0;
 }
 
 int ListView::RowCount() const

@@ -1,7 +1,10 @@
 // ListView: a report-style list view, one row per item, one text per column,
 // with grid lines and whole-row selection; its cells are not edited in place.
+// With owner data it keeps no texts: it asks a cell source for each cell it
+// shows, so long lists cost only what their owner stores.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,7 @@ namespace tk {
 
 class ListView : public WinControl {
 public:
-    ListView(Component* owner, WinControl* parent, Rect bounds);
+    ListView(Component* owner, WinControl* parent, Rect bounds, bool ownerData = false);
 
     // The first column is always left-aligned (a rule of the list view).
     void AddColumn(const std::string& caption, int width, Alignment alignment = Alignment::Left);
@@ -27,8 +30,16 @@ public:
     int RowCount() const;
     int ColumnCount() const { return columns_; }
 
+    // Owner data only: the rows shown, and where their texts come from.
+    using CellSource = std::function<std::string(int row, int column)>;
+    void SetCellSource(CellSource source) { source_ = std::move(source); }
+    void SetRowCount(int rows);
+
+    LRESULT Notify(NMHDR& header) override;
+
 private:
     int columns_ = 0;
+    CellSource source_;
 };
 
 } // namespace tk

@@ -1,0 +1,218 @@
+// The real program pinging from its console inside the network lab, driven
+// from outside: the rows of both lists, the error counts on both windows,
+// the error box of an unknown name, the pace of repeat pinging and the row
+// limit. Each case runs a fresh copy of the program in a scratch folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/driver/Driver.h"
+#include "tests/lab/LabAddresses.h"
+
+using namespace std::chrono_literals;
+using namespace zvdrive;
+
+namespace {
+
+std::string ScratchCopy(const std::string& name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "zv-" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "\\zentvorlumo.ini").c_str());
+    DeleteFileA((folder + "\\host.txt").c_str());
+    const std::string exe = folder + "\\ZentVorlumo.exe";
+    CopyFileA(BuildFile("app/ZentVorlumo.exe").c_str(), exe.c_str(), FALSE);
+    return exe;
+}
+
+// One running program, its two windows and the console's controls.
+struct Console {
+    Program program;
+    HWND main, console, host, ping, repeat, replies, errors;
+
+    explicit Console(const std::string& name) : program(ScratchCopy(name))
+    {
+        main = WaitForWindow(program.Pid(), "TFormMain", 15s);
+        console = WaitForWindow(program.Pid(), "TFormSetings", 5s);
+        host = FindNamedControl(console, "cbHost");
+        ping = FindNamedControl(console, "BitBtnPing");
+        repeat = FindNamedControl(console, "spbRepPing");
+        replies = FindNamedControl(console, "ListView1");
+        errors = FindNamedControl(console, "ListViewError");
+    }
+    bool Ready() const { return main && console && host && ping && repeat && replies && errors; }
+
+    void Set(const char* control, const std::string& text)
+    {
+        SendMessageA(FindNamedControl(console, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // A single ping through "...", done when `list` has changed at its top.
+    // The list changes just before the previous ping returns, and a click
+    // while a ping is under way is ignored: so click again after a while.
+    bool Ping(const std::string& target, HWND list)
+    {
+        Set("cbHost", target);
+        const int rows = ListViewRowCount(list);
+        const std::string top = rows ? ListViewCell(list, 0, 3) + ListViewCell(list, 0, 5) : "";
+        auto changed = [&] {
+            const int now = ListViewRowCount(list);
+            return now != rows || (now && ListViewCell(list, 0, 3) + ListViewCell(list, 0, 5) != top);
+        };
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Click(ping);
+            if (WaitUntil(changed, 2s))
+                return true;
+        }
+        return false;
+    }
+    std::string Graphic(HWND window, const char* name) const
+    {
+        auto g = FindGraphic(window, name);
+        return g ? g->text : "(none)";
+    }
+};
+
+int LoggedRequests(const char* destination)
+{
+    const char* log = std::getenv(lab::ResponderLogEnv);
+    std::ifstream in(std::string("Z:") + (log ? log : ""));
+    int n = 0;
+    for (std::string line; std::getline(in, line);)
+        n += line.rfind(std::string("dst=") + destination + " ", 0) == 0;
+    return n;
+}
+
+} // namespace
+
+TEST(ConsolePingLab, RepliesAndReportsFillTheTwoLists)
+{
+    Console c("lists");
+    ASSERT_TRUE(c.Ready());
+    // Written by the console's creation, which may still be under way.
+    EXPECT_TRUE(WaitUntil([&] { return c.Graphic(c.main, "lbAVG") == c.Graphic(c.console, "lbAVG") + " / 0 [err]"; },
+                          5s))
+        << c.Graphic(c.main, "lbAVG");
+    const std::string point = c.Graphic(c.console, "lbAVG").substr(1, 1); // the locale's decimal separator
+
+    ASSERT_TRUE(c.Ping(lab::KernelEcho, c.replies));
+    const auto rows = ListViewRows(c.replies, 6);
+    ASSERT_EQ(rows.size(), 1u);
+    // The host's kernel answers with TTL 64; the router takes one.
+    EXPECT_EQ(rows[0][0], lab::KernelEcho);
+    EXPECT_EQ(rows[0][1], "72");
+    EXPECT_EQ(rows[0][2], "0");
+    EXPECT_EQ(rows[0][3], "3489");
+    EXPECT_LT(std::stoul(rows[0][4]), 1000u);
+    EXPECT_EQ(rows[0][5], "63");
+    EXPECT_EQ(c.Graphic(c.console, "lbAVG"), rows[0][4] + point + "00 [ms]");
+
+    c.Set("speTimeout", "300");
+    struct Case {
+        std::string host;
+        const char* status;
+        const char* type;
+    } cases[] = {
+        {lab::Silent, "rsTimeOut", "0"},
+        {"unreachable.lab.test", "rsErrorUnreachable", "3"},
+        {"ttl.lab.test", "rsErrorTTLExceeded", "11"},
+    };
+    int n = 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.host);
+        ASSERT_TRUE(c.Ping(k.host, c.errors));
+        ++n;
+        ASSERT_EQ(ListViewRowCount(c.errors), n);
+        const auto row = ListViewRows(c.errors, 7)[0];
+        EXPECT_EQ(row[0], TextOf(c.host)) << "the host box's text";
+        EXPECT_EQ(row[2], k.type);
+        EXPECT_EQ(row[6], k.status);
+        EXPECT_EQ(row[5].size(), 19u) << row[5];
+        EXPECT_EQ(c.Graphic(c.console, "lbErrorCount"), std::to_string(n));
+        EXPECT_EQ(c.Graphic(c.main, "lbAVG"), rows[0][4] + point + "00 [ms] / " + std::to_string(n) + " [err]");
+    }
+    EXPECT_EQ(ListViewRowCount(c.replies), 1);
+}
+
+TEST(ConsolePingLab, AnUnknownNameShowsOneBoxAndRepeatPingingGoesOn)
+{
+    Console c("unknown");
+    ASSERT_TRUE(c.Ready());
+    c.Set("cbHost", lab::UnknownName);
+    Click(c.ping);
+    auto box = WaitForMessageBox(c.program.Pid(), 10s);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_TRUE(box->text.ends_with("\r\nHost not found.")) << box->text;
+    EXPECT_EQ(box->icon, BoxIcon::Error);
+    ASSERT_TRUE(PressOk(box->window));
+    const std::wstring name(lab::UnknownName, lab::UnknownName + std::strlen(lab::UnknownName));
+    EXPECT_GE(SendMessageW(c.host, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str())), 0)
+        << "the name is in the history";
+    EXPECT_EQ(ListViewRowCount(c.replies) + ListViewRowCount(c.errors), 0);
+
+    // Repeat pinging at the shortest interval: one box at a time, and the
+    // next tick still comes once it is closed.
+    Click(c.repeat);
+    for (int i = 0; i < 2; ++i) {
+        box = WaitForMessageBox(c.program.Pid(), 10s);
+        ASSERT_TRUE(box.has_value()) << "tick " << i;
+        EXPECT_TRUE(box->text.ends_with("\r\nHost not found.")) << box->text;
+        Sleep(2500);
+        EXPECT_EQ(MessageBoxes(c.program.Pid()).size(), 1u) << "no second box while one is open";
+        ASSERT_TRUE(PressOk(box->window));
+    }
+    EXPECT_EQ(ListViewRowCount(c.replies) + ListViewRowCount(c.errors), 0);
+}
+
+TEST(ConsolePingLab, RepeatPingingWaitsOneIntervalAfterEachPing)
+{
+    Console c("repeat");
+    ASSERT_TRUE(c.Ready());
+    c.Set("cbHost", "delay200.lab.test");
+    const int before = LoggedRequests(lab::Reply200Ms);
+    Click(c.repeat);
+    // Arrival times of the next four requests, polled from the responder's log.
+    std::vector<DWORD> at;
+    const DWORD start = GetTickCount();
+    while (at.size() < 4 && GetTickCount() - start < 10000) {
+        if (LoggedRequests(lab::Reply200Ms) - before > static_cast<int>(at.size()))
+            at.push_back(GetTickCount());
+        Sleep(5);
+    }
+    ASSERT_EQ(at.size(), 4u);
+    EXPECT_GE(at[0] - start, 900u) << "the first request follows one interval after the start";
+    for (std::size_t i = 1; i < at.size(); ++i) {
+        EXPECT_GE(at[i] - at[i - 1], 1100u) << i;
+        EXPECT_LE(at[i] - at[i - 1], 1500u) << i;
+    }
+    EXPECT_FALSE(IsWindowVisible(c.console)) << "starting hides the console";
+}
+
+TEST(ConsolePingLab, ALoweredLineLimitShrinksNothingUntilAClear)
+{
+    Console c("limit");
+    ASSERT_TRUE(c.Ready());
+    c.Set("speMaxLine", "12");
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(c.Ping(lab::ReplyNow, c.replies)) << i;
+    EXPECT_EQ(ListViewRowCount(c.replies), 13);
+    c.Set("speMaxLine", "10");
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(c.Ping(lab::ReplyNow, c.replies)) << i;
+    EXPECT_EQ(ListViewRowCount(c.replies), 13);
+    // The newest row is at the top: sequence numbers fall down the list.
+    EXPECT_EQ(std::stoi(ListViewCell(c.replies, 0, 3)), std::stoi(ListViewCell(c.replies, 12, 3)) + 12);
+
+    Click(FindNamedControl(c.console, "BitBtnClearData"));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(c.replies) == 0; }, 5s));
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(c.Ping(lab::ReplyNow, c.replies)) << i;
+    EXPECT_EQ(ListViewRowCount(c.replies), 11);
+}

@@ -1,0 +1,212 @@
+// bench_console: what the console's logs cost, in one run under Wine:
+//   reply ratio: one reply (row, chart point, average, both labels, the
+//     repaint) at 10001 rows / at 101 rows, limits 10000 and 100 (target 2)
+//   private bytes after 10001 echo rows and 10001 error rows, less those at
+//     start (target 8 MB or less); the echo rows come from real pings of
+//     127.0.0.1, the error rows are time-outs handed to the reply handler
+//   GDI and USER objects before and after 10^4 replies (target: flat)
+// Run by hand, as root (raw socket), with the tree's Wine prefix set up:
+//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_console.exe </dev/null
+// The console reads and writes its settings files beside this program.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "app/uMain.h"
+#include "console/uSetings.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TReplyStatus Echo(unsigned n)
+{
+    const unsigned jitter = n * 2654435761u;
+    return {72, "127.0.0.1", 0, static_cast<std::uint16_t>(n), 20 + (jitter >> 27), 128, rsEcho};
+}
+
+TReplyStatus TimeOut()
+{
+    return {0, "", 0, 0, 1000, 0, rsTimeOut};
+}
+
+void Reply(const TReplyStatus& r)
+{
+    FormSetings->IdIcmpClientReply(nullptr, r);
+}
+
+// The reply list cleared and refilled to limit + 1 rows.
+void Settle(int limit)
+{
+    FormSetings->speMaxLine->SetValue(limit);
+    FormSetings->BitBtnClearDataClick(nullptr);
+    for (int i = 0; i <= limit; ++i)
+        Reply(Echo(static_cast<unsigned>(i)));
+}
+
+double MicrosPerReply(int replies)
+{
+    const auto start = Clock::now();
+    for (int i = 0; i < replies; ++i)
+        Reply(Echo(static_cast<unsigned>(i)));
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / replies;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Committed private memory. Wine 8 leaves PrivateUsage at 0, so the
+// address space is walked where it does.
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    if (pmc.PrivateUsage)
+        return pmc.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION m;
+    for (const char* p = nullptr; VirtualQuery(p, &m, sizeof m) == sizeof m; p = static_cast<const char*>(m.BaseAddress) + m.RegionSize) {
+        if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE)
+            total += m.RegionSize;
+        if (static_cast<const char*>(m.BaseAddress) + m.RegionSize < p)
+            break;
+    }
+    return total;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+// A top-level window and all its descendants.
+BOOL CALLBACK CountWindow(HWND window, LPARAM count)
+{
+    ++*reinterpret_cast<DWORD*>(count);
+    EnumChildWindows(window, CountChild, count);
+    return TRUE;
+}
+
+// Wine 8 answers GetGuiResources with 0. There the process's GDI objects
+// are counted in the handle table that the PEB points to (24-byte entries;
+// byte 14 holds the type while the object lives), and its windows stand for
+// its USER objects. The table count is trusted only if 100 new brushes
+// raise it by 100.
+DWORD TableGdiObjects()
+{
+    const unsigned char* peb;
+    asm("movl %%fs:0x30, %0" : "=r"(peb));
+    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + 0x94);
+    if (!table)
+        return 0;
+    // Only as far as the table is mapped.
+    MEMORY_BASIC_INFORMATION m;
+    if (VirtualQuery(table, &m, sizeof m) != sizeof m || m.State != MEM_COMMIT)
+        return 0;
+    const SIZE_T entries = (static_cast<const unsigned char*>(m.BaseAddress) + m.RegionSize - table) / 24;
+    DWORD n = 0;
+    for (SIZE_T i = 0; i < entries; ++i)
+        n += table[24 * i + 14] != 0;
+    return n;
+}
+
+bool TableCountsGdiObjects()
+{
+    const DWORD before = TableGdiObjects();
+    std::vector<HBRUSH> brushes;
+    for (int i = 0; i < 100; ++i)
+        brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+    const DWORD during = TableGdiObjects();
+    for (HBRUSH b : brushes)
+        DeleteObject(b);
+    return before != 0 && during == before + 100 && TableGdiObjects() == before;
+}
+
+struct GuiObjects {
+    long gdi, user;
+};
+
+GuiObjects Objects()
+{
+    GuiObjects o{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+                 static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+    if (o.gdi == 0)
+        o.gdi = TableCountsGdiObjects() ? static_cast<long>(TableGdiObjects()) : -1;
+    if (o.user == 0) {
+        DWORD windows = 0;
+        EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
+        o.user = static_cast<long>(windows);
+    }
+    return o;
+}
+
+} // namespace
+
+int main()
+{
+    tk::Application application;
+    application.CreateForm(FormMain);
+    application.CreateForm(FormSetings);
+    // As while repeat pinging: the compact window shown, the console hidden.
+    FormMain->Show();
+    application.ProcessMessages();
+    FormSetings->chbIgnoreFirst->SetChecked(false);
+    FormSetings->chbErrLines->SetChecked(true);
+
+    // Memory first, before any list has ever held a row.
+    FormSetings->speMaxLine->SetValue(10000);
+    FormSetings->cbHost->SetText("127.0.0.1");
+    const SIZE_T before = PrivateBytes();
+    const GuiObjects start = Objects();
+    std::vector<long> gdiTrace;
+    for (int i = 0; i < 10001; ++i) {
+        FormSetings->BitBtnPingClick(nullptr);
+        if (i % 2000 == 0)
+            gdiTrace.push_back(Objects().gdi);
+    }
+    const SIZE_T echoes = PrivateBytes();
+    const GuiObjects middle = Objects();
+    for (int i = 0; i < 10001; ++i)
+        Reply(TimeOut());
+    const SIZE_T after = PrivateBytes();
+    const GuiObjects end = Objects();
+    std::printf("%-44s %12s %12s\n", "", "start", "after");
+    std::printf("%-44s %12.1f %12.1f   growth %.1f MB (target <= 8); rows %d + %d\n",
+                "private bytes, MB (10001 echo + 10001 error)", before / 1048576.0, after / 1048576.0,
+                (after - before) / 1048576.0, FormSetings->ListView1->RowCount(),
+                FormSetings->ListViewError->RowCount());
+    std::printf("%-44s %12.1f %12.1f\n", "  of which echo rows, error rows, MB", (echoes - before) / 1048576.0,
+                (after - echoes) / 1048576.0);
+    std::printf("%-44s %12ld %12ld   %ld after the echo rows (-1: not countable here)\n",
+                "GDI objects over 2 x 10001 replies", start.gdi, end.gdi, middle.gdi);
+    std::printf("%-44s %12ld %12ld   %ld after the echo rows\n", "USER objects over 2 x 10001 replies", start.user,
+                end.user, middle.user);
+    std::printf("%-44s", "GDI objects every 2000 echo rows");
+    for (long n : gdiTrace)
+        std::printf(" %ld", n);
+    std::printf("\n");
+
+    // Rounds in turns, so that a busy machine slows both sides alike.
+    std::vector<double> small, large;
+    for (int round = 0; round < 6; ++round) {
+        for (int limit : round % 2 ? std::vector{10000, 100} : std::vector{100, 10000}) {
+            Settle(limit);
+            (limit == 100 ? small : large).push_back(MicrosPerReply(300));
+        }
+    }
+    const double s = Median(small), l = Median(large);
+    std::printf("%-44s %12s %12s\n", "", "101 rows", "10001 rows");
+    std::printf("%-44s %12.1f %12.1f   reply ratio %.2f (target <= 2)\n", "one reply, us (median of 6 x 300)", s, l,
+                l / s);
+    return 0;
+}
