@@ -245,8 +245,11 @@ void WinControl::CreateHandle(const char* className, const std::string& text, DW
     if (!window)
         throw Win32Error("CreateWindowEx");
     Attach(window);
-    if (parent_ && parent_->GetFont())
-        SetFont(parent_->GetFont());
+    // No redraw: a new window has not been painted yet, and is painted whole when first shown.
+    if (parent_ && parent_->GetFont()) {
+        font_ = parent_->GetFont();
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
 }
 
 void WinControl::Attach(HWND window)
