@@ -37,12 +37,19 @@ constexpr const char* kSocketLibraryWebsite = "https://example.com/idny/";
 // As labels of the window's design size themselves to their text, one that
 // the font makes wider than its place grows: a right-aligned label to the
 // left, a centred one both ways, any other to the right.
+// One DC like the screen's measures every label, rather than a new screen DC
+// for each.
+HDC MeasuringDC()
+{
+    static const tk::MemoryDC dc(CreateCompatibleDC(nullptr));
+    return dc.Get();
+}
+
 void FitToText(tk::Label& label, HFONT font, tk::Alignment alignment)
 {
-    tk::ClientDC screen(nullptr);
-    tk::SelectScope select(screen.Get(), font);
+    tk::SelectScope select(MeasuringDC(), font);
     SIZE size{};
-    GetTextExtentPoint32A(screen.Get(), label.Text().c_str(), static_cast<int>(label.Text().size()), &size);
+    GetTextExtentPoint32A(MeasuringDC(), label.Text().c_str(), static_cast<int>(label.Text().size()), &size);
     tk::Rect b = label.Bounds();
     const int extra = size.cx - b.width;
     if (extra <= 0)
