@@ -21,7 +21,11 @@ class SpinEdit::Arrows : public CustomControl {
 public:
     explicit Arrows(SpinEdit& edit) : CustomControl(&edit, &edit), edit_(edit)
     {
-        CreateCustom("tk.SpinArrows", "", WS_CHILD | WS_VISIBLE, 0, {0, 0, kArrowsWidth, 1}, edit.Handle());
+        // Created in place, along the right of the text, rather than moved there.
+        RECT client{};
+        GetClientRect(edit.Handle(), &client);
+        CreateCustom("tk.SpinArrows", "", WS_CHILD | WS_VISIBLE, 0,
+                     {client.right - kArrowsWidth, 0, kArrowsWidth, client.bottom}, edit.Handle());
     }
 
     void PaintTo(HDC dc) override
@@ -99,7 +103,7 @@ SpinEdit::SpinEdit(Component* owner, WinControl* parent, Rect bounds, int minVal
     CreateHandle("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, bounds);
     SubclassWindow();
     arrows_ = new Arrows(*this);
-    PlaceArrows();
+    SetTextMargin();
     SetValue(value);
 }
 
@@ -138,6 +142,11 @@ void SpinEdit::PlaceArrows()
     GetClientRect(Handle(), &client);
     SetWindowPos(arrows_->Handle(), nullptr, client.right - kArrowsWidth, 0, kArrowsWidth, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    SetTextMargin();
+}
+
+void SpinEdit::SetTextMargin()
+{
     // The text stops short of the arrows.
     SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kArrowsWidth + 1));
 }

@@ -41,6 +41,7 @@ private:
     class Arrows;
     void Commit();
     void PlaceArrows();
+    void SetTextMargin();
 
     SpinValue rules_;
     char decimalSeparator_;
