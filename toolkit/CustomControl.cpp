@@ -46,9 +46,13 @@ void CustomControl::CreateCustom(const char* className, const std::string& text,
         wc.lpfnWndProc = StaticWindowProc;
         wc.hInstance = instance;
         wc.hCursor = nullptr; // WM_SETCURSOR decides
-        wc.hIcon = LoadIconA(instance, "MAINICON");
-        if (!wc.hIcon)
-            wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        // Only windows with a frame show an icon: child and message-only
+        // classes do without, which spares loading it at start-up.
+        if (!(style & WS_CHILD) && parent != HWND_MESSAGE) {
+            wc.hIcon = LoadIconA(instance, "MAINICON");
+            if (!wc.hIcon)
+                wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        }
         wc.lpszClassName = className;
         if (!RegisterClassExA(&wc))
             throw Win32Error("RegisterClassEx");
