@@ -15,6 +15,11 @@
 namespace tk {
 
 namespace {
+// The object of a window of ours, also kept in the window's own extra bytes:
+// reading those stays in the process, while under Wine every GetProp is a
+// server call, and the window procedure needs the object for each message.
+constexpr int kSelfSlot = 0;
+
 Point PointOf(LPARAM lParam)
 {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -43,6 +48,7 @@ void CustomControl::CreateCustom(const char* className, const std::string& text,
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExA(instance, className, &wc)) {
         wc.style = CS_DBLCLKS;
+        wc.cbWndExtra = sizeof(CustomControl*);
         wc.lpfnWndProc = StaticWindowProc;
         wc.hInstance = instance;
         wc.hCursor = nullptr; // WM_SETCURSOR decides
@@ -78,17 +84,22 @@ LRESULT CALLBACK CustomControl::StaticWindowProc(HWND window, UINT message, WPAR
     CustomControl* self;
     if (message == WM_NCCREATE) {
         self = static_cast<CustomControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, kSelfSlot, reinterpret_cast<LONG_PTR>(self));
         self->Attach(window);
     } else {
-        self = static_cast<CustomControl*>(FromHandle(window));
+        self = reinterpret_cast<CustomControl*>(GetWindowLongPtrA(window, kSelfSlot));
+        if (!self)
+            self = static_cast<CustomControl*>(FromHandle(window));
     }
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
     if (!Guarded([&] { result = self->WindowProc(message, wParam, lParam); }) && message == WM_CREATE)
         result = -1; // WM_NCCREATE fails with the 0 already in place
-    if (message == WM_NCDESTROY)
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, kSelfSlot, 0);
         self->Detach();
+    }
     return result;
 }
 
