@@ -218,10 +218,13 @@ void CustomControl::SetColor(COLORREF color)
     Invalidate();
 }
 
+// A window that is not on screen has nothing to repaint: showing it paints
+// it whole. Skipping it spares a server call per change while a hidden
+// window is being built.
 void CustomControl::Invalidate()
 {
     needsDraw_ = true;
-    if (Handle())
+    if (Handle() && IsWindowVisible(Handle()))
         InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -229,7 +232,7 @@ void CustomControl::Invalidate(const Rect& area)
 {
     needsDraw_ = true;
     RECT r{area.left, area.top, area.Right(), area.Bottom()};
-    if (Handle())
+    if (Handle() && IsWindowVisible(Handle()))
         InvalidateRect(Handle(), &r, FALSE);
 }
 
