@@ -175,7 +175,9 @@ void WinControl::SetName(std::string name)
 
 void WinControl::PublishName()
 {
-    if (!handle_)
+    // A new window has no name to take back; controls are named after their
+    // window exists, and under Wine each property call is a server call.
+    if (!handle_ || (!nameAtom_ && Name().empty()))
         return;
     if (nameAtom_)
         GlobalDeleteAtom(nameAtom_);
