@@ -1,10 +1,12 @@
 # The hermetic network lab for tests that ping (tools/lab/, addresses in
 # tests/lab/LabAddresses.h). Include this file, then:
 #
-#   zv_add_lab_test(name SOURCES ... [LIBS ...] [TIMEOUT s])
+#   zv_add_lab_test(name SOURCES ... [LIBS ...] [TIMEOUT s] [WINDOWS])
 #       cross tree only: a GoogleTest program run under Wine inside the lab's
 #       client namespace through tools/lab/lab-wine-run.sh; CTest name lab.<name>.
 #       It requires the fixtures "wine" and "lab" and holds RESOURCE_LOCK "lab".
+#       WINDOWS: it shows windows on the shared display, so it also holds "e2e",
+#       the lock of the tests that read the screen or send real input.
 #
 # The fixture "lab" (tests lab.setup and lab.cleanup) builds this tree's lab and
 # takes it down. Where the lab cannot be built, lab tests are reported as
@@ -31,15 +33,19 @@ function(zv_add_lab_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WINDOWS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
+  endif()
+  set(locks lab)
+  if(ARG_WINDOWS)
+    list(APPEND locks e2e)
   endif()
   _zv_test_target(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS})
   add_test(NAME lab.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/lab/lab-wine-run.sh $<TARGET_FILE:${name}>)
   set_tests_properties(lab.${name} PROPERTIES
     FIXTURES_REQUIRED "wine;lab"
-    RESOURCE_LOCK lab
+    RESOURCE_LOCK "${locks}"
     TIMEOUT ${ARG_TIMEOUT}
     SKIP_RETURN_CODE 77
     ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR}")
