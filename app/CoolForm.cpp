@@ -79,6 +79,11 @@ void TCoolForm::SetHeight(int value)
     AlignToParent();
 }
 
+void TCoolForm::ApplyScale()
+{
+    AlignToParent();
+}
+
 void TCoolForm::AlignToParent()
 {
     RECT client{};
@@ -88,12 +93,16 @@ void TCoolForm::AlignToParent()
 
 void TCoolForm::ReadMask(TByteStream& stream)
 {
-    const std::vector<std::uint8_t> data = ReadMask2(stream);
+    std::vector<std::uint8_t> data = ReadMask2(stream);
     // Checked before the system sees it: the record must fit its bytes.
-    if (data.empty() || !DecodeRegionData(data)) {
+    const auto rects = data.empty() ? std::nullopt : DecodeRegionData(data);
+    if (!rects) {
         mask_->Forget();
         return;
     }
+    // Stored for 96 dpi, like the skin: both are scaled with the same edges.
+    if (const tk::Scale scale = Parent()->Scaling(); !scale.IsIdentity())
+        data = EncodeRegionData(ScaleRegionRects(*rects, scale));
     mask_->Set(tk::Region(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
                                           reinterpret_cast<const RGNDATA*>(data.data()))));
     if (!designing_ && Parent()->Handle() && mask_->Handle())

@@ -2,7 +2,9 @@
 // area with the skin, makes the form borderless, cuts it to the stored
 // "Mask2" outline (ReadMask) and moves it on a left press on bare skin.
 // Owns its `Mask`; the region in it until it is applied, after which it
-// belongs to the window. GUI thread only.
+// belongs to the window. The outline and the skin are drawn for 96 dpi;
+// ReadMask scales the outline to the window's DPI as the skin is scaled.
+// GUI thread only.
 #pragma once
 
 #include <memory>
@@ -63,6 +65,7 @@ public:
     virtual void SetHeight(int value);
     // Fills the parent's client area; the form calls it when it is resized.
     void AlignToParent();
+    void ApplyScale() override;
 
     void ReadMask(TByteStream& stream);
     void WriteMask(TByteStream& stream) const;

@@ -120,6 +120,18 @@ std::optional<std::vector<TRegionRect>> DecodeRegionData(const std::vector<std::
     return rects;
 }
 
+std::vector<TRegionRect> ScaleRegionRects(const std::vector<TRegionRect>& rects, const tk::Scale& scale)
+{
+    std::vector<TRegionRect> scaled;
+    scaled.reserve(rects.size());
+    for (const TRegionRect& r : rects) {
+        const TRegionRect s{scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)};
+        if (s.left < s.right && s.top < s.bottom)
+            scaled.push_back(s);
+    }
+    return scaled;
+}
+
 std::size_t TByteStream::Read(void* to, std::size_t size)
 {
     const std::size_t n = std::min(size, bytes_.size() - position_);

@@ -20,6 +20,12 @@
 #include <optional>
 #include <vector>
 
+#include "toolkit/Scale.h"
+
+// The skin's background colour (red 51, green 255, blue 0, as 0x00BBGGRR):
+// what lies outside the outline.
+constexpr std::uint32_t kSkinKeyColour = 0x0000FF33;
+
 struct TRegionRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     bool operator==(const TRegionRect&) const = default;
@@ -39,6 +45,11 @@ std::vector<std::uint8_t> EncodeRegionData(const std::vector<TRegionRect>& rects
 // The rectangles of a record, or nullopt if it is not a well-formed list of
 // rectangles that fits its bytes exactly.
 std::optional<std::vector<TRegionRect>> DecodeRegionData(const std::vector<std::uint8_t>& data);
+
+// The rectangles with their edges scaled (a window at another DPI): the
+// outline of a picture scaled with the same Scale. Rectangles that the
+// scale makes empty are left out; the banded order is kept.
+std::vector<TRegionRect> ScaleRegionRects(const std::vector<TRegionRect>& rects, const tk::Scale& scale);
 
 // A growable byte stream over memory, read and written at one position.
 class TByteStream {

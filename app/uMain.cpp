@@ -10,6 +10,8 @@ TFormMain* FormMain = nullptr;
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kClientWidth = 475;
+constexpr int kClientHeight = 265;
 
 // The pages of the console's page control.
 constexpr int kPingInformationPage = 0;
@@ -23,49 +25,43 @@ HCURSOR HandCursor()
 
 } // namespace
 
-TFormMain::TFormMain(tk::Component* owner)
-    : tk::Form(owner, "TFormMain"), labelFont_(tk::CreateFontPt("MS Sans Serif", 8)),
-      boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true))
+TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain")
 {
     ZV_FAIL_POINT("TFormMain");
-    SetClientSize(475, 265);
+    SetClientSize(kClientWidth, kClientHeight);
     SetCenterOnFirstShow(true);
 
     CoolForm1 = new TCoolForm(this, this);
     CoolForm1->SetName("CoolForm1");
-    CoolForm1->SetPicture(tk::LoadPictureResource("SKIN"));
-    TByteStream mask(Mask2, sizeof Mask2);
-    CoolForm1->ReadMask(mask);
 
     lbHost = NewLabel("lbHost", {88, 57, 0, 13}, "No host chosen yet", nullptr);
     lbHost->SetAutoSize(true);
     lbHost->OnClick = [this](tk::Component* s) { Image1Click(s); };
-    Image1 = NewImage("Image1", {118, 233, 57, 15}, nullptr);
+    Image1 = NewImage("Image1", {118, 233, 57, 15});
     Image1->OnClick = [this](tk::Component* s) { Image1Click(s); };
-    Image2 = NewImage("Image2", {40, 232, 57, 15}, nullptr);
+    Image2 = NewImage("Image2", {40, 232, 57, 15});
     Image2->OnClick = [this](tk::Component* s) { Image2Click(s); };
 
     SpeedButton1 = new tk::SpeedButton(this, this, {442, 56, 18, 15});
     SpeedButton1->SetName("SpeedButton1");
     SpeedButton1->SetCursor(HandCursor());
-    SpeedButton1->SetGlyph(tk::LoadPictureResource("CLOSE"));
     SpeedButton1->OnClick = [this](tk::Component* s) { SpeedButton1Click(s); };
 
-    Image3 = NewImage("Image3", {91, 179, 150, 35}, "NOTICE");
+    Image3 = NewImage("Image3", {91, 179, 150, 35});
     Image3->SetCenter(true);
     Image3->SetCursor(nullptr);
 
-    Label6 = NewLabel("Label6", {320, 134, 137, 13}, "AVG Trip Time / Error", boldFont_.Get());
+    Label6 = NewLabel("Label6", {320, 134, 137, 13}, "AVG Trip Time / Error", ScaledFont("MS Sans Serif", 8, true));
     Label6->OnClick = [this](tk::Component* s) { lbAVGClick(s); };
-    lbAVG = NewLabel("lbAVG", {328, 151, 129, 13}, "0,00 [ms] / 0 [err]", labelFont_.Get());
+    lbAVG = NewLabel("lbAVG", {328, 151, 129, 13}, "0,00 [ms] / 0 [err]", ScaledFont("MS Sans Serif", 8));
     lbAVG->OnClick = [this](tk::Component* s) { lbAVGClick(s); };
     for (tk::Label* label : {Label6, lbAVG}) {
         label->SetAlignment(tk::Alignment::Center);
         label->SetTextColor(kWhite);
     }
 
-    Image4 = NewImage("Image4", {296, 177, 158, 39}, "START");
-    Image5 = NewImage("Image5", {296, 177, 158, 39}, "STOP");
+    Image4 = NewImage("Image4", {296, 177, 158, 39});
+    Image5 = NewImage("Image5", {296, 177, 158, 39});
     for (tk::Image* image : {Image4, Image5}) {
         image->SetTransparent(true);
         image->OnClick = [this](tk::Component* s) { StartStopClick(s); };
@@ -75,15 +71,34 @@ TFormMain::TFormMain(tk::Component* owner)
     Chart1 = new TChartControl(this, this, {48, 77, 273, 100});
     Chart1->SetName("Chart1");
     BuildResponseTimeChart(Chart1->Chart());
+    LoadArtwork();
 }
 
-tk::Image* TFormMain::NewImage(const char* name, tk::Rect bounds, const char* picture)
+void TFormMain::LoadArtwork()
+{
+    // Drawn at 96 dpi. The outline is scaled with the same edges as the
+    // skin (ReadMask), so the shape still follows the picture.
+    const tk::Scale scale = Scaling();
+    CoolForm1->SetPicture(tk::LoadPictureResource("SKIN", scale, kSkinKeyColour));
+    TByteStream mask(Mask2, sizeof Mask2);
+    CoolForm1->ReadMask(mask);
+    SpeedButton1->SetGlyph(tk::LoadPictureResource("CLOSE", scale, tk::kLowerLeftKey));
+    Image3->SetPicture(tk::LoadPictureResource("NOTICE", scale));
+    Image4->SetPicture(tk::LoadPictureResource("START", scale, tk::kLowerLeftKey));
+    Image5->SetPicture(tk::LoadPictureResource("STOP", scale, tk::kLowerLeftKey));
+}
+
+void TFormMain::OnDpiChanged()
+{
+    SetClientSize(kClientWidth, kClientHeight);
+    LoadArtwork();
+}
+
+tk::Image* TFormMain::NewImage(const char* name, tk::Rect bounds)
 {
     auto* image = new tk::Image(this, this, bounds);
     image->SetName(name);
     image->SetCursor(HandCursor());
-    if (picture)
-        image->SetPicture(tk::LoadPictureResource(picture));
     return image;
 }
 

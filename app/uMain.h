@@ -1,6 +1,7 @@
 // TFormMain: the compact monitor window, the program's main window. Created
-// first at start-up; a borderless 475 x 265 window centred on the screen,
-// cut to the skin's outline. Everything it shows is written by the console
+// first at start-up; a borderless 475 x 265 window (at 96 dpi; scaled with
+// its skin and outline at others) centred on the screen, cut to the skin's
+// outline. Everything it shows is written by the console
 // through the members below; its clicks are carried out by the console.
 // Owned by the application; lives until shutdown. GUI thread only.
 #pragma once
@@ -41,13 +42,13 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged() override;
 
 private:
-    tk::Image* NewImage(const char* name, tk::Rect bounds, const char* picture);
+    tk::Image* NewImage(const char* name, tk::Rect bounds);
     tk::Label* NewLabel(const char* name, tk::Rect bounds, const char* text, HFONT font);
-
-    tk::Font labelFont_;
-    tk::Font boldFont_;
+    // The skin with its outline, and the pictures, at the window's DPI.
+    void LoadArtwork();
 };
 
 extern TFormMain* FormMain;

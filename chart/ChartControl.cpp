@@ -8,7 +8,7 @@ TChartControl::TChartControl(tk::Component* owner, tk::WinControl* parent, tk::R
     : tk::CustomControl(owner, parent)
 {
     painter_.Separators = ReadLocaleSeparators();
-    CreateCustom("ZvChart", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, bounds, ParentHandle());
+    CreateCustom("ZvChart", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, ScaledDesign(bounds), ParentHandle());
     chart_.OnInvalidate = [this] { Invalidate(); };
 }
 
@@ -42,12 +42,14 @@ SIZE TChartControl::ClientSize() const
 void TChartControl::PaintTo(HDC dc)
 {
     const SIZE size = ClientSize();
+    painter_.Scale = Scaling();
     painter_.Paint(dc, chart_, size.cx, size.cy, mouse_.RubberBand());
 }
 
 void TChartControl::OnPaint(HDC dc, const RECT& area)
 {
     const SIZE size = ClientSize();
+    painter_.Scale = Scaling();
     if (TakeNeedsDraw() || !painter_.HasPicture(size.cx, size.cy))
         painter_.Draw(chart_, size.cx, size.cy, mouse_.RubberBand());
     painter_.CopyTo(dc, area);
@@ -58,9 +60,16 @@ void TChartControl::OnSize(int cx, int cy)
     painter_.PrepareBuffer(cx, cy);
 }
 
+void TChartControl::ApplyScale()
+{
+    tk::CustomControl::ApplyScale();
+    Invalidate();
+}
+
 TChartLayout TChartControl::CurrentLayout()
 {
     const SIZE size = ClientSize();
+    painter_.Scale = Scaling();
     return painter_.Layout(chart_, size.cx, size.cy);
 }
 

@@ -26,6 +26,7 @@ public:
 
     // The picture as the window shows it, for any DC (a printout, a test).
     void PaintTo(HDC dc) override;
+    void ApplyScale() override;
 
 protected:
     void OnPaint(HDC dc, const RECT& area) override;

@@ -6,6 +6,7 @@
 
 #include "chart/AxisScale.h"
 #include "chart/Chart.h"
+#include "toolkit/Scale.h"
 
 struct TPixelRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0; // right and bottom outside
@@ -21,9 +22,11 @@ struct TChartLayout {
     TValueRange XRange, YRange;
     TAxisTicks XTicks, YTicks;
     TAxisMap XMap, YMap; // at the front face
+    // The furniture's sizes at the chart's DPI (TChartMetrics scaled).
+    int TickLength = 0, LabelGap = 0, LineWidth = 1;
 };
 
-// Pixel sizes of the furniture around the plot.
+// Sizes of the furniture around the plot at 96 dpi, scaled to the chart's DPI.
 struct TChartMetrics {
     static constexpr int Outer = 2;    // from the control's edge
     static constexpr int TickLength = 3;
@@ -37,4 +40,5 @@ struct TChartMetrics {
 
 // textHeight: the label font's line height; width: a label's width in pixels.
 TChartLayout ComputeChartLayout(const TChart& chart, int width, int height, int textHeight,
-                                const TLabelExtent& labelWidth, const TNumberSeparators& separators);
+                                const TLabelExtent& labelWidth, const TNumberSeparators& separators,
+                                const tk::Scale& scale = {});

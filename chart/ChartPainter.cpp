@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "toolkit/ColorBox.h"
+#include "toolkit/PictureScale.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ bool TChartPainter::EnsureBuffer(int width, int height)
 
 HFONT TChartPainter::FontFor(const TChartFont& font, CachedFont& cache)
 {
-    const int ppi = GetDeviceCaps(dc_.Get(), LOGPIXELSY);
+    const int ppi = Scale.Dpi();
     if (cache.handle && cache.name == font.Name && cache.size == font.Size && cache.pixelsPerInch == ppi &&
         cache.style == font.Style)
         return cache.handle.Get();
@@ -88,7 +89,7 @@ TChartLayout TChartPainter::Layout(const TChart& chart, int width, int height)
 {
     if (!EnsureDC())
         return ComputeChartLayout(chart, width, height, 13, [](const std::string& s) { return 6 * int(s.size()); },
-                                  Separators);
+                                  Separators, Scale);
     const HDC dc = dc_.Get();
     tk::SelectScope font(dc, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
     TEXTMETRICA tm{};
@@ -98,7 +99,7 @@ TChartLayout TChartPainter::Layout(const TChart& chart, int width, int height)
         GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
         return static_cast<int>(size.cx);
     };
-    return ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators);
+    return ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators, Scale);
 }
 
 void TChartPainter::Paint(HDC dc, const TChart& chart, int width, int height,
@@ -146,9 +147,9 @@ void TChartPainter::PaintBackground(const TChart& chart)
         Selected<tk::Brush> brush(dc, CreateSolidBrush(tk::ColorToRGB(chart.Color)));
         PatBlt(dc, 0, 0, width, height, PATCOPY);
     }
-    const TChartBitmap& image = chart.BackImage;
-    if (image.Empty())
+    if (chart.BackImage.Empty())
         return;
+    const TChartBitmap& image = TileAtScale(chart.BackImage);
     // DIB rows are padded to four bytes; the picture's are not.
     const int stride = (image.Width * 3 + 3) & ~3;
     std::vector<BYTE> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.Height));
@@ -181,6 +182,17 @@ void TChartPainter::PaintBackground(const TChart& chart)
     }
 }
 
+const TChartBitmap& TChartPainter::TileAtScale(const TChartBitmap& image)
+{
+    if (Scale.IsIdentity())
+        return image;
+    if (tile_.source != &image || tile_.dpi != Scale.Dpi()) {
+        const tk::Picture scaled = tk::ScalePicture({image.Width, image.Height, image.Bgr}, Scale);
+        tile_ = {&image, Scale.Dpi(), {scaled.Width, scaled.Height, scaled.Bgr}};
+    }
+    return tile_.picture;
+}
+
 void TChartPainter::PaintWalls(const TChartLayout& l)
 {
     const HDC dc = dc_.Get();
@@ -190,7 +202,7 @@ void TChartPainter::PaintWalls(const TChartLayout& l)
     {
         // Grid lines on the back wall (the plot itself in the flat view), and
         // in 3D across the left wall and the floor.
-        Selected<tk::Pen> pen(dc, CreatePen(PS_SOLID, 1, GridColor));
+        Selected<tk::Pen> pen(dc, CreatePen(PS_SOLID, l.LineWidth, GridColor));
         for (double v : l.YTicks.Values) {
             const int y = l.YMap.ToPixel(v);
             Line(dc, p.Left + d, y - d, p.Right + d, y - d);
@@ -204,7 +216,7 @@ void TChartPainter::PaintWalls(const TChartLayout& l)
                 Line(dc, x, axisY, x + d, axisY - d);
         }
     }
-    Selected<tk::Pen> pen(dc, CreatePen(PS_SOLID, 1, AxisColor));
+    Selected<tk::Pen> pen(dc, CreatePen(PS_SOLID, l.LineWidth, AxisColor));
     if (d) {
         // The box: the back wall's left and bottom edges, the walls' outer edges.
         Line(dc, axisX + d, p.Top - d, axisX + d, axisY - d);
@@ -217,11 +229,11 @@ void TChartPainter::PaintWalls(const TChartLayout& l)
     Line(dc, axisX, axisY, p.Right + 1, axisY);
     for (double v : l.YTicks.Values) {
         const int y = l.YMap.ToPixel(v);
-        Line(dc, axisX - TChartMetrics::TickLength, y, axisX, y);
+        Line(dc, axisX - l.TickLength, y, axisX, y);
     }
     for (double v : l.XTicks.Values) {
         const int x = l.XMap.ToPixel(v);
-        Line(dc, x, axisY + 1, x, axisY + 1 + TChartMetrics::TickLength);
+        Line(dc, x, axisY + 1, x, axisY + 1 + l.TickLength);
     }
 }
 
@@ -254,7 +266,10 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
             at(z, -z, body);
             at(z - 1, -z, body);
         }
-        at(zFront, -zFront, CanvasColor(color));
+        // A line wider than a pixel at higher DPIs: the path again, shifted.
+        for (int dy = 0; dy < l.LineWidth; ++dy)
+            for (int dx = 0; dx < l.LineWidth; ++dx)
+                at(zFront + dx, dy - zFront, CanvasColor(color));
     }
 }
 
@@ -279,7 +294,7 @@ void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)
         GetTextMetricsA(dc, &tm);
         SetTextColor(dc, tk::ColorToRGB(chart.LeftAxis.LabelsFont.Color));
         SetTextAlign(dc, TA_RIGHT | TA_TOP);
-        const int right = l.Plot.Left - 1 - TChartMetrics::TickLength - TChartMetrics::LabelGap;
+        const int right = l.Plot.Left - 1 - l.TickLength - l.LabelGap;
         for (std::size_t i = 0; i < l.YTicks.Values.size(); ++i) {
             const std::string& s = l.YTicks.Labels[i];
             TextOutA(dc, right, l.YMap.ToPixel(l.YTicks.Values[i]) - tm.tmHeight / 2, s.c_str(),
@@ -290,9 +305,9 @@ void TChartPainter::PaintLabels(const TChart& chart, const TChartLayout& l)
         SelectObject(dc, FontFor(chart.BottomAxis.LabelsFont, bottomFont_));
         SetTextColor(dc, tk::ColorToRGB(chart.BottomAxis.LabelsFont.Color));
         SetTextAlign(dc, TA_CENTER | TA_TOP);
-        const int top = l.Plot.Bottom + 1 + TChartMetrics::TickLength;
+        const int top = l.Plot.Bottom + 1 + l.TickLength;
         // Labels that would run into the left labels or off the right edge are left out.
-        const int leftmost = l.Plot.Left - 1 - TChartMetrics::TickLength;
+        const int leftmost = l.Plot.Left - 1 - l.TickLength;
         for (std::size_t i = 0; i < l.XTicks.Values.size(); ++i) {
             const std::string& s = l.XTicks.Labels[i];
             SIZE size{};

@@ -27,6 +27,8 @@ public:
     TChartPainter& operator=(const TChartPainter&) = delete;
 
     TNumberSeparators Separators;
+    // The DPI of the window painted in: fonts, lines and depth follow it.
+    tk::Scale Scale;
 
     // Paints the whole chart into the rectangle (0, 0, width, height) of dc.
     // The rubber band, if any, is drawn over everything.
@@ -71,6 +73,13 @@ private:
     TPixelCanvas canvas_;
     bool drawn_ = false;
     CachedFont leftFont_, bottomFont_;
+    // The background tile at Scale, made again when the DPI changes.
+    struct ScaledTile {
+        const TChartBitmap* source = nullptr;
+        int dpi = 0;
+        TChartBitmap picture;
+    } tile_;
+    const TChartBitmap& TileAtScale(const TChartBitmap& image);
     // The last path of each series: repaints of unchanged data (a window
     // uncovered, a rubber band dragged) skip the walk over the points.
     struct CachedPath {

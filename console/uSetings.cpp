@@ -34,9 +34,6 @@ constexpr const char* kAuthorWebsite = "https://example.com/";
 constexpr const char* kProgramWebsite = "https://example.com/zent-vorlumo/";
 constexpr const char* kSocketLibraryWebsite = "https://example.com/idny/";
 
-// As labels of the window's design size themselves to their text, one that
-// the font makes wider than its place grows: a right-aligned label to the
-// left, a centred one both ways, any other to the right.
 // One DC like the screen's measures every label, rather than a new screen DC
 // for each.
 HDC MeasuringDC()
@@ -45,7 +42,10 @@ HDC MeasuringDC()
     return dc.Get();
 }
 
-void FitToText(tk::Label& label, HFONT font, tk::Alignment alignment)
+// As labels of the window's design size themselves to their text, one that
+// the font makes wider than its place grows: a right-aligned label to the
+// left, a centred one both ways, any other to the right.
+void FitLabel(tk::Label& label, HFONT font, tk::Alignment alignment)
 {
     tk::SelectScope select(MeasuringDC(), font);
     SIZE size{};
@@ -119,16 +119,12 @@ void WriteWholeFile(const std::string& path, const std::string& text)
 }
 } // namespace
 
-TFormSetings::TFormSetings(tk::Component* owner)
-    : tk::Form(owner, "TFormSetings"), boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true)),
-      linkFont_(tk::CreateFontPt("MS Sans Serif", 8)), linkHoverFont_(tk::CreateFontPt("MS Sans Serif", 8, false, true))
+TFormSetings::TFormSetings(tk::Component* owner) : tk::Form(owner, "TFormSetings")
 {
     ZV_FAIL_POINT("TFormSetings");
     SetCaption("Zent Vorlumo");
-    RECT frame{0, 0, kClientWidth, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
-    SetBounds({0, 0, frame.right - frame.left, kOuterHeight});
+    const tk::Scale s = Scaling();
+    SetBounds({0, 0, OuterSize(s(kClientWidth), 0).cx, s(kOuterHeight)});
     SetCenterOnFirstShow(true);
 
     CreateHostBar();
@@ -155,10 +151,16 @@ tk::Label* TFormSetings::AddLabel(tk::CustomControl* parent, const char* name, t
     auto* label = new tk::Label(this, parent, {bounds.left, bounds.top, bounds.width, kLabelHeight}, caption);
     label->SetName(name);
     if (bold)
-        label->SetFont(boldFont_.Get());
+        label->SetFont(BoldFont());
     label->SetAlignment(alignment);
-    FitToText(*label, bold ? boldFont_.Get() : GetFont(), alignment);
+    fitted_.push_back(label);
+    FitToText(*label);
     return label;
+}
+
+void TFormSetings::FitToText(tk::Label& label)
+{
+    FitLabel(label, label.Font() ? label.Font() : GetFont(), label.GetAlignment());
 }
 
 tk::SpinEdit* TFormSetings::AddSpinEdit(tk::WinControl* parent, const char* name, tk::Rect bounds, int minValue,
@@ -275,15 +277,21 @@ void TFormSetings::CreateAboutPage()
     Image1 = new tk::Image(this, TabSheet4, {0, 0, 100, 100});
     Image1->SetName("Image1");
     Image1->SetCenter(true);
-    // A plain 24-bit bitmap of 425 x 160, shown unscaled.
-    Image1->SetPicture(tk::Bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))));
+    LoadAboutPicture();
     Panel4 = new tk::Panel(this, TabSheet4, {0, 0, 100, kAboutPanelHeight}, false);
     Panel4->SetName("Panel4");
     Panel4->SetColor(kWhite);
     Shape2 = new tk::Shape(this, Panel4, {0, 0, 100, kAboutPanelHeight});
     Shape2->SetName("Shape2");
     CreateAboutPanel();
+}
+
+// A plain 24-bit bitmap of 425 x 160 at 96 dpi, scaled to the window's DPI.
+void TFormSetings::LoadAboutPicture()
+{
+    Image1->SetPicture(tk::ScaleBitmap(tk::Bitmap(static_cast<HBITMAP>(LoadImageA(
+                                           GetModuleHandleA(nullptr), "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
+                                       Scaling()));
 }
 
 void TFormSetings::CreateAboutPanel()
@@ -314,7 +322,7 @@ tk::LinkLabel* TFormSetings::AddLink(const char* name, int top, const std::strin
 {
     auto* link = new tk::LinkLabel(this, Panel4, {115, top, 0, kLabelHeight}, caption);
     link->SetName(name);
-    link->SetFont(linkFont_.Get());
+    link->SetFont(LinkFont(false));
     link->SetBackground(kWhite);
     link->SetAutoSize(true);
     link->OnMouseEnter = [this](tk::Component* sender) { Label10MouseEnter(sender); };
@@ -344,31 +352,44 @@ void TFormSetings::Realign(int width, int height)
 {
     if (!StatusBar1)
         return;
-    const int pagesHeight = height - kHostBarHeight - kStatisticsBarHeight - kStatusBarHeight;
-    Panel1->SetBounds({0, 0, width, kHostBarHeight});
-    PageControl1->SetBounds({0, kHostBarHeight, width, pagesHeight});
-    Panel2->SetBounds({0, kHostBarHeight + pagesHeight, width, kStatisticsBarHeight});
-    StatusBar1->SetBounds({0, height - kStatusBarHeight, width, kStatusBarHeight});
+    const tk::Scale s = Scaling();
+    const int hostBar = s(kHostBarHeight);
+    const int statisticsBar = s(kStatisticsBarHeight);
+    const int statusBar = s(kStatusBarHeight);
+    const int pagesHeight = height - hostBar - statisticsBar - statusBar;
+    Panel1->SetBounds({0, 0, width, hostBar});
+    PageControl1->SetBounds({0, hostBar, width, pagesHeight});
+    Panel2->SetBounds({0, hostBar + pagesHeight, width, statisticsBar});
+    StatusBar1->SetBounds({0, height - statusBar, width, statusBar});
 
     RECT page{};
     GetClientRect(TabSheet1->Handle(), &page);
     ListView1->SetBounds({0, 0, page.right, page.bottom});
     ListViewError->SetBounds({0, 0, page.right, page.bottom});
-    const int pictureArea = page.bottom - kAboutPanelHeight;
-    Panel4->SetBounds({0, pictureArea, page.right, kAboutPanelHeight});
-    Shape2->SetBounds({0, 0, page.right, kAboutPanelHeight});
+    const int aboutPanel = s(kAboutPanelHeight);
+    const int pictureArea = page.bottom - aboutPanel;
+    Panel4->SetBounds({0, pictureArea, page.right, aboutPanel});
+    Shape2->SetBounds({0, 0, page.right, aboutPanel});
     Shape1->SetBounds({0, 0, page.right, pictureArea});
     Image1->SetBounds({0, 0, page.right, pictureArea});
 }
 
 void TFormSetings::OnGetMinMaxInfo(MINMAXINFO& info)
 {
-    RECT frame{0, 0, kClientWidth, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
+    const tk::Scale s = Scaling();
     // The host bar never gets narrower than its controls.
-    info.ptMinTrackSize.x = frame.right - frame.left;
-    info.ptMinTrackSize.y = kMinOuterHeight;
+    info.ptMinTrackSize.x = OuterSize(s(kClientWidth), 0).cx;
+    info.ptMinTrackSize.y = s(kMinOuterHeight);
+}
+
+void TFormSetings::OnDpiChanged()
+{
+    LoadAboutPicture();
+    for (tk::Label* label : fitted_)
+        FitToText(*label);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    Realign(client.right, client.bottom);
 }
 
 void TFormSetings::OnSize(int cx, int cy)
@@ -478,12 +499,12 @@ void TFormSetings::DataColorBoxChange(tk::Component* Sender)
 
 void TFormSetings::Label10MouseEnter(tk::Component* Sender)
 {
-    static_cast<tk::LinkLabel*>(Sender)->SetFont(linkHoverFont_.Get());
+    static_cast<tk::LinkLabel*>(Sender)->SetFont(LinkFont(true));
 }
 
 void TFormSetings::Label10MouseLeave(tk::Component* Sender)
 {
-    static_cast<tk::LinkLabel*>(Sender)->SetFont(linkFont_.Get());
+    static_cast<tk::LinkLabel*>(Sender)->SetFont(LinkFont(false));
 }
 
 void TFormSetings::OpenLink(const char* address)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "console/ReplyLog.h"
 #include "icmp/IdAntiFreeze.h"
@@ -144,8 +145,15 @@ protected:
     void FormDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnSize(int cx, int cy) override;
+    void OnDpiChanged() override;
 
 private:
+    // The window's fonts, at its DPI.
+    HFONT BoldFont() { return ScaledFont("MS Sans Serif", 8, true); }
+    HFONT LinkFont(bool hovered) { return ScaledFont("MS Sans Serif", 8, false, hovered); }
+    void LoadAboutPicture();
+    // Labels the font makes wider than their place grow to their text.
+    void FitToText(tk::Label& label);
     void CreateHostBar();
     void CreatePages();
     void CreateSettingsPage();
@@ -177,9 +185,7 @@ private:
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
-    tk::Font boldFont_;
-    tk::Font linkFont_;
-    tk::Font linkHoverFont_;
+    std::vector<tk::Label*> fitted_;
 };
 
 extern TFormSetings* FormSetings;

@@ -36,13 +36,14 @@ bool BitBtn::DrawItem(DRAWITEMSTRUCT& item)
     SelectScope font(dc, GetFont() ? GetFont() : GetStockObject(DEFAULT_GUI_FONT));
     SIZE text{};
     GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-    const int shift = pushed ? 1 : 0;
-    const int width = kGlyphWidth + kGlyphGap + text.cx;
+    const Scale s = Scaling();
+    const int shift = pushed ? s(1) : 0;
+    const int width = s(kGlyphWidth + kGlyphGap) + text.cx;
     const int left = (r.left + r.right - width) / 2 + shift;
     const int middle = (r.top + r.bottom) / 2 + shift;
     DrawGlyph(dc, left, middle, enabled);
 
-    RECT textRect{left + kGlyphWidth + kGlyphGap, r.top + shift, r.right, r.bottom + shift};
+    RECT textRect{left + s(kGlyphWidth + kGlyphGap), r.top + shift, r.right, r.bottom + shift};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
@@ -60,9 +61,10 @@ void BitBtn::DrawGlyph(HDC dc, int left, int middle, bool enabled) const
     if (kind_ != BitBtnKind::OK)
         return;
     // A check mark: a short stroke down to the right, a long one up.
-    Pen pen(CreatePen(PS_SOLID, 2, enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT)));
+    const Scale s = Scaling();
+    Pen pen(CreatePen(PS_SOLID, s.Line(2), enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT)));
     SelectScope select(dc, pen.Get());
-    POINT mark[] = {{left + 1, middle}, {left + 4, middle + 3}, {left + 11, middle - 4}};
+    POINT mark[] = {{left + s(1), middle}, {left + s(4), middle + s(3)}, {left + s(11), middle - s(4)}};
     Polyline(dc, mark, 3);
 }
 

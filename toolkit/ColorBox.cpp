@@ -1,12 +1,14 @@
 #include "toolkit/ColorBox.h"
 
 #include "toolkit/ColorList.h"
+#include "toolkit/ComboBox.h"
 #include "toolkit/Handles.h"
 
 namespace tk {
 
 namespace {
 constexpr int kItemHeight = 16;
+constexpr int kClosedHeight = kItemHeight + 6; // with the box's border
 constexpr int kDropDownItems = 10;
 constexpr int kSwatchWidth = 22;
 } // namespace
@@ -33,6 +35,22 @@ ColorBox::ColorBox(Component* owner, WinControl* parent, Rect bounds) : WinContr
         AddItem(c.value);
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
     SetSelected(0);
+    FitClosedHeight();
+}
+
+void ColorBox::ApplyScale()
+{
+    WinControl::ApplyScale();
+    SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, Scaling()(kItemHeight));
+    FitClosedHeight();
+}
+
+// At 96 dpi the system's own height is the design height.
+void ColorBox::FitClosedHeight()
+{
+    const Rect design = DesignBounds();
+    if (!Scaling().IsIdentity())
+        SetClosedHeight(Handle(), Scaling()(Rect{design.left, design.top, design.width, kClosedHeight}).height);
 }
 
 int ColorBox::Count() const
@@ -82,7 +100,7 @@ void ColorBox::Command(unsigned code)
 
 bool ColorBox::MeasureItem(MEASUREITEMSTRUCT& item)
 {
-    item.itemHeight = kItemHeight;
+    item.itemHeight = static_cast<UINT>(Scaling()(kItemHeight));
     return true;
 }
 
@@ -96,12 +114,13 @@ bool ColorBox::DrawItem(DRAWITEMSTRUCT& item)
     if (static_cast<int>(item.itemID) < 0)
         return true;
     const auto color = static_cast<std::uint32_t>(item.itemData);
-    RECT swatch{r.left + 2, r.top + 2, r.left + 2 + kSwatchWidth, r.bottom - 2};
+    const Scale s = Scaling();
+    RECT swatch{r.left + s(2), r.top + s(2), r.left + s(2 + kSwatchWidth), r.bottom - s(2)};
     Brush fill(CreateSolidBrush(ColorToRGB(color)));
     FillRect(dc, &swatch, fill.Get());
     FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const std::string name = ColorName(color);
-    RECT text{swatch.right + 4, r.top, r.right, r.bottom};
+    RECT text{swatch.right + s(4), r.top, r.right, r.bottom};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextA(dc, name.c_str(), static_cast<int>(name.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

@@ -26,8 +26,10 @@ public:
     void Command(unsigned code) override;
     bool DrawItem(DRAWITEMSTRUCT& item) override;
     bool MeasureItem(MEASUREITEMSTRUCT& item) override;
+    void ApplyScale() override;
 
 private:
+    void FitClosedHeight();
     int Count() const;
     void AddItem(std::uint32_t color);
 

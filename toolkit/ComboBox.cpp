@@ -18,10 +18,34 @@ private:
 };
 } // namespace
 
-ComboBox::ComboBox(Component* owner, WinControl* parent, Rect b, int dropDownHeight) : WinControl(owner, parent)
+void SetClosedHeight(HWND combo, int height)
+{
+    RECT r{};
+    GetWindowRect(combo, &r);
+    const auto field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (field > 0 && r.bottom - r.top != height)
+        SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + height - (r.bottom - r.top));
+}
+
+ComboBox::ComboBox(Component* owner, WinControl* parent, Rect b, int dropDownHeight)
+    : WinControl(owner, parent), closed_(b)
 {
     CreateHandle("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
                  {b.left, b.top, b.width, b.height + dropDownHeight});
+    FitClosedHeight();
+}
+
+void ComboBox::ApplyScale()
+{
+    WinControl::ApplyScale();
+    FitClosedHeight();
+}
+
+// At 96 dpi the system's own height is the design height.
+void ComboBox::FitClosedHeight()
+{
+    if (!Scaling().IsIdentity())
+        SetClosedHeight(Handle(), Scaling()(closed_).height);
 }
 
 void ComboBox::SetItems(std::vector<std::string> items)

@@ -28,14 +28,21 @@ public:
     void SetText(const std::string& text);
 
     void Command(unsigned code) override;
+    void ApplyScale() override;
 
     NotifyEvent OnChange;
 
 private:
     void Changed();
+    void FitClosedHeight();
 
     std::vector<std::string> items_;
     int programChanges_ = 0;
+    Rect closed_; // design bounds of the edit part
 };
+
+// Makes a closed combo box `height` pixels high. The system sizes it from
+// its font, which does not follow the design heights at every DPI.
+void SetClosedHeight(HWND combo, int height);
 
 } // namespace tk

@@ -4,7 +4,10 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Button.h"
+#include "toolkit/Dpi.h"
+#include "toolkit/GraphicControl.h"
 #include "toolkit/Guarded.h"
+#include "toolkit/Label.h"
 
 namespace tk {
 
@@ -66,14 +69,45 @@ bool IsPushButton(HWND window, LRESULT dialogCode)
     GetClassNameA(window, className, sizeof className);
     return (dialogCode & DLGC_BUTTON) && lstrcmpiA(className, "Button") == 0 && ButtonType(window) == BS_OWNERDRAW;
 }
+
+// Not declared for the systems we build for.
+constexpr UINT kWmDpiChanged = 0x02E0;
+
+// Every control below `owner` that used a replaced font gets its successor.
+void ReplaceFonts(Component& owner, const std::vector<std::pair<HFONT, HFONT>>& replaced)
+{
+    for (Component* c : owner.Owned()) {
+        for (const auto& [before, after] : replaced) {
+            if (auto* control = dynamic_cast<WinControl*>(c); control && control->GetFont() == before)
+                control->SetFont(after);
+            if (auto* label = dynamic_cast<Label*>(c); label && label->Font() == before)
+                label->SetFont(after);
+        }
+        ReplaceFonts(*c, replaced);
+    }
+}
+
+// The components a control owns first (a panel's frame), then the control,
+// which may place them again.
+void ApplyScaleBelow(Component& owner)
+{
+    for (Component* c : owner.Owned()) {
+        ApplyScaleBelow(*c);
+        if (auto* control = dynamic_cast<WinControl*>(c))
+            control->ApplyScale();
+        else if (auto* graphic = dynamic_cast<GraphicControl*>(c))
+            graphic->ApplyScale();
+    }
+}
 } // namespace
 
 Form::Form(Component* owner, const char* className)
-    : CustomControl(owner, nullptr), font_(CreateFontPt("MS Sans Serif", 8))
+    : CustomControl(owner, nullptr)
 {
     HWND ownerWindow = TheApplication && TheApplication->MainForm() ? TheApplication->MainForm()->Handle() : nullptr;
     CreateCustom(className, "", StyleOf(borderStyle_), 0, {CW_USEDEFAULT, CW_USEDEFAULT, 320, 240}, ownerWindow);
-    SetFont(font_.Get());
+    SetDpi(WindowDpi(Handle()));
+    SetFont(ScaledFont("MS Sans Serif", 8));
 }
 
 Form::~Form()
@@ -109,16 +143,57 @@ void Form::SetBorderStyle(BorderStyle style)
     borderStyle_ = style;
     LONG keep = GetWindowLongA(Handle(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
     SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(StyleOf(style)) | keep);
-    SetClientSize(client.right, client.bottom);
+    SetClientPixels(client.right, client.bottom);
 }
 
 void Form::SetClientSize(int width, int height)
 {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    const Rect r = Scaling()(Rect{0, 0, width, height});
+    SetClientPixels(r.width, r.height);
+}
+
+SIZE Form::OuterSize(int clientWidth, int clientHeight) const
+{
+    return tk::OuterSize({clientWidth, clientHeight}, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)), Scaling().Dpi());
+}
+
+void Form::SetClientPixels(int width, int height)
+{
+    const SIZE outer = OuterSize(width, height);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+HFONT Form::ScaledFont(const char* face, int points, bool bold, bool underline)
+{
+    for (const ScaledFontEntry& f : fonts_)
+        if (f.face == face && f.points == points && f.bold == bold && f.underline == underline)
+            return f.font.Get();
+    fonts_.push_back({face, points, bold, underline, CreateFontPt(face, points, bold, underline, Scaling().Dpi())});
+    return fonts_.back().font.Get();
+}
+
+void Form::ChangeDpi(int dpi)
+{
+    if (dpi <= 0 || dpi == Scaling().Dpi())
+        return;
+    SetDpi(dpi);
+    // The old fonts live until every control has its new one.
+    std::vector<Font> old;
+    std::vector<std::pair<HFONT, HFONT>> replaced;
+    for (ScaledFontEntry& f : fonts_) {
+        Font fresh = CreateFontPt(f.face.c_str(), f.points, f.bold, f.underline, dpi);
+        replaced.emplace_back(f.font.Get(), fresh.Get());
+        old.push_back(std::move(f.font));
+        f.font = std::move(fresh);
+    }
+    for (const auto& [before, after] : replaced)
+        if (GetFont() == before)
+            SetFont(after);
+    ReplaceFonts(*this, replaced);
+    ApplyScaleBelow(*this);
+    OnDpiChanged();
+    Invalidate();
 }
 
 void Form::PlaceForFirstShow()
@@ -235,6 +310,14 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CLOSE) {
         OnClose();
+        return 0;
+    }
+    if (message == kWmDpiChanged) {
+        // The suggested rectangle first: the form then lays itself out in it.
+        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ChangeDpi(LOWORD(wParam));
         return 0;
     }
     return CustomControl::WindowProc(message, wParam, lParam);

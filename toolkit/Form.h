@@ -4,6 +4,8 @@
 // FormDestroy run guarded: an error in them is shown and the rest of that
 // handler is skipped. It handles the dialog keys of the controls inside it:
 // Tab and Shift+Tab, and Enter for the default or the focused push button.
+// It is laid out at the DPI of its monitor and follows WM_DPICHANGED: its
+// fonts are made again and its controls placed at their scaled design bounds.
 // GUI thread only.
 #pragma once
 
@@ -37,7 +39,18 @@ public:
     BorderStyle GetBorderStyle() const { return borderStyle_; }
     // Keeps the client area's size.
     void SetBorderStyle(BorderStyle style);
+    // In design values (96 dpi), scaled to the form's DPI.
     void SetClientSize(int width, int height);
+    // The outer size around a client area of this many pixels, at the form's DPI.
+    SIZE OuterSize(int clientWidth, int clientHeight) const;
+
+    // A font of the form at its DPI, made on first use; the form keeps it and
+    // makes it again, handing the new one to every control that used it,
+    // when the DPI changes.
+    HFONT ScaledFont(const char* face, int points, bool bold = false, bool underline = false);
+    // Lays the form out for another DPI (what WM_DPICHANGED does, the window's
+    // own size aside).
+    void ChangeDpi(int dpi);
     // Centred on the screen the first time the form is shown.
     void SetCenterOnFirstShow(bool center) { centerOnFirstShow_ = center; }
 
@@ -62,19 +75,31 @@ public:
 protected:
     virtual void FormCreate() {}
     virtual void FormDestroy() {}
+    // After ChangeDpi has made the fonts again and placed the controls at
+    // their scaled design bounds: what the form lays out itself.
+    virtual void OnDpiChanged() {}
     // WM_CLOSE: the main form ends the loop, any other only hides.
     virtual void OnClose();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    struct ScaledFontEntry {
+        std::string face;
+        int points = 0;
+        bool bold = false;
+        bool underline = false;
+        Font font;
+    };
+
     void PlaceForFirstShow();
     void MoveFocus(bool backwards);
+    void SetClientPixels(int width, int height);
 
     BorderStyle borderStyle_ = BorderStyle::Sizeable;
     bool centerOnFirstShow_ = false;
     bool shownBefore_ = false;
-    Font font_;
+    std::vector<ScaledFontEntry> fonts_;
     HWND defaultButton_ = nullptr;
 };
 

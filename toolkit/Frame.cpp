@@ -26,7 +26,8 @@ void Frame::Paint(HDC dc)
     DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
     if (caption_.empty())
         return;
-    RECT label{b.left + 8, b.top, b.left + 8 + text.cx, b.top + text.cy};
+    const int indent = Parent()->Scaling()(8);
+    RECT label{b.left + indent, b.top, b.left + indent + text.cx, b.top + text.cy};
     Brush face(CreateSolidBrush(Parent()->Color()));
     FillRect(dc, &label, face.Get());
     SetBkMode(dc, TRANSPARENT);

@@ -5,7 +5,7 @@
 namespace tk {
 
 GraphicControl::GraphicControl(Component* owner, CustomControl* parent, Rect bounds)
-    : Component(owner), parent_(parent), bounds_(bounds)
+    : Component(owner), parent_(parent), design_(bounds), bounds_(parent->Scaling()(bounds))
 {
     parent_->AddGraphic(this);
     Invalidate();
@@ -22,6 +22,11 @@ void GraphicControl::SetBounds(Rect bounds)
     Invalidate();
     bounds_ = bounds;
     Invalidate();
+}
+
+void GraphicControl::ApplyScale()
+{
+    SetBounds(parent_->Scaling()(design_));
 }
 
 void GraphicControl::SetVisible(bool visible)

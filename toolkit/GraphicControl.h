@@ -23,8 +23,11 @@ public:
 
     CustomControl* Parent() const { return parent_; }
 
+    // In pixels; created at its design bounds (96 dpi) scaled to the parent's DPI.
     Rect Bounds() const { return bounds_; }
     void SetBounds(Rect bounds);
+    // After a change of DPI: back to the design bounds, scaled.
+    virtual void ApplyScale();
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
@@ -57,6 +60,7 @@ public:
 
 private:
     CustomControl* parent_;
+    Rect design_;
     Rect bounds_;
     bool visible_ = true;
     bool enabled_ = true;

@@ -2,10 +2,13 @@
 
 namespace tk {
 
-Font CreateFontPt(const char* face, int points, bool bold, bool underline)
+Font CreateFontPt(const char* face, int points, bool bold, bool underline, int dpi)
 {
-    ClientDC screen(nullptr);
-    int height = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    if (dpi <= 0) {
+        ClientDC screen(nullptr);
+        dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    }
+    int height = -MulDiv(points, dpi, 72);
     return Font(CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                             face));

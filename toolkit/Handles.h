@@ -112,7 +112,7 @@ private:
     int id_;
 };
 
-// A font of the given face and size in points (at the screen's resolution).
-Font CreateFontPt(const char* face, int points, bool bold = false, bool underline = false);
+// A font of the given face and size in points, at `dpi` (0: the screen's).
+Font CreateFontPt(const char* face, int points, bool bold = false, bool underline = false, int dpi = 0);
 
 } // namespace tk

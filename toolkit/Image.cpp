@@ -1,6 +1,7 @@
 #include "toolkit/Image.h"
 
 #include <cstring>
+#include <vector>
 
 namespace tk {
 
@@ -37,7 +38,7 @@ Bitmap BitmapOf(const Picture& picture)
     return bitmap;
 }
 
-Bitmap LoadPictureResource(const char* name)
+Bitmap LoadPictureResource(const char* name, const Scale& scale, std::optional<std::uint32_t> key)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10)); // RT_RCDATA
@@ -46,7 +47,37 @@ Bitmap LoadPictureResource(const char* name)
     if (!data)
         return Bitmap();
     auto picture = DecodeBmp(static_cast<const std::uint8_t*>(data), SizeofResource(module, found));
-    return picture ? BitmapOf(*picture) : Bitmap();
+    if (!picture)
+        return Bitmap();
+    if (key == kLowerLeftKey)
+        key = picture->Height > 0 ? std::optional(picture->Pixel(0, picture->Height - 1)) : std::nullopt;
+    return BitmapOf(ScalePicture(*picture, scale, key));
+}
+
+Bitmap ScaleBitmap(Bitmap bitmap, const Scale& scale)
+{
+    if (scale.IsIdentity() || !bitmap)
+        return bitmap;
+    const SIZE size = SizeOf(bitmap.Get());
+    Picture picture;
+    picture.Width = size.cx;
+    picture.Height = size.cy;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    const std::size_t row = static_cast<std::size_t>(size.cx) * 3;
+    const std::size_t stride = (row + 3) & ~static_cast<std::size_t>(3);
+    std::vector<BYTE> bits(stride * static_cast<std::size_t>(size.cy));
+    ClientDC screen(nullptr);
+    if (!GetDIBits(screen.Get(), bitmap.Get(), 0, static_cast<UINT>(size.cy), bits.data(), &info, DIB_RGB_COLORS))
+        return bitmap;
+    picture.Bgr.resize(row * static_cast<std::size_t>(size.cy));
+    for (int y = 0; y < size.cy; ++y)
+        std::memcpy(picture.Bgr.data() + row * y, bits.data() + stride * y, row);
+    return BitmapOf(ScalePicture(picture, scale));
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, bool transparent)

@@ -8,14 +8,24 @@
 #include "toolkit/GraphicControl.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Picture.h"
+#include "toolkit/PictureScale.h"
 
 namespace tk {
 
 // A 24-bit DIB section of the picture; null for an empty picture.
 Bitmap BitmapOf(const Picture& picture);
-// A picture stored as an RCDATA resource (a BMP file) of this module; null
-// if it is missing or unreadable.
-Bitmap LoadPictureResource(const char* name);
+// Stands for the colour of a picture's lower-left pixel, the one DrawBitmap
+// leaves out.
+constexpr std::uint32_t kLowerLeftKey = 0xFF000000;
+
+// A picture stored as an RCDATA resource (a BMP file) of this module, drawn
+// at 96 dpi and scaled (ScalePicture) with `key` left out of the blending;
+// null if it is missing or unreadable.
+Bitmap LoadPictureResource(const char* name, const Scale& scale = {},
+                           std::optional<std::uint32_t> key = std::nullopt);
+// A 24-bit copy of a bitmap, scaled as LoadPictureResource does; the bitmap
+// itself at 96 dpi.
+Bitmap ScaleBitmap(Bitmap bitmap, const Scale& scale);
 
 // Draws a bitmap at x, y, leaving out the colour of its lower-left pixel
 // when `transparent`.

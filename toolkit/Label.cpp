@@ -77,6 +77,12 @@ void Label::AdjustSize()
     SetBounds(b);
 }
 
+void Label::ApplyScale()
+{
+    GraphicControl::ApplyScale();
+    AdjustSize();
+}
+
 void Label::Paint(HDC dc)
 {
     Rect b = Bounds();

@@ -21,14 +21,17 @@ public:
 
     // Borrowed; null means the parent's font.
     void SetFont(HFONT font);
+    HFONT Font() const { return font_; }
     void SetTextColor(COLORREF color);
     // Without a background the parent's surface shows through.
     void SetBackground(COLORREF color);
     void ClearBackground();
     void SetAlignment(Alignment alignment);
+    Alignment GetAlignment() const { return alignment_; }
     void SetAutoSize(bool autoSize);
 
     void Paint(HDC dc) override;
+    void ApplyScale() override;
 
 private:
     HFONT EffectiveFont() const;

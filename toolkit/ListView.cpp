@@ -19,11 +19,28 @@ void ListView::AddColumn(const std::string& caption, int width, Alignment alignm
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
     column.fmt = alignment == Alignment::Center ? LVCFMT_CENTER : alignment == Alignment::Right ? LVCFMT_RIGHT : LVCFMT_LEFT;
     column.pszText = const_cast<char*>(caption.c_str());
-    column.cx = width;
+    designWidths_.push_back(width);
+    column.cx = ScaledColumnWidth(columns_);
     column.iSubItem = columns_;
     if (SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns_), reinterpret_cast<LPARAM>(&column)) < 0)
         throw Win32Error("LVM_INSERTCOLUMN");
     ++columns_;
+}
+
+int ListView::ScaledColumnWidth(int index) const
+{
+    int left = 0;
+    for (int i = 0; i < index; ++i)
+        left += designWidths_[static_cast<std::size_t>(i)];
+    const Scale s = Scaling();
+    return s(left + designWidths_[static_cast<std::size_t>(index)]) - s(left);
+}
+
+void ListView::ApplyScale()
+{
+    WinControl::ApplyScale();
+    for (int i = 0; i < columns_; ++i)
+        SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), ScaledColumnWidth(i));
 }
 
 int ListView::AddRow(const std::vector<std::string>& cells)

@@ -36,9 +36,15 @@ public:
     void SetRowCount(int rows);
 
     LRESULT Notify(NMHDR& header) override;
+    // The columns' widths too.
+    void ApplyScale() override;
 
 private:
+    // Column `index`'s width in pixels: its edges scaled, like a control's.
+    int ScaledColumnWidth(int index) const;
+
     int columns_ = 0;
+    std::vector<int> designWidths_;
     CellSource source_;
 };
 

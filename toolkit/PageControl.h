@@ -17,6 +17,9 @@ class TabSheet : public Panel {
 public:
     // Adds a tab at the end of the page control's tabs.
     TabSheet(Component* owner, PageControl* pageControl, const std::string& caption);
+
+    // The page control places its sheets.
+    void ApplyScale() override {}
 };
 
 class PageControl : public WinControl {
@@ -29,6 +32,7 @@ public:
     void SetActivePageIndex(int index);
     // Moves and sizes the control, the sheets following its display area.
     void SetBounds(Rect bounds);
+    void ApplyScale() override { SetBounds(Scaling()(DesignBounds())); }
 
     LRESULT Notify(NMHDR& header) override;
 

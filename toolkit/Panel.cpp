@@ -9,6 +9,7 @@ Panel::Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel) : Cu
     Create(bounds);
     if (bevel)
         frame_ = new Frame(this, this, {0, 0, bounds.width, bounds.height}, FrameKind::Bevel);
+    PlaceFrame();
 }
 
 Panel::Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame, const std::string& caption)
@@ -16,11 +17,12 @@ Panel::Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame,
 {
     Create(bounds);
     frame_ = new Frame(this, this, {0, 0, bounds.width, bounds.height}, frame, caption);
+    PlaceFrame();
 }
 
 void Panel::Create(Rect bounds)
 {
-    CreateCustom("tk.Panel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds,
+    CreateCustom("tk.Panel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, ScaledDesign(bounds),
                  ParentHandle());
     if (Parent() && Parent()->GetFont())
         SetFont(Parent()->GetFont());
@@ -40,6 +42,21 @@ void Panel::OnSize(int cx, int cy)
     CustomControl::OnSize(cx, cy);
     if (frame_)
         frame_->SetBounds({0, 0, cx, cy});
+}
+
+void Panel::ApplyScale()
+{
+    CustomControl::ApplyScale();
+    PlaceFrame();
+}
+
+// The frame fills the panel, whose scaled width may differ from the frame's own by a pixel.
+void Panel::PlaceFrame()
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    if (frame_)
+        frame_->SetBounds({0, 0, client.right, client.bottom});
 }
 
 void Panel::OnMouseMove(Point p, unsigned keys)

@@ -15,6 +15,8 @@ class Panel : public CustomControl {
 public:
     Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel = true);
 
+    void ApplyScale() override;
+
 protected:
     Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame, const std::string& caption);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -23,6 +25,7 @@ protected:
 
 private:
     void Create(Rect bounds);
+    void PlaceFrame();
     void SetHovered(LinkLabel* label);
 
     Frame* frame_ = nullptr;

@@ -1,5 +1,6 @@
 #include "toolkit/SpeedButton.h"
 
+#include "toolkit/CustomControl.h"
 #include "toolkit/Image.h"
 
 namespace tk {
@@ -40,7 +41,7 @@ void SpeedButton::Paint(HDC dc)
     BITMAP info{};
     GetObjectA(glyph_.Get(), sizeof info, &info);
     Rect b = Bounds();
-    const int shift = down_ ? 1 : 0;
+    const int shift = down_ ? Parent()->Scaling()(1) : 0;
     DrawBitmap(dc, glyph_.Get(), b.left + (b.width - info.bmWidth) / 2 + shift,
                b.top + (b.height - info.bmHeight) / 2 + shift, true);
 }

@@ -24,8 +24,9 @@ public:
         // Created in place, along the right of the text, rather than moved there.
         RECT client{};
         GetClientRect(edit.Handle(), &client);
-        CreateCustom("tk.SpinArrows", "", WS_CHILD | WS_VISIBLE, 0,
-                     {client.right - kArrowsWidth, 0, kArrowsWidth, client.bottom}, edit.Handle());
+        const int width = edit.Scaling()(kArrowsWidth);
+        CreateCustom("tk.SpinArrows", "", WS_CHILD | WS_VISIBLE, 0, {client.right - width, 0, width, client.bottom},
+                     edit.Handle());
     }
 
     void PaintTo(HDC dc) override
@@ -140,7 +141,8 @@ void SpinEdit::PlaceArrows()
 {
     RECT client{};
     GetClientRect(Handle(), &client);
-    SetWindowPos(arrows_->Handle(), nullptr, client.right - kArrowsWidth, 0, kArrowsWidth, client.bottom,
+    const int width = Scaling()(kArrowsWidth);
+    SetWindowPos(arrows_->Handle(), nullptr, client.right - width, 0, width, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetTextMargin();
 }
@@ -148,7 +150,7 @@ void SpinEdit::PlaceArrows()
 void SpinEdit::SetTextMargin()
 {
     // The text stops short of the arrows.
-    SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kArrowsWidth + 1));
+    SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, Scaling()(kArrowsWidth + 1)));
 }
 
 LRESULT SpinEdit::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -216,6 +216,12 @@ void WinControl::SetBounds(Rect b)
     SetWindowPos(handle_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WinControl::ApplyScale()
+{
+    if (handle_ && parent_ && hasDesign_)
+        SetBounds(Scaling()(design_));
+}
+
 void WinControl::SetVisible(bool visible)
 {
     ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE);
@@ -239,8 +245,9 @@ void WinControl::SetFont(HFONT font)
 }
 
 void WinControl::CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle,
-                              Rect b)
+                              Rect design)
 {
+    const Rect b = ScaledDesign(design);
     HWND window = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, b.left, b.top, b.width,
                                   b.height, ParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReserveId())),
                                   GetModuleHandleA(nullptr), nullptr);

@@ -15,6 +15,7 @@
 
 #include "toolkit/Component.h"
 #include "toolkit/Geometry.h"
+#include "toolkit/Scale.h"
 
 namespace tk {
 
@@ -43,9 +44,20 @@ public:
     std::string Text() const;
     void SetText(const std::string& text);
 
-    // In the parent's client coordinates (the screen's for top-level windows).
+    // In the parent's client coordinates (the screen's for top-level windows),
+    // in pixels.
     Rect Bounds() const;
     void SetBounds(Rect bounds);
+
+    // From the 96-dpi design values to this window's pixels: the DPI of the
+    // top-level window it lies in.
+    Scale Scaling() const { return parent_ ? parent_->Scaling() : Scale(dpi_); }
+    // The bounds it was created with, in design values; kept so a change of
+    // DPI can place it again.
+    Rect DesignBounds() const { return design_; }
+    // After a change of DPI: back to the scaled design bounds. Controls with
+    // sizes of their own inside (columns, item heights) scale those too.
+    virtual void ApplyScale();
 
     bool Visible() const { return handle_ && IsWindowVisible(handle_); }
     void SetVisible(bool visible);
@@ -90,7 +102,8 @@ public:
     }
 
 protected:
-    // Creates the window of a standard control class as a child of the parent.
+    // Creates the window of a standard control class as a child of the
+    // parent, at `bounds` (design values) scaled.
     void CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle, Rect bounds);
     // For our own classes: the window procedure attaches at WM_NCCREATE and
     // detaches at WM_NCDESTROY.
@@ -99,6 +112,15 @@ protected:
     // Frees the owned components while this object and its window are whole.
     void DestroyOwned();
     HWND ParentHandle() const { return parent_ ? parent_->Handle() : nullptr; }
+    // Top-level windows: the DPI their children are scaled to.
+    void SetDpi(int dpi) { dpi_ = dpi; }
+    // Keeps the design bounds and gives them scaled.
+    Rect ScaledDesign(Rect design)
+    {
+        design_ = design;
+        hasDesign_ = true;
+        return Scaling()(design);
+    }
     // Takes a child-window id and registers this control under it, so that
     // messages sent during creation (WM_MEASUREITEM) find it. Call before
     // creating the window; the id lasts as long as the control.
@@ -125,6 +147,9 @@ private:
     ATOM nameAtom_ = 0;
     int id_ = 0;
     bool subclassed_ = false;
+    int dpi_ = kDesignDpi;
+    Rect design_;
+    bool hasDesign_ = false;
 };
 
 } // namespace tk

@@ -11,12 +11,6 @@
 #include "app/RegionData.h"
 #include "toolkit/Picture.h"
 
-namespace {
-
-constexpr std::uint32_t kKeyColour = 0x0000FF33; // 0x00BBGGRR
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 3) {
@@ -31,7 +25,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const auto rects = BandedRectangles(skin->Width, skin->Height,
-                                        [&](int x, int y) { return skin->Pixel(x, y) != kKeyColour; });
+                                        [&](int x, int y) { return skin->Pixel(x, y) != kSkinKeyColour; });
     TByteStream payload;
     WriteMask2(payload, EncodeRegionData(rects));
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);

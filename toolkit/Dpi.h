@@ -1,0 +1,19 @@
+// The DPI a window is shown at, and the frame around a client area at a
+// DPI. The per-monitor functions came with later systems (GetDpiForWindow
+// with Windows 10 1607, GetDpiForMonitor with 8.1), so they are looked up at
+// run time: on older systems every window has the screen's DPI.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Scale.h"
+
+namespace tk {
+
+int WindowDpi(HWND window);
+
+// The outer size of a window with this style around a client area of
+// `client` pixels, at `dpi`.
+SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi);
+
+} // namespace tk
