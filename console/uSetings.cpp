@@ -123,8 +123,10 @@ TFormSetings::TFormSetings(tk::Component* owner) : tk::Form(owner, "TFormSetings
 {
     ZV_FAIL_POINT("TFormSetings");
     SetCaption("Zent Vorlumo");
+    // The client area is what scales; the frame is the system's at each DPI.
     const tk::Scale s = Scaling();
-    SetBounds({0, 0, OuterSize(s(kClientWidth), 0).cx, s(kOuterHeight)});
+    const SIZE outer = OuterSize(s(kClientWidth), s(kOuterHeight - FrameSize(tk::kDesignDpi).cy));
+    SetBounds({0, 0, outer.cx, outer.cy});
     SetCenterOnFirstShow(true);
 
     CreateHostBar();
@@ -354,12 +356,13 @@ void TFormSetings::Realign(int width, int height)
         return;
     const tk::Scale s = Scaling();
     const int hostBar = s(kHostBarHeight);
-    const int statisticsBar = s(kStatisticsBarHeight);
     const int statusBar = s(kStatusBarHeight);
-    const int pagesHeight = height - hostBar - statisticsBar - statusBar;
+    // The bottom bars' edges are scaled as one distance from the bottom.
+    const int bottomBars = s(kStatisticsBarHeight + kStatusBarHeight);
+    const int pagesHeight = height - hostBar - bottomBars;
     Panel1->SetBounds({0, 0, width, hostBar});
     PageControl1->SetBounds({0, hostBar, width, pagesHeight});
-    Panel2->SetBounds({0, hostBar + pagesHeight, width, statisticsBar});
+    Panel2->SetBounds({0, hostBar + pagesHeight, width, bottomBars - statusBar});
     StatusBar1->SetBounds({0, height - statusBar, width, statusBar});
 
     RECT page{};
@@ -378,8 +381,9 @@ void TFormSetings::OnGetMinMaxInfo(MINMAXINFO& info)
 {
     const tk::Scale s = Scaling();
     // The host bar never gets narrower than its controls.
-    info.ptMinTrackSize.x = OuterSize(s(kClientWidth), 0).cx;
-    info.ptMinTrackSize.y = s(kMinOuterHeight);
+    const SIZE least = OuterSize(s(kClientWidth), s(kMinOuterHeight - FrameSize(tk::kDesignDpi).cy));
+    info.ptMinTrackSize.x = least.cx;
+    info.ptMinTrackSize.y = least.cy;
 }
 
 void TFormSetings::OnDpiChanged()

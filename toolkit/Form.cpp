@@ -158,6 +158,12 @@ SIZE Form::OuterSize(int clientWidth, int clientHeight) const
                          static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)), Scaling().Dpi());
 }
 
+SIZE Form::FrameSize(int dpi) const
+{
+    return tk::OuterSize({0, 0}, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)), dpi);
+}
+
 void Form::SetClientPixels(int width, int height)
 {
     const SIZE outer = OuterSize(width, height);

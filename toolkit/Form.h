@@ -43,6 +43,8 @@ public:
     void SetClientSize(int width, int height);
     // The outer size around a client area of this many pixels, at the form's DPI.
     SIZE OuterSize(int clientWidth, int clientHeight) const;
+    // What the frame adds to the client area at a DPI.
+    SIZE FrameSize(int dpi) const;
 
     // A font of the form at its DPI, made on first use; the form keeps it and
     // makes it again, handing the new one to every control that used it,
