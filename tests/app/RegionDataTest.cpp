@@ -3,6 +3,7 @@
 // the mask tool reads the skin with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "app/RegionData.h"
 #include "toolkit/Picture.h"
+#include "toolkit/PictureScale.h"
 
 namespace {
 
@@ -185,4 +187,35 @@ TEST(PictureReader, ReadsRle8AndRefusesEveryTruncation)
     }
     bmp[bmp.size() - 8] = 7; // an index past the two colours
     EXPECT_FALSE(tk::DecodeBmp(bmp.data(), bmp.size()).has_value());
+}
+
+// At every scale the outline, scaled as a region, covers exactly the skin's
+// pixels that are not the key colour once the skin is scaled too: the shape
+// follows the picture edge to edge inside the window.
+TEST(ScaledSkin, OutlineAndPictureKeepTheSameEdges)
+{
+    std::ifstream in(ZV_SKIN_BMP, std::ios::binary);
+    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto skin = tk::DecodeBmp(file.data(), file.size());
+    ASSERT_TRUE(skin.has_value());
+    const Rects outline = BandedRectangles(500, 300, [&](int x, int y) { return skin->Pixel(x, y) != kSkinKeyColour; });
+    for (int dpi : {120, 144, 168, 192}) {
+        SCOPED_TRACE(dpi);
+        const tk::Scale s(dpi);
+        const tk::Picture picture = tk::ScalePicture(*skin, s, kSkinKeyColour);
+        const int width = s(475), height = s(265);
+        ASSERT_GE(picture.Width, width);
+        std::vector<bool> inside(static_cast<std::size_t>(width * height));
+        const Rects scaled = ScaleRegionRects(outline, s);
+        ExpectBanded(scaled);
+        for (const TRegionRect& r : scaled)
+            for (int y = r.top; y < std::min(r.bottom, height); ++y)
+                for (int x = r.left; x < std::min(r.right, width); ++x)
+                    inside[static_cast<std::size_t>(y * width + x)] = true;
+        int wrong = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                wrong += inside[static_cast<std::size_t>(y * width + x)] != (picture.Pixel(x, y) != kSkinKeyColour);
+        EXPECT_EQ(wrong, 0);
+    }
 }
