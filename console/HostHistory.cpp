@@ -2,8 +2,6 @@
 
 #include <utility>
 
-namespace console {
-
 std::vector<std::string> SplitHostLines(std::string_view text)
 {
     std::vector<std::string> lines;
@@ -86,5 +84,3 @@ HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int m
     }
     return change;
 }
-
-} // namespace console

@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-namespace console {
-
 // One entry per line: CR LF, a lone CR and a lone LF each end a line; the
 // last line needs no line break. Lines are kept unchanged, blank ones too.
 std::vector<std::string> SplitHostLines(std::string_view text);
@@ -35,5 +33,3 @@ struct HostChange {
 // the top, replacing a case-blind equal entry below the top; then one bottom
 // entry goes if the list is longer than `maxHosts`.
 HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int maxHosts);
-
-} // namespace console

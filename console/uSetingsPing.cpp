@@ -59,7 +59,7 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     // so the client never serves two pings at once.
     if (pinging_)
         return;
-    const std::string host(console::TrimControls(cbHost->Text()));
+    const std::string host(TrimControls(cbHost->Text()));
     if (host.empty())
         return;
     AddHostToHistory(host);
