@@ -17,10 +17,6 @@ std::string JoinHostLines(const std::vector<std::string>& hosts);
 // The text without the characters of codes 0 to 32 at either end.
 std::string_view TrimControls(std::string_view text);
 
-// Equal when only the case of the letters a-z/A-Z differs; every other
-// byte, letters of other alphabets included, must match exactly.
-bool SameHost(std::string_view a, std::string_view b);
-
 // What AddHostToHistory did to the list, so the combo box can follow.
 struct HostChange {
     enum class Kind { None, Inserted, Moved, Unchanged };

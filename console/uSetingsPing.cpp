@@ -9,21 +9,15 @@
 
 #include "app/uMain.h"
 #include "chart/ChartSeries.h"
-#include "chart/LocaleSeparators.h"
 #include "chart/TeeFunction.h"
 #include "console/HostHistory.h"
-#include "console/NumberText.h"
 #include "console/ReplyText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
+#include "toolkit/LocaleText.h"
+#include "toolkit/NumberText.h"
 
 namespace {
-
-std::string LocaleTimeSeparator()
-{
-    char buf[8] = {};
-    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buf, sizeof buf) > 0 ? buf : ":";
-}
 
 TLocalTime LocalNow()
 {
@@ -131,7 +125,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
+    replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), tk::ReadLocaleTimeSeparator())},
                        speMaxLine->Value(), chbErrLines->Checked());
     ListViewError->SetRowCount(replyLog_.ErrorRows());
     UpdateStatistics();
@@ -145,14 +139,14 @@ double TFormSetings::GetAvgTripTime()
 void TFormSetings::UpdateStatistics()
 {
     tk::TheApplication->ProcessMessages();
-    const TNumberSeparators separators = ReadLocaleSeparators();
+    const tk::NumberSeparators separators = tk::ReadLocaleSeparators();
     const int errors = ListViewError->RowCount();
     // From the exact sum and count, so that a half rounds up on the value a
     // person would work out; GetAvgTripTime gives the same mean as a double.
-    const std::string average = FormatQuotient(replyLog_.TripTimeSum(), replyLog_.EchoRows(), 2, separators);
+    const std::string average = tk::FormatQuotient(replyLog_.TripTimeSum(), replyLog_.EchoRows(), 2, separators);
     lbErrorCount->SetText(std::to_string(errors));
     lbAVG->SetText(average + " [ms]");
-    FormMain->lbAVG->SetText(average + " [ms] / " + FormatNumber(errors, 0, separators) + " [err]");
+    FormMain->lbAVG->SetText(average + " [ms] / " + tk::FormatNumber(errors, 0, separators) + " [err]");
     FormMain->lbAVG->Repaint();
     tk::TheApplication->ProcessMessages();
 }
