@@ -1,10 +1,10 @@
 #include "chart/ChartPainter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "toolkit/ColorBox.h"
+#include "toolkit/Image.h"
 #include "toolkit/PictureScale.h"
 
 namespace {
@@ -149,23 +149,11 @@ void TChartPainter::PaintBackground(const TChart& chart)
     }
     if (chart.BackImage.Empty())
         return;
-    const TChartBitmap& image = TileAtScale(chart.BackImage);
-    // DIB rows are padded to four bytes; the picture's are not.
-    const int stride = (image.Width * 3 + 3) & ~3;
-    std::vector<BYTE> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.Height));
-    for (int y = 0; y < image.Height; ++y)
-        std::memcpy(&bits[static_cast<std::size_t>(stride) * static_cast<std::size_t>(y)],
-                    &image.Bgr[static_cast<std::size_t>(image.Width) * 3 * static_cast<std::size_t>(y)],
-                    static_cast<std::size_t>(image.Width) * 3);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = image.Width;
-    bi.bmiHeader.biHeight = -image.Height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const tk::Picture& image = TileAtScale(chart.BackImage);
+    const tk::Dib dib = tk::DibOf(image);
     auto put = [&](int x, int y, int w, int h) {
-        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, dib.Bits.data(), &dib.Info, DIB_RGB_COLORS,
+                      SRCCOPY);
     };
     switch (chart.BackImageMode) {
     case pbmStretch:
@@ -182,14 +170,12 @@ void TChartPainter::PaintBackground(const TChart& chart)
     }
 }
 
-const TChartBitmap& TChartPainter::TileAtScale(const TChartBitmap& image)
+const tk::Picture& TChartPainter::TileAtScale(const tk::Picture& image)
 {
     if (Scale.IsIdentity())
         return image;
-    if (tile_.source != &image || tile_.dpi != Scale.Dpi()) {
-        const tk::Picture scaled = tk::ScalePicture({image.Width, image.Height, image.Bgr}, Scale);
-        tile_ = {&image, Scale.Dpi(), {scaled.Width, scaled.Height, scaled.Bgr}};
-    }
+    if (tile_.source != &image || tile_.dpi != Scale.Dpi())
+        tile_ = {&image, Scale.Dpi(), tk::ScalePicture(image, Scale)};
     return tile_.picture;
 }
 

@@ -26,7 +26,7 @@ public:
     TChartPainter(const TChartPainter&) = delete;
     TChartPainter& operator=(const TChartPainter&) = delete;
 
-    TNumberSeparators Separators;
+    tk::NumberSeparators Separators;
     // The DPI of the window painted in: fonts, lines and depth follow it.
     tk::Scale Scale;
 
@@ -75,11 +75,11 @@ private:
     CachedFont leftFont_, bottomFont_;
     // The background tile at Scale, made again when the DPI changes.
     struct ScaledTile {
-        const TChartBitmap* source = nullptr;
+        const tk::Picture* source = nullptr;
         int dpi = 0;
-        TChartBitmap picture;
+        tk::Picture picture;
     } tile_;
-    const TChartBitmap& TileAtScale(const TChartBitmap& image);
+    const tk::Picture& TileAtScale(const tk::Picture& image);
     // The last path of each series: repaints of unchanged data (a window
     // uncovered, a rubber band dragged) skip the walk over the points.
     struct CachedPath {
