@@ -2,8 +2,7 @@
 
 namespace tk {
 
-namespace {
-std::string SystemText(DWORD code)
+std::string SystemErrorText(DWORD code)
 {
     char* buffer = nullptr;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -15,12 +14,11 @@ std::string SystemText(DWORD code)
         text.pop_back();
     return text;
 }
-} // namespace
 
 Win32Error::Win32Error(const std::string& call) : Win32Error(call, GetLastError()) {}
 
 Win32Error::Win32Error(const std::string& call, DWORD code)
-    : std::runtime_error(call + " failed: " + SystemText(code)), code_(code)
+    : std::runtime_error(call + " failed: " + SystemErrorText(code)), code_(code)
 {
 }
 

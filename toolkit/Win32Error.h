@@ -8,6 +8,9 @@
 
 namespace tk {
 
+// The system's wording for an error code, without trailing blanks or full stop.
+std::string SystemErrorText(DWORD code);
+
 class Win32Error : public std::runtime_error {
 public:
     // Reads GetLastError() itself, so construct it right after the failed call.
