@@ -63,9 +63,9 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     if (host.empty())
         return;
     AddHostToHistory(host);
-    IdIcmpClient->SetReceiveTimeout(speTimeout->Value());
+    IdIcmpClient->SetReceiveTimeout(speTimeout->ClampedValue());
     IdIcmpClient->SetHost(cbHost->Text());
-    IdIcmpClient->SetBufferSize(speBuffer->Value());
+    IdIcmpClient->SetBufferSize(speBuffer->ClampedValue());
     pinging_ = true;
     struct Waiting {
         bool& flag;
@@ -117,7 +117,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
     // The log removes the oldest row when the list is over the limit and
     // puts the new one at the top; the list shows its rows.
     const TRowChange change =
-        replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
+        replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->ClampedValue(), chbIgnoreFirst->Checked());
     if (!change.Added)
         return;
     TChartSeries& data = *FormMain->Chart1->Series(0);
@@ -132,7 +132,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
     replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
-                       speMaxLine->Value(), chbErrLines->Checked());
+                       speMaxLine->ClampedValue(), chbErrLines->Checked());
     ListViewError->SetRowCount(replyLog_.ErrorRows());
     UpdateStatistics();
 }
