@@ -613,7 +613,7 @@ void TFormSetings::SaveSettings()
         if (!old)
             throw std::runtime_error("unreadable");
         tk::WinFileSystem fs;
-        tk::ReplaceFile(fs, path, *old, [&](const tk::FilePath& temp) { WriteSettings(temp, values); });
+        tk::SafeReplace(fs, path, *old, [&](const tk::FilePath& temp) { WriteSettings(temp, values); });
     } catch (const std::runtime_error&) {
         throw std::runtime_error("Unable to write to " + tk::AnsiText(path));
     }
@@ -638,7 +638,7 @@ void TFormSetings::SaveHostHistory()
 {
     try {
         tk::WinFileSystem fs;
-        tk::ReplaceFile(fs, HostPath(), console::JoinHostLines(cbHost->Items()));
+        tk::SafeReplace(fs, HostPath(), console::JoinHostLines(cbHost->Items()));
     } catch (const tk::SafeReplaceError& e) {
         using Step = tk::SafeReplaceError::Step;
         if (e.FailedStep() == Step::Create || e.FailedStep() == Step::Replace)

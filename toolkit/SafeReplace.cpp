@@ -43,7 +43,7 @@ private:
 
 } // namespace
 
-void ReplaceFile(FileSystem& fs, const FilePath& target, std::string_view bytes,
+void SafeReplace(FileSystem& fs, const FilePath& target, std::string_view bytes,
                  const std::function<void(const FilePath& temp)>& edit)
 {
     TempFile temp(fs, target);

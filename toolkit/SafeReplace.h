@@ -2,14 +2,14 @@
 // Portable: the file system comes in through FileSystem (tk::WinFileSystem
 // on Windows, a scripted one in tests).
 //
-// ReplaceFile writes the new bytes into a file of its own beside the target
+// SafeReplace writes the new bytes into a file of its own beside the target
 // (a unique name, so two copies of the program never share one), flushes it
 // and only then puts it in the target's place in one step. On any failure it
 // deletes that file, leaves the target exactly as it was and throws
 // SafeReplaceError, which names the step, the target and the system's reason.
 //
 //     tk::WinFileSystem fs;
-//     tk::ReplaceFile(fs, L"C:\\x\\out.csv", text);   // throws SafeReplaceError
+//     tk::SafeReplace(fs, L"C:\\x\\out.csv", text);   // throws SafeReplaceError
 //
 // `edit`, when given, runs on the written temporary file (by its path, the
 // file closed) before it is flushed and put in place: for writers that can
@@ -71,7 +71,7 @@ private:
     std::string reason_;
 };
 
-void ReplaceFile(FileSystem& fs, const FilePath& target, std::string_view bytes,
+void SafeReplace(FileSystem& fs, const FilePath& target, std::string_view bytes,
                  const std::function<void(const FilePath& temp)>& edit = nullptr);
 
 } // namespace tk

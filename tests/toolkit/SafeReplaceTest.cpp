@@ -83,7 +83,7 @@ TEST(SafeReplace, AFailedStepKeepsTheOldFileAndLeavesNoTemporaryFile)
                 throw std::runtime_error("not written");
         };
         try {
-            tk::ReplaceFile(fs, Target, "new line one\r\nnew line two\r\n",
+            tk::SafeReplace(fs, Target, "new line one\r\nnew line two\r\n",
                             c.edit ? std::function<void(const tk::FilePath&)>(edit) : nullptr);
             ADD_FAILURE() << int(c.failAt) << " did not fail";
         } catch (const tk::SafeReplaceError& e) {
@@ -104,7 +104,7 @@ TEST(SafeReplace, SuccessPutsTheWholeNewFileInPlace)
         if (existed)
             fs.files[Target] = "old\r\n";
         tk::FilePath edited;
-        tk::ReplaceFile(fs, Target, "a\r\nb\r\n", [&](const tk::FilePath& temp) {
+        tk::SafeReplace(fs, Target, "a\r\nb\r\n", [&](const tk::FilePath& temp) {
             edited = temp;
             fs.files[temp] += "c\r\n";
         });
