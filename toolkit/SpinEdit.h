@@ -44,6 +44,7 @@ private:
     class Arrows;
     void Commit();
     void PlaceArrows();
+    void RepaintArrows();
     void SetTextMargin();
 
     SpinValue rules_;

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <string>
-#include <vector>
 
 #include "tests/toolkit/AppFixture.h"
 #include "toolkit/Button.h"
@@ -129,38 +128,6 @@ TEST_F(FieldsTest, ANumericFieldFiltersReadsAsTypedStepsAndClampsWhenLeft)
     buffer->SetText("50");
     buffer->SetEnabled(false);
     EXPECT_EQ(buffer->Text(), "1024");
-}
-
-// What a window shows on the screen now (another window's DC reads nothing
-// drawn by the edit control itself under Wine).
-std::vector<COLORREF> ScreenPixels(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    HDC screen = GetDC(nullptr);
-    std::vector<COLORREF> pixels;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            pixels.push_back(GetPixel(screen, x, y));
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-TEST_F(FieldsTest, TheArrowsStayVisibleWhenTheFieldTakesTheFocus)
-{
-    for (tk::SpinEdit* field : {timeout, buffer}) {
-        other->SetFocus();
-        Pump(std::chrono::milliseconds(100));
-        HWND arrows = GetWindow(field->Handle(), GW_CHILD);
-        const std::vector<COLORREF> shown = ScreenPixels(arrows);
-        field->SetFocus();
-        Pump(std::chrono::milliseconds(200));
-        EXPECT_EQ(ScreenPixels(arrows), shown) << "focus";
-        field->SetText("123");
-        Type("4");
-        Pump(std::chrono::milliseconds(100));
-        EXPECT_EQ(ScreenPixels(arrows), shown) << "typing";
-    }
 }
 
 TEST_F(FieldsTest, HoldingAnArrowStepsOnceThenRepeats)
