@@ -1,9 +1,8 @@
 #include "console/SettingsRules.h"
 
 #include "console/HostHistory.h"
+#include "toolkit/AsciiCase.h"
 #include "toolkit/IntegerText.h"
-
-namespace console {
 
 namespace {
 constexpr const char* kData = "Data and Logs";
@@ -80,11 +79,11 @@ std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_v
         std::string_view line = NextLine(ini);
         if (!line.empty() && line.front() == '[') {
             const std::size_t close = line.find(']');
-            inSection = close != std::string_view::npos && SameHost(TrimControls(line.substr(1, close - 1)), section);
+            inSection = close != std::string_view::npos && tk::EqualsIgnoringCase(TrimControls(line.substr(1, close - 1)), section);
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (inSection && eq != std::string_view::npos && SameHost(TrimControls(line.substr(0, eq)), key))
+        if (inSection && eq != std::string_view::npos && tk::EqualsIgnoringCase(TrimControls(line.substr(0, eq)), key))
             return TrimControls(line.substr(eq + 1));
     }
     return std::nullopt;
@@ -100,4 +99,3 @@ bool HoldsSettings(std::string_view ini, const SettingValues& values)
     return true;
 }
 
-} // namespace console

@@ -10,8 +10,6 @@
 #include <string>
 #include <string_view>
 
-namespace console {
-
 enum class SettingKind { Integer, Boolean, Colour };
 
 enum class SettingId { MaxLines, LinesErrors, AutoClearLogs, IgnoreFirst, Graph3D, AVGColor, DataColor, Repeat,
@@ -57,4 +55,3 @@ std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_v
 // value: a save is checked against what the file really holds afterwards.
 bool HoldsSettings(std::string_view ini, const SettingValues& values);
 
-} // namespace console

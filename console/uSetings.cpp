@@ -19,7 +19,6 @@
 TFormSetings* FormSetings = nullptr;
 
 namespace {
-using console::SettingId;
 
 constexpr int kClientWidth = 574;
 constexpr int kOuterHeight = 403;
@@ -68,21 +67,21 @@ void FitToText(tk::Label& label, HFONT font, tk::Alignment alignment)
 // Both files lie beside the executable; wide paths, so any folder name works.
 tk::FilePath SettingsPath()
 {
-    return tk::ModuleFolder() + tk::WideText(console::kSettingsFileName);
+    return tk::ModuleFolder() + tk::WideText(kSettingsFileName);
 }
 
 tk::FilePath HostPath()
 {
-    return tk::ModuleFolder() + tk::WideText(console::kHostFileName);
+    return tk::ModuleFolder() + tk::WideText(kHostFileName);
 }
 
 std::int32_t ReadSetting(const tk::FilePath& path, SettingId id)
 {
-    const console::SettingKey& key = console::SettingKeyOf(id);
+    const SettingKey& key = SettingKeyOf(id);
     wchar_t value[256] = L"";
     DWORD length = GetPrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(), L"",
                                             value, 256, path.c_str());
-    return console::ReadSettingValue(key, tk::AnsiText(std::wstring(value, length)));
+    return ReadSettingValue(key, tk::AnsiText(std::wstring(value, length)));
 }
 
 // The whole file, or nothing when it cannot be opened.
@@ -157,7 +156,7 @@ constexpr bool BindingsFollowTheKeys()
     for (std::size_t i = 0; i < std::size(kSettingBindings); ++i)
         if (kSettingBindings[i].id != static_cast<SettingId>(i))
             return false;
-    return std::size(kSettingBindings) == std::tuple_size_v<console::SettingValues>;
+    return std::size(kSettingBindings) == std::tuple_size_v<SettingValues>;
 }
 static_assert(BindingsFollowTheKeys(), "one binding per settings key, in SettingId order");
 
@@ -168,10 +167,10 @@ const SettingBinding& BindingOf(SettingId id)
 
 // The eleven writes, made to the copy of the settings file that will
 // replace it. Each call rewrites that copy; a failure aborts the save.
-void WriteSettings(const tk::FilePath& path, const console::SettingValues& values)
+void WriteSettings(const tk::FilePath& path, const SettingValues& values)
 {
-    for (const console::SettingKey& key : console::SettingKeys()) {
-        const std::string text = console::FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]);
+    for (const SettingKey& key : SettingKeys()) {
+        const std::string text = FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]);
         if (!WritePrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(),
                                         tk::WideText(text).c_str(), path.c_str()))
             throw std::runtime_error("not written");
@@ -179,7 +178,7 @@ void WriteSettings(const tk::FilePath& path, const console::SettingValues& value
     // The profile calls may report success for writes that never reached
     // the disk (a full disk under Wine): what counts is what the file holds.
     std::optional<std::string> written = ReadWholeFile(path);
-    if (!written || !console::HoldsSettings(*written, values))
+    if (!written || !HoldsSettings(*written, values))
         throw std::runtime_error("not as written");
 }
 
@@ -598,20 +597,20 @@ void TFormSetings::ShowAboutInfo()
 
 std::string TFormSetings::GetLocalIPAddress()
 {
-    return console::LocalIPv4Address();
+    return LocalIPv4Address();
 }
 
 void TFormSetings::LoadSettings()
 {
     const tk::FilePath path = SettingsPath();
-    for (SettingId id : console::SettingLoadOrder())
+    for (SettingId id : SettingLoadOrder())
         BindingOf(id).set(*this, ReadSetting(path, id));
 }
 
 void TFormSetings::SaveSettings()
 {
     // Numeric fields give their value as typed, to be clamped at the next start.
-    console::SettingValues values{};
+    SettingValues values{};
     for (const SettingBinding& binding : kSettingBindings)
         values[static_cast<std::size_t>(binding.id)] = binding.get(*this);
     // The writes go to a copy of the old file, so keys stay where they stand
@@ -636,7 +635,7 @@ void TFormSetings::LoadHostHistory()
     std::optional<std::string> text = ReadWholeFile(path);
     if (!text)
         throw std::runtime_error("Cannot open file " + tk::AnsiText(path));
-    std::vector<std::string> hosts = console::SplitHostLines(*text);
+    std::vector<std::string> hosts = SplitHostLines(*text);
     cbHost->SetItems(hosts);
     if (!hosts.empty())
         cbHost->SetItemIndex(0);
@@ -647,7 +646,7 @@ void TFormSetings::SaveHostHistory()
 {
     try {
         tk::WinFileSystem fs;
-        tk::SafeReplace(fs, HostPath(), console::JoinHostLines(cbHost->Items()));
+        tk::SafeReplace(fs, HostPath(), JoinHostLines(cbHost->Items()));
     } catch (const tk::SafeReplaceError& e) {
         using Step = tk::SafeReplaceError::Step;
         if (e.FailedStep() == Step::Create || e.FailedStep() == Step::Replace)
@@ -659,8 +658,8 @@ void TFormSetings::SaveHostHistory()
 void TFormSetings::AddHostToHistory(const std::string& host)
 {
     std::vector<std::string> hosts = cbHost->Items();
-    console::HostChange change = console::AddHost(hosts, host, speMaxHosts->ClampedValue());
-    using Kind = console::HostChange::Kind;
+    HostChange change = AddHost(hosts, host, speMaxHosts->ClampedValue());
+    using Kind = HostChange::Kind;
     if (change.kind == Kind::Moved)
         cbHost->DeleteItem(change.removedAt);
     if (change.kind == Kind::Moved || change.kind == Kind::Inserted)

@@ -1,4 +1,5 @@
-// Win32Error: a failed Win32 call, with the system's text for GetLastError().
+// Win32Error: a failed Win32 call, with the system's text for GetLastError();
+// and SysErrorMessage, the system's text for any error code.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +9,11 @@
 
 namespace tk {
 
-// The system's wording for an error code, without trailing blanks or full stop.
+// The operating system's wording for an error code, trailing line breaks and
+// blanks removed; empty for a code the system has no text for.
+std::string SysErrorMessage(DWORD code);
+// The same within a longer message: no closing full stop, and a number where
+// the system has no text.
 std::string SystemErrorText(DWORD code);
 
 class Win32Error : public std::runtime_error {

@@ -8,14 +8,11 @@
 
 #include "console/SettingsRules.h"
 
-using console::ReadSettingValue;
-using console::SettingId;
-using console::SettingKeyOf;
 
 TEST(SettingsFile, ElevenKeysInTheirWritingOrder)
 {
     std::string order;
-    for (const console::SettingKey& key : console::SettingKeys())
+    for (const SettingKey& key : SettingKeys())
         order += std::string(key.section) + "/" + key.key + " ";
     EXPECT_EQ(order, "Data and Logs/MaxLines Data and Logs/LinesErrors Data and Logs/AutoClearLogs "
                      "Data and Logs/IgnoreFirst Graph/3D Graph/AVGColor Graph/DataColor Ping/Repeat "
@@ -52,7 +49,7 @@ TEST(SettingsFile, StoredValuesAreReadOrFallBackToTheDefault)
         {SettingId::Buffer, "99999999999", 8192},
     };
     for (const Case& c : cases) {
-        const console::SettingKey& key = SettingKeyOf(c.id);
+        const SettingKey& key = SettingKeyOf(c.id);
         SCOPED_TRACE(std::string(key.key) + "=" + c.stored.value_or("(missing)"));
         EXPECT_EQ(ReadSettingValue(key, c.stored), c.read);
     }
@@ -60,12 +57,12 @@ TEST(SettingsFile, StoredValuesAreReadOrFallBackToTheDefault)
 
 TEST(SettingsFile, ValuesAreWrittenSoTheyReadBackTheSame)
 {
-    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 1), "1");
-    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 0), "0");
-    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::MaxLines), -5), "-5");
+    EXPECT_EQ(FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 1), "1");
+    EXPECT_EQ(FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 0), "0");
+    EXPECT_EQ(FormatSettingValue(SettingKeyOf(SettingId::MaxLines), -5), "-5");
     for (std::int32_t colour : {0x00FFFF, 0x808000, static_cast<std::int32_t>(0x8000000F), -1}) {
         const auto& key = SettingKeyOf(SettingId::AVGColor);
-        std::string text = console::FormatSettingValue(key, colour);
+        std::string text = FormatSettingValue(key, colour);
         EXPECT_EQ(ReadSettingValue(key, text), colour) << text;
     }
 }
@@ -73,7 +70,7 @@ TEST(SettingsFile, ValuesAreWrittenSoTheyReadBackTheSame)
 TEST(SettingsFile, LoadOrderTakesEveryKeyOnce)
 {
     std::array<int, 11> seen{};
-    for (SettingId id : console::SettingLoadOrder())
+    for (SettingId id : SettingLoadOrder())
         ++seen[static_cast<std::size_t>(id)];
     EXPECT_EQ(seen, (std::array<int, 11>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
@@ -82,14 +79,14 @@ TEST(SettingsFile, LoadOrderTakesEveryKeyOnce)
 // the text written, wherever it stands and whatever else the file holds.
 TEST(SettingsFile, ReadBackFindsEveryValueOrTheOneThatIsMissing)
 {
-    console::SettingValues values{10, 1, 0, 1, 0, 255, 1193046, 1000, 500, 100, 1024};
+    SettingValues values{10, 1, 0, 1, 0, 255, 1193046, 1000, 500, 100, 1024};
     const std::string whole = "[Mine]\r\nTimeOut=7\r\n[data and logs]\r\nMaxLines=10\r\nLinesErrors=1\r\n"
                               "AutoClearLogs=0\r\n IgnoreFirst = 1 \r\n[Graph]\r\n3D=0\r\nAVGColor=255\r\n"
                               "DataColor=1193046\n[Ping]\rRepeat=1000\r\nTimeOut=500\r\nMaxHosts=100\r\nBuffer=1024";
-    EXPECT_TRUE(console::HoldsSettings(whole, values));
-    EXPECT_EQ(console::FindIniValue(whole, "Mine", "timeout"), "7");
-    EXPECT_EQ(console::FindIniValue(whole, "Ping", "TimeOut"), "500");
-    EXPECT_EQ(console::FindIniValue(whole, "Ping", "Time"), std::nullopt);
+    EXPECT_TRUE(HoldsSettings(whole, values));
+    EXPECT_EQ(FindIniValue(whole, "Mine", "timeout"), "7");
+    EXPECT_EQ(FindIniValue(whole, "Ping", "TimeOut"), "500");
+    EXPECT_EQ(FindIniValue(whole, "Ping", "Time"), std::nullopt);
     const struct {
         const char* from;
         const char* to;
@@ -103,7 +100,7 @@ TEST(SettingsFile, ReadBackFindsEveryValueOrTheOneThatIsMissing)
     for (const auto& f : faults) {
         std::string cut = whole;
         cut.replace(cut.find(f.from), std::string(f.from).size(), f.to);
-        EXPECT_FALSE(console::HoldsSettings(cut, values)) << f.to;
+        EXPECT_FALSE(HoldsSettings(cut, values)) << f.to;
     }
-    EXPECT_FALSE(console::HoldsSettings("", values));
+    EXPECT_FALSE(HoldsSettings("", values));
 }

@@ -6,7 +6,7 @@
 //     127.0.0.1, the error rows are time-outs handed to the reply handler
 //   GDI and USER objects before and after 10^4 replies (target: flat)
 // Run by hand, as root (raw socket), with the tree's Wine prefix set up:
-//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_console.exe </dev/null
+//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/tools/bench/bench_console.exe </dev/null
 // The console reads and writes its settings files beside this program.
 #include <windows.h>
 
