@@ -6,8 +6,10 @@
 // GUI thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "console/ExportText.h"
 #include "console/ReplyLog.h"
 #include "icmp/IdAntiFreeze.h"
 #include "icmp/IdIcmpClient.h"
@@ -171,12 +173,23 @@ private:
     void CreatePingComponents();
     void RunTimerTick(tk::Component* Sender);
 
+    // The lists' copy, select-all and CSV commands (uSetingsExport.cpp).
+    void CreateListCommands();
+    // The shown texts of the selected rows (all when none is selected) or of all rows.
+    TExportTable ListTable(tk::ListView& list, bool selectedOnly) const;
+    void CopyRows(tk::ListView& list);
+    void SaveRowsAsCsv(tk::ListView& list, const char* what);
+    // Asks for the file, then writes the text made at that moment.
+    void SaveCsvAs(const char* what, const std::function<std::string()>& text);
+
     double FEchoCount = 0;
     // What the two lists hold, beside them: trip times and their sum.
     TReplyLog replyLog_;
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
+    // Where the last CSV was saved in this run; the program's folder before.
+    std::wstring exportFolder_;
     tk::Font boldFont_;
     tk::Font linkFont_;
     tk::Font linkHoverFont_;

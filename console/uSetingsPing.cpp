@@ -123,7 +123,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
     TChartSeries& data = *FormMain->Chart1->Series(0);
     if (change.RemovedOldest)
         data.RemovePoint(0);
-    ListView1->SetRowCount(replyLog_.EchoRows());
+    ListView1->SetRowCountAddedAtTop(1, replyLog_.EchoRows());
     data.InsertPoint(FEchoCount, static_cast<double>(AReplyStatus.TripTime));
     FormMain->Chart1->Series(1)->FunctionType()->Recompute();
     UpdateStatistics();
@@ -133,7 +133,7 @@ void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
     replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
                        speMaxLine->Value(), chbErrLines->Checked());
-    ListViewError->SetRowCount(replyLog_.ErrorRows());
+    ListViewError->SetRowCountAddedAtTop(1, replyLog_.ErrorRows());
     UpdateStatistics();
 }
 

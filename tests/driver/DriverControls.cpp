@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "tests/driver/Driver.h"
 
 namespace zvdrive {
@@ -24,16 +26,17 @@ std::string Narrow(const std::wstring& text)
     return result;
 }
 
-// A tab's header rectangle, read through memory in the program's process.
-bool TabRect(HWND tabControl, int index, RECT& rect)
+// A rectangle a control's message fills in, through memory in the program's
+// process; `rect` goes in first (a list view reads which part from it).
+bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect)
 {
-    DWORD pid = ProcessOf(tabControl);
+    DWORD pid = ProcessOf(control);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (!process)
         return false;
     void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    bool ok = remote && Send(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
-                             reinterpret_cast<LPARAM>(remote)) &&
+    bool ok = remote && WriteProcessMemory(process, remote, &rect, sizeof rect, nullptr) &&
+              Send(control, message, wParam, reinterpret_cast<LPARAM>(remote)) &&
               ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
     if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -74,7 +77,7 @@ int SelectedTab(HWND tabControl)
 bool SelectTab(HWND tabControl, int index)
 {
     RECT r{};
-    if (!TabRect(tabControl, index, r))
+    if (!RemoteRect(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index), r))
         return false;
     ClickAt(tabControl, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     return WaitUntil([&] { return SelectedTab(tabControl) == index; }, milliseconds(3000));
@@ -134,6 +137,130 @@ bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
                           timeout);
     DeleteFileA(windowsMarker.c_str());
     return done;
+}
+
+namespace {
+
+void SendKey(UINT key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(key);
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+void SendMouseAt(POINT screen, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+// The file name box of a save dialog: a combo box in the explorer style, an edit in the old one.
+HWND FileNameBox(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, 1148);
+    return box ? box : GetDlgItem(dialog, 1152);
+}
+
+} // namespace
+
+void SendKeys(std::initializer_list<UINT> chord)
+{
+    for (UINT key : chord)
+        SendKey(key, false);
+    for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
+        SendKey(*key, true);
+}
+
+void SendClick(HWND window, POINT client, std::initializer_list<UINT> held, bool right)
+{
+    ClientToScreen(window, &client);
+    for (UINT key : held)
+        SendKey(key, false);
+    SendMouseAt(client, MOUSEEVENTF_MOVE);
+    SendMouseAt(client, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(client, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    for (auto key = std::rbegin(held); key != std::rend(held); ++key)
+        SendKey(*key, true);
+}
+
+bool ListViewRowRect(HWND listView, int row, RECT& rect)
+{
+    rect = {LVIR_BOUNDS, 0, 0, 0};
+    return RemoteRect(listView, LVM_GETITEMRECT, static_cast<WPARAM>(row), rect);
+}
+
+std::vector<int> ListViewSelection(HWND listView)
+{
+    std::vector<int> rows;
+    for (LRESULT row = Send(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); row >= 0;
+         row = Send(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))
+        rows.push_back(static_cast<int>(row));
+    return rows;
+}
+
+std::optional<std::wstring> ClipboardText()
+{
+    std::optional<std::wstring> text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool ClearClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return false;
+    bool emptied = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return emptied;
+}
+
+HWND WaitForSaveDialog(DWORD pid, milliseconds timeout)
+{
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopLevelWindows(pid, "#32770"))
+                if (IsWindowVisible(w) && FileNameBox(w))
+                    dialog = w;
+            return dialog != nullptr;
+        },
+        timeout);
+    return dialog;
+}
+
+std::string SaveDialogFileName(HWND dialog)
+{
+    return TextOf(FileNameBox(dialog));
+}
+
+bool SaveDialogChoose(HWND dialog, const std::string& path, milliseconds timeout)
+{
+    HWND box = FileNameBox(dialog);
+    if (!box)
+        return false;
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
+    SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, kTimeout, nullptr);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeout);
 }
 
 } // namespace zvdrive
