@@ -69,6 +69,11 @@ public:
     void Label11Click(tk::Component* Sender);
     void Label19Click(tk::Component* Sender);
 
+    // Every row of a list as a CSV file's bytes, and how a save writes them
+    // (uSetingsExport.cpp).
+    std::string ListCsv(tk::ListView& list) const;
+    static void WriteExportFile(const std::wstring& path, const std::string& bytes);
+
     void LoadSettings();
     void SaveSettings();
     void LoadHostHistory();

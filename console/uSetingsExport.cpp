@@ -32,9 +32,11 @@ std::wstring ProgramFolder()
     throw std::runtime_error("Cannot save " + tk::AnsiFromWide(path) + ": " + SysErrorMessage(code));
 }
 
+} // namespace
+
 // The bytes go to a new file beside the target, which replaces the target
 // only once it is whole on the disk; on any failure the new file goes again.
-void WriteFileWhole(const std::wstring& path, const std::string& bytes)
+void TFormSetings::WriteExportFile(const std::wstring& path, const std::string& bytes)
 {
     wchar_t temp[MAX_PATH + 16] = L"";
     if (!GetTempFileNameW(tk::FolderOf(path).c_str(), L"zv", 0, temp))
@@ -58,8 +60,6 @@ void WriteFileWhole(const std::wstring& path, const std::string& bytes)
         SaveFailed(path, code);
     }
 }
-
-} // namespace
 
 void TFormSetings::CreateListCommands()
 {
@@ -96,9 +96,14 @@ void TFormSetings::CopyRows(tk::ListView& list)
     tk::SetClipboardText(Handle(), tk::WideFromAnsi(TabText(ListTable(list, true))));
 }
 
+std::string TFormSetings::ListCsv(tk::ListView& list) const
+{
+    return CsvText(ListTable(list, false), tk::Utf8FromAnsi);
+}
+
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 {
-    SaveCsvAs(what, [&] { return CsvText(ListTable(list, false), tk::Utf8FromAnsi); });
+    SaveCsvAs(what, [&] { return ListCsv(list); });
 }
 
 void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()>& text)
@@ -114,5 +119,5 @@ void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()
         return;
     exportFolder_ = tk::FolderOf(*path);
     // The rows as they are now: pinging went on while the dialog was open.
-    WriteFileWhole(*path, text());
+    WriteExportFile(*path, text());
 }

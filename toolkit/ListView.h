@@ -67,6 +67,7 @@ private:
     CellSource source_;
     std::vector<MenuItem> menu_;
     std::function<void()> copy_;
+    bool menuKeyDown_ = false;
 };
 
 } // namespace tk

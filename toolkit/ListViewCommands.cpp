@@ -2,6 +2,8 @@
 // context menu. Kept apart from the list's columns and cells.
 #include "toolkit/ListView.h"
 
+#include <utility>
+
 namespace tk {
 
 namespace {
@@ -80,13 +82,13 @@ void ListView::SetRowCountAddedAtTop(int count, int rowCount)
     // The list knows rows only by index: move every mark down by hand. The
     // cost follows the selection, which is usually a few rows.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    if (focus >= 0 && focus + count < rowCount)
+        SetRowState(list, focus + count, LVIS_FOCUSED, LVIS_FOCUSED);
     if (!selected.empty())
         SetRowState(list, -1, 0, LVIS_SELECTED);
     for (int row : selected)
         if (row + count < rowCount)
             SetRowState(list, row + count, LVIS_SELECTED, LVIS_SELECTED);
-    if (focus >= 0 && focus + count < rowCount)
-        SetRowState(list, focus + count, LVIS_FOCUSED, LVIS_FOCUSED);
     if (mark >= 0)
         SendMessageA(list, LVM_SETSELECTIONMARK, 0, mark + count < rowCount ? mark + count : -1);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -114,22 +116,31 @@ void ListView::ShowMenu(POINT screen)
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, Handle(), nullptr));
     DestroyMenu(menu);
-    if (chosen > 0 && chosen <= menu_.size())
-        menu_[chosen - 1].Action();
+    if (chosen == 0 || chosen > menu_.size())
+        return;
+    menu_[chosen - 1].Action();
+    // A dialog the command opened gives the focus back to the window, not to the list.
+    if (GetFocus() == GetAncestor(Handle(), GA_ROOT))
+        ::SetFocus(Handle());
 }
 
 // True for the keys the row commands take; they never reach the list.
 bool ListView::RowCommandKey(UINT message, WPARAM key)
 {
     const bool control = KeyDown(VK_CONTROL) && !KeyDown(VK_MENU);
-    const bool menuKey = key == VK_APPS || (key == VK_F10 && KeyDown(VK_SHIFT) && !control);
-    if (message == WM_KEYUP || message == WM_SYSKEYUP)
-        return menuKey; // else the default procedure opens the menu a second time
     if (message == WM_CHAR)
         return key == 1 || key == 3; // Ctrl+A and Ctrl+C as characters: no type-ahead search
-    if (menuKey) {
-        SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), -1);
-        return true;
+    if (key == VK_APPS || key == VK_F10) {
+        // The menu opens when the key goes up: a menu open while the key is
+        // still down would close again at its release.
+        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        if (down)
+            menuKeyDown_ = key == VK_APPS || (KeyDown(VK_SHIFT) && !control);
+        else if (std::exchange(menuKeyDown_, false))
+            SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), -1);
+        else
+            return false;
+        return down ? menuKeyDown_ : true;
     }
     if (!control || message != WM_KEYDOWN)
         return false;

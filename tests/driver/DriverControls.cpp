@@ -141,26 +141,20 @@ bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
 
 namespace {
 
-void SendKey(UINT key, bool up)
+// xdotool's name of a key.
+std::string XKeyName(UINT key)
 {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = static_cast<WORD>(key);
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-}
-
-void SendMouseAt(POINT screen, DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
+    switch (key) {
+    case VK_CONTROL: return "ctrl";
+    case VK_SHIFT: return "shift";
+    case VK_F10: return "F10";
+    case VK_APPS: return "Menu";
+    case VK_DOWN: return "Down";
+    case VK_UP: return "Up";
+    case VK_RETURN: return "Return";
+    case VK_ESCAPE: return "Escape";
+    }
+    return std::string(1, static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key));
 }
 
 // The file name box of a save dialog: a combo box in the explorer style, an edit in the old one.
@@ -172,24 +166,26 @@ HWND FileNameBox(HWND dialog)
 
 } // namespace
 
+// Through the X server (XTEST), not SendInput: Wine takes the modifier keys'
+// state from X events, so keys sent only to Wine can be forgotten on the way.
 void SendKeys(std::initializer_list<UINT> chord)
 {
+    std::string names;
     for (UINT key : chord)
-        SendKey(key, false);
-    for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
-        SendKey(*key, true);
+        names += (names.empty() ? "" : "+") + XKeyName(key);
+    RunShell("xdotool key --delay 40 " + names, std::chrono::seconds(10));
 }
 
 void SendClick(HWND window, POINT client, std::initializer_list<UINT> held, bool right)
 {
     ClientToScreen(window, &client);
+    std::string command = "xdotool mousemove --sync " + std::to_string(client.x) + " " + std::to_string(client.y);
     for (UINT key : held)
-        SendKey(key, false);
-    SendMouseAt(client, MOUSEEVENTF_MOVE);
-    SendMouseAt(client, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    SendMouseAt(client, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+        command += " keydown " + XKeyName(key);
+    command += right ? " click 3" : " click 1";
     for (auto key = std::rbegin(held); key != std::rend(held); ++key)
-        SendKey(*key, true);
+        command += " keyup " + XKeyName(*key);
+    RunShell(command + " sleep 0.1", std::chrono::seconds(10));
 }
 
 bool ListViewRowRect(HWND listView, int row, RECT& rect)

@@ -42,8 +42,9 @@ void EndSession(DWORD pid);
 // up to the timeout, until it has finished; true if it did.
 bool RunShell(const std::string& command, std::chrono::milliseconds timeout);
 
-// Real input (SendInput), as a user's hands give it: it goes to the active
-// window and the program sees the modifier keys held. Hold the display lock.
+// Real input through the X server (xdotool), as a user's hands give it: it
+// goes to the window under the pointer and the program sees the modifier
+// keys held. Hold the display lock.
 // A chord is pressed in order and released in reverse (Ctrl, then C).
 void SendKeys(std::initializer_list<UINT> chord);
 void SendClick(HWND window, POINT client, std::initializer_list<UINT> held = {}, bool right = false);
