@@ -12,12 +12,6 @@
 
 #include "console/ReplyText.h"
 
-// A local time and its distance from UTC at that moment, in minutes east.
-struct TMoment {
-    TLocalTime Local;
-    int OffsetMinutes = 0;
-};
-
 // Captions first, then one entry per row, each with one text per caption.
 struct TExportTable {
     std::vector<std::string> Captions;

@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/uMain.h"
 #include "console/HostHistory.h"
 #include "console/LocalAddress.h"
 #include "console/SettingsRules.h"
@@ -119,8 +118,8 @@ void WriteWholeFile(const std::string& path, const std::string& text)
 }
 } // namespace
 
-TFormSetings::TFormSetings(tk::Component* owner)
-    : tk::Form(owner, "TFormSetings"), boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true)),
+TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
+    : tk::Form(owner, "TFormSetings"), run_(run), boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true)),
       linkFont_(tk::CreateFontPt("MS Sans Serif", 8)), linkHoverFont_(tk::CreateFontPt("MS Sans Serif", 8, false, true))
 {
     ZV_FAIL_POINT("TFormSetings");
@@ -148,6 +147,12 @@ TFormSetings::TFormSetings(tk::Component* owner)
     RECT client{};
     GetClientRect(Handle(), &client);
     Realign(client.right, client.bottom);
+    run_.Subscribe(*this);
+}
+
+TFormSetings::~TFormSetings()
+{
+    run_.Unsubscribe(*this);
 }
 
 tk::Label* TFormSetings::AddLabel(tk::CustomControl* parent, const char* name, tk::Rect bounds,
@@ -422,9 +427,13 @@ LRESULT TFormSetings::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return tk::Form::WindowProc(message, wParam, lParam);
 }
 
-void TFormSetings::SelectPage(int index)
+void TFormSetings::SelectPage(TConsolePage page)
 {
-    PageControl1->SetActivePageIndex(index);
+    switch (page) {
+    case TConsolePage::PingInformation: PageControl1->SetActivePageIndex(0); break;
+    case TConsolePage::Setings: PageControl1->SetActivePageIndex(2); break;
+    case TConsolePage::About: PageControl1->SetActivePageIndex(3); break;
+    }
 }
 
 bool TFormSetings::HostBoxEnabled() const
@@ -474,8 +483,8 @@ void TFormSetings::spbRepPingClick(tk::Component* Sender)
         BitBtnClearDataClick(Sender);
     if (down)
         Hide();
-    FormMain->lbHost->SetText(cbHost->Text());
-    FormMain->SetStartStop(down);
+    run_.SetHost(cbHost->Text());
+    run_.SetRepeating(down);
 }
 
 void TFormSetings::BitBtn2Click(tk::Component* Sender)
@@ -487,25 +496,25 @@ void TFormSetings::BitBtn2Click(tk::Component* Sender)
 void TFormSetings::cbHostChange(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->lbHost->SetText(cbHost->Text());
+    run_.SetHost(cbHost->Text());
 }
 
 void TFormSetings::chb3DClick(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->Chart1->SetView3D(chb3D->Checked());
+    run_.SetView3D(chb3D->Checked());
 }
 
 void TFormSetings::AVGColorBoxChange(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->Chart1->Series(1)->SetSeriesColor(AVGColorBox->Selected());
+    run_.SetAverageColor(AVGColorBox->Selected());
 }
 
 void TFormSetings::DataColorBoxChange(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->Chart1->Series(0)->SetSeriesColor(DataColorBox->Selected());
+    run_.SetDataColor(DataColorBox->Selected());
 }
 
 void TFormSetings::Label10MouseEnter(tk::Component* Sender)
@@ -606,7 +615,7 @@ void TFormSetings::LoadHostHistory()
     cbHost->SetItems(hosts);
     if (!hosts.empty())
         cbHost->SetItemIndex(0);
-    FormMain->lbHost->SetText(hosts.empty() ? std::string() : hosts.front());
+    run_.SetHost(hosts.empty() ? std::string() : hosts.front());
 }
 
 void TFormSetings::SaveHostHistory()

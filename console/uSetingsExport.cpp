@@ -1,7 +1,8 @@
 // The console's lists as text that leaves the program: Ctrl+C and "Copy" put
 // the selected rows (or all) on the clipboard, tab-separated with the
-// captions first; "Save as CSV…" writes every row to a file the user picks.
-// The cells are the texts the lists show. Members of TFormSetings; GUI thread only.
+// captions first; "Save as CSV…" writes every row to a file the user picks,
+// with the moment each row was made in a last column "Time". The cells are
+// the texts the lists show. Members of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
 #include <stdexcept>
@@ -72,9 +73,11 @@ void TFormSetings::CreateListCommands()
     }
 }
 
-TExportTable TFormSetings::ListTable(tk::ListView& list, bool selectedOnly) const
+TExportTable TFormSetings::ListTable(tk::ListView& list, bool selectedOnly, bool withTime) const
 {
     TExportTable table{list.Captions(), {}};
+    if (withTime)
+        table.Captions.emplace_back("Time");
     std::vector<int> rows = selectedOnly ? list.SelectedRows() : std::vector<int>();
     if (rows.empty()) {
         rows.resize(static_cast<std::size_t>(list.RowCount()));
@@ -87,18 +90,20 @@ TExportTable TFormSetings::ListTable(tk::ListView& list, bool selectedOnly) cons
         cells.reserve(table.Captions.size());
         for (int column = 0; column < list.ColumnCount(); ++column)
             cells.push_back(list.ShownCell(row, column));
+        if (withTime)
+            cells.push_back(IsoMoment(&list == ListView1 ? run_.EchoMoment(row) : run_.Error(row).Made));
     }
     return table;
 }
 
 void TFormSetings::CopyRows(tk::ListView& list)
 {
-    tk::SetClipboardText(Handle(), tk::WideFromAnsi(TabText(ListTable(list, true))));
+    tk::SetClipboardText(Handle(), tk::WideFromAnsi(TabText(ListTable(list, true, false))));
 }
 
 std::string TFormSetings::ListCsv(tk::ListView& list) const
 {
-    return CsvText(ListTable(list, false), tk::Utf8FromAnsi);
+    return CsvText(ListTable(list, false, true), tk::Utf8FromAnsi);
 }
 
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)

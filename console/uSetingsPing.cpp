@@ -1,18 +1,14 @@
 // The console's ping control and its two logs: single and repeat pings, the
-// reply list, the error log, the echo counter, the chart feed and the
-// statistics on both windows. Members of TFormSetings; GUI thread only.
+// replies handed to the monitoring run, the two lists as its views, and the
+// statistics. Members of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
 #include <windows.h>
 
 #include <exception>
 
-#include "app/uMain.h"
-#include "chart/ChartSeries.h"
 #include "chart/LocaleSeparators.h"
-#include "chart/TeeFunction.h"
 #include "console/HostHistory.h"
-#include "console/NumberText.h"
 #include "console/ReplyText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
@@ -25,14 +21,20 @@ std::string LocaleTimeSeparator()
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buf, sizeof buf) > 0 ? buf : ":";
 }
 
-TLocalTime LocalNow()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
 } // namespace
+
+TMoment LocalNow()
+{
+    // Both from one reading of the clock, so the offset is the one in force then.
+    FILETIME utc, local;
+    GetSystemTimeAsFileTime(&utc);
+    FileTimeToLocalFileTime(&utc, &local);
+    auto ticks = [](const FILETIME& f) { return static_cast<std::int64_t>(f.dwHighDateTime) << 32 | f.dwLowDateTime; };
+    SYSTEMTIME t;
+    FileTimeToSystemTime(&local, &t);
+    return {{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond},
+            static_cast<int>((ticks(local) - ticks(utc)) / 600000000)};
+}
 
 void TFormSetings::CreatePingComponents()
 {
@@ -45,10 +47,10 @@ void TFormSetings::CreatePingComponents()
     // The lists show the log's rows: 10001 rows of each cost a few
     // hundred kilobytes there, against several megabytes as list items.
     ListView1->SetCellSource([this](int row, int column) {
-        return row < replyLog_.EchoRows() ? EchoCell(replyLog_.Echo(row), column) : std::string();
+        return row < run_.EchoRows() ? EchoCell(run_.Echo(row), column) : std::string();
     });
     ListViewError->SetCellSource([this](int row, int column) {
-        return row < replyLog_.ErrorRows() ? ErrorCell(replyLog_.Error(row), column) : std::string();
+        return row < run_.ErrorRows() ? ErrorCell(run_.Error(row), column) : std::string();
     });
 }
 
@@ -114,63 +116,71 @@ void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus&
 
 void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 {
-    // The log removes the oldest row when the list is over the limit and
-    // puts the new one at the top; the list shows its rows.
-    const TRowChange change =
-        replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
-    if (!change.Added)
-        return;
-    TChartSeries& data = *FormMain->Chart1->Series(0);
-    if (change.RemovedOldest)
-        data.RemovePoint(0);
-    ListView1->SetRowCountAddedAtTop(1, replyLog_.EchoRows());
-    data.InsertPoint(FEchoCount, static_cast<double>(AReplyStatus.TripTime));
-    FormMain->Chart1->Series(1)->FunctionType()->Recompute();
-    UpdateStatistics();
+    // The run counts the reply and drops or lists it. Its views follow a
+    // listed one: the oldest row and chart point out when the list is over
+    // the limit, the new row and point in, the average recomputed.
+    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
+    if (change.Added)
+        UpdateStatistics();
 }
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
-                       speMaxLine->Value(), chbErrLines->Checked());
-    ListViewError->SetRowCountAddedAtTop(1, replyLog_.ErrorRows());
+    const TMoment now = run_.Moment();
+    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(now.Local, LocaleTimeSeparator()), now},
+                  speMaxLine->Value(), chbErrLines->Checked());
     UpdateStatistics();
 }
 
 double TFormSetings::GetAvgTripTime()
 {
-    return replyLog_.AverageTripTime();
+    return run_.AverageTripTime();
 }
 
 void TFormSetings::UpdateStatistics()
 {
     tk::TheApplication->ProcessMessages();
-    const TNumberSeparators separators = ReadLocaleSeparators();
-    const int errors = ListViewError->RowCount();
+    lbErrorCount->SetText(std::to_string(run_.ErrorRows()));
     // From the exact sum and count, so that a half rounds up on the value a
     // person would work out; GetAvgTripTime gives the same mean as a double.
-    const std::string average = FormatQuotient(replyLog_.TripTimeSum(), replyLog_.EchoRows(), 2, separators);
-    lbErrorCount->SetText(std::to_string(errors));
-    lbAVG->SetText(average + " [ms]");
-    FormMain->lbAVG->SetText(average + " [ms] / " + FormatNumber(errors, 0, separators) + " [err]");
-    FormMain->lbAVG->Repaint();
+    lbAVG->SetText(AverageTripTimeText(run_, ReadLocaleSeparators()) + " [ms]");
+    // The compact window's line, and any other view of the figures.
+    run_.PublishStatistics();
     tk::TheApplication->ProcessMessages();
 }
 
 void TFormSetings::BitBtnClearDataClick(tk::Component* Sender)
 {
     (void)Sender;
-    ListView1->Clear();
-    replyLog_.ClearEchoes();
-    FormMain->Chart1->Series(0)->ClearPoints();
-    FEchoCount = 0;
+    // The reply list, the chart's data series and FEchoCount; not the error log.
+    run_.ClearData();
     UpdateStatistics();
 }
 
 void TFormSetings::BitBtn1Click(tk::Component* Sender)
 {
     (void)Sender;
-    ListViewError->Clear();
-    replyLog_.ClearErrors();
+    run_.ClearErrors();
     UpdateStatistics();
+}
+
+// The selection stays on its rows as the new one goes in at the top.
+void TFormSetings::EchoAdded(const TMonitorRun& run, const TEchoChange&)
+{
+    ListView1->SetRowCountAddedAtTop(1, run.EchoRows());
+}
+
+void TFormSetings::ErrorAdded(const TMonitorRun& run, const TRowChange&)
+{
+    ListViewError->SetRowCountAddedAtTop(1, run.ErrorRows());
+}
+
+void TFormSetings::EchoesCleared(const TMonitorRun&)
+{
+    ListView1->Clear();
+}
+
+void TFormSetings::ErrorsCleared(const TMonitorRun&)
+{
+    ListViewError->Clear();
 }

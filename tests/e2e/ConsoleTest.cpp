@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -529,6 +530,22 @@ void ClickRow(HWND list, int row, std::initializer_list<UINT> held = {})
     SendClick(list, {r.left + 30, (r.top + r.bottom) / 2}, held);
 }
 
+// A "Date/Time" cell ("07.12.2026 15:07:38") as ISO 8601 with the offset in force now.
+std::string IsoFromCell(const std::string& cell)
+{
+    FILETIME utc, local;
+    GetSystemTimeAsFileTime(&utc);
+    FileTimeToLocalFileTime(&utc, &local);
+    auto ticks = [](const FILETIME& f) { return static_cast<long long>(f.dwHighDateTime) << 32 | f.dwLowDateTime; };
+    const long long offset = (ticks(local) - ticks(utc)) / 600000000;
+    char text[64];
+    wsprintfA(text, "%s-%s-%sT%s:%s:%s%c%02d:%02d", cell.substr(6, 4).c_str(), cell.substr(3, 2).c_str(),
+              cell.substr(0, 2).c_str(), cell.substr(11, 2).c_str(), cell.substr(14, 2).c_str(),
+              cell.substr(17, 2).c_str(), offset < 0 ? '-' : '+', static_cast<int>(std::abs(offset) / 60),
+              static_cast<int>(std::abs(offset) % 60));
+    return text;
+}
+
 std::vector<std::string> FilesIn(const std::string& folder)
 {
     std::vector<std::string> names;
@@ -624,9 +641,9 @@ TEST(Console, ListRowsLeaveAsCopiedTextAndCsvFiles)
     };
     const std::string saved = scratch + "\\errors.csv";
     saveAs(saved);
-    std::string csv = "\xEF\xBB\xBF" "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status\r\n";
+    std::string csv = "\xEF\xBB\xBF" "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n";
     for (const auto& c : rows)
-        csv += csvHost[std::stoi(c[3])] + ",0,0," + c[3] + ",1000," + c[5] + ",rsTimeOut\r\n";
+        csv += csvHost[std::stoi(c[3])] + ",0,0," + c[3] + ",1000," + c[5] + ",rsTimeOut," + IsoFromCell(c[5]) + "\r\n";
     EXPECT_TRUE(WaitUntil([&] { return ReadAll(saved) == csv; }, 5s)) << ReadAll(saved);
     EXPECT_EQ(FilesIn(scratch), std::vector<std::string>{"errors.csv"});
 

@@ -207,9 +207,13 @@ GuiObjects Objects()
 
 int main()
 {
+    // Wired as the program wires them (app/main.cpp).
+    TMonitorRun run(LocalNow);
     tk::Application application;
     application.CreateForm(FormMain);
-    application.CreateForm(FormSetings);
+    FormMain->Watch(run);
+    application.CreateForm(FormSetings, run);
+    FormMain->SetConsole(*FormSetings);
     // As while repeat pinging: the compact window shown, the console hidden.
     FormMain->Show();
     application.ProcessMessages();
