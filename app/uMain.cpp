@@ -1,9 +1,8 @@
 #include "app/uMain.h"
 
 #include "app/Mask2Data.h"
-#include "chart/LocaleSeparators.h"
 #include "chart/ResponseTimeChart.h"
-#include "console/NumberText.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/TestHooks.h"
 
 TFormMain* FormMain = nullptr;
@@ -162,9 +161,9 @@ void TFormMain::RepeatChanged(const TMonitorRun& run)
 
 void TFormMain::StatisticsChanged(const TMonitorRun& run)
 {
-    const TNumberSeparators separators = ReadLocaleSeparators();
+    const tk::NumberSeparators separators = tk::ReadLocaleSeparators();
     lbAVG->SetText(AverageTripTimeText(run, separators) + " [ms] / " +
-                   FormatNumber(static_cast<std::uint64_t>(run.ErrorRows()), 0, separators) + " [err]");
+                   tk::FormatNumber(static_cast<std::uint64_t>(run.ErrorRows()), 0, separators) + " [err]");
     lbAVG->Repaint();
 }
 

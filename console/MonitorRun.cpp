@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "console/NumberText.h"
+#include "toolkit/NumberText.h"
 
 TMonitorRun::TMonitorRun(TClock clock) : clock_(std::move(clock)) {}
 
@@ -115,7 +115,7 @@ double TMonitorRun::AverageTripTime() const
     return echoes_.empty() ? 0.0 : static_cast<double>(tripTimeSum_) / static_cast<double>(echoes_.size());
 }
 
-std::string AverageTripTimeText(const TMonitorRun& run, const TNumberSeparators& separators)
+std::string AverageTripTimeText(const TMonitorRun& run, const tk::NumberSeparators& separators)
 {
-    return FormatQuotient(run.TripTimeSum(), static_cast<std::uint64_t>(run.EchoRows()), 2, separators);
+    return tk::FormatQuotient(run.TripTimeSum(), static_cast<std::uint64_t>(run.EchoRows()), 2, separators);
 }

@@ -15,7 +15,9 @@
 
 #include "console/ReplyText.h"
 
-struct TNumberSeparators;
+namespace tk {
+struct NumberSeparators;
+}
 
 // What one reply did to a list: the bottom (oldest) row may have gone
 // first, then a new row may have gone in at the top.
@@ -127,4 +129,4 @@ private:
 
 // The average trip time as both windows' labels show it: two decimals,
 // rounded on the exact quotient of the sum and the row count.
-std::string AverageTripTimeText(const TMonitorRun& run, const TNumberSeparators& separators);
+std::string AverageTripTimeText(const TMonitorRun& run, const tk::NumberSeparators& separators);

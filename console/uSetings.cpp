@@ -15,7 +15,6 @@
 TFormSetings* FormSetings = nullptr;
 
 namespace {
-using console::SettingId;
 
 constexpr int kClientWidth = 574;
 constexpr int kOuterHeight = 403;
@@ -70,20 +69,20 @@ std::string ExeFolder()
 
 std::string SettingsPath()
 {
-    return ExeFolder() + console::kSettingsFileName;
+    return ExeFolder() + kSettingsFileName;
 }
 
 std::string HostPath()
 {
-    return ExeFolder() + console::kHostFileName;
+    return ExeFolder() + kHostFileName;
 }
 
 std::int32_t ReadSetting(const std::string& path, SettingId id)
 {
-    const console::SettingKey& key = console::SettingKeyOf(id);
+    const SettingKey& key = SettingKeyOf(id);
     char value[256] = "";
     DWORD length = GetPrivateProfileStringA(key.section, key.key, "", value, sizeof value, path.c_str());
-    return console::ReadSettingValue(key, std::string_view(value, length));
+    return ReadSettingValue(key, std::string_view(value, length));
 }
 
 std::string ReadWholeFile(const std::string& path)
@@ -559,7 +558,7 @@ void TFormSetings::ShowAboutInfo()
 
 std::string TFormSetings::GetLocalIPAddress()
 {
-    return console::LocalIPv4Address();
+    return LocalIPv4Address();
 }
 
 void TFormSetings::LoadSettings()
@@ -585,7 +584,7 @@ void TFormSetings::LoadSettings()
 void TFormSetings::SaveSettings()
 {
     const std::string path = SettingsPath();
-    for (const console::SettingKey& key : console::SettingKeys()) {
+    for (const SettingKey& key : SettingKeys()) {
         std::int32_t value = 0;
         switch (key.id) {
         case SettingId::MaxLines: value = speMaxLine->Value(); break;
@@ -600,7 +599,7 @@ void TFormSetings::SaveSettings()
         case SettingId::MaxHosts: value = speMaxHosts->Value(); break;
         case SettingId::Buffer: value = speBuffer->Value(); break;
         }
-        std::string text = console::FormatSettingValue(key, value);
+        std::string text = FormatSettingValue(key, value);
         if (!WritePrivateProfileStringA(key.section, key.key, text.c_str(), path.c_str()))
             throw std::runtime_error("Unable to write to " + path);
     }
@@ -611,7 +610,7 @@ void TFormSetings::LoadHostHistory()
     const std::string path = HostPath();
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
-    std::vector<std::string> hosts = console::SplitHostLines(ReadWholeFile(path));
+    std::vector<std::string> hosts = SplitHostLines(ReadWholeFile(path));
     cbHost->SetItems(hosts);
     if (!hosts.empty())
         cbHost->SetItemIndex(0);
@@ -620,14 +619,14 @@ void TFormSetings::LoadHostHistory()
 
 void TFormSetings::SaveHostHistory()
 {
-    WriteWholeFile(HostPath(), console::JoinHostLines(cbHost->Items()));
+    WriteWholeFile(HostPath(), JoinHostLines(cbHost->Items()));
 }
 
 void TFormSetings::AddHostToHistory(const std::string& host)
 {
     std::vector<std::string> hosts = cbHost->Items();
-    console::HostChange change = console::AddHost(hosts, host, speMaxHosts->Value());
-    using Kind = console::HostChange::Kind;
+    HostChange change = AddHost(hosts, host, speMaxHosts->Value());
+    using Kind = HostChange::Kind;
     if (change.kind == Kind::Moved)
         cbHost->DeleteItem(change.removedAt);
     if (change.kind == Kind::Moved || change.kind == Kind::Inserted)

@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "icmp/SysErrorMessage.h"
+#include "toolkit/Win32Error.h"
 #include "toolkit/AnsiText.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/SaveDialog.h"
@@ -30,7 +30,7 @@ std::wstring ProgramFolder()
 
 [[noreturn]] void SaveFailed(const std::wstring& path, DWORD code)
 {
-    throw std::runtime_error("Cannot save " + tk::AnsiFromWide(path) + ": " + SysErrorMessage(code));
+    throw std::runtime_error("Cannot save " + tk::AnsiFromWide(path) + ": " + tk::SysErrorMessage(code));
 }
 
 } // namespace

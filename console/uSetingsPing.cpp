@@ -7,21 +7,11 @@
 
 #include <exception>
 
-#include "chart/LocaleSeparators.h"
 #include "console/HostHistory.h"
 #include "console/ReplyText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
-
-namespace {
-
-std::string LocaleTimeSeparator()
-{
-    char buf[8] = {};
-    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buf, sizeof buf) > 0 ? buf : ":";
-}
-
-} // namespace
+#include "toolkit/LocaleText.h"
 
 TMoment LocalNow()
 {
@@ -61,7 +51,7 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     // so the client never serves two pings at once.
     if (pinging_)
         return;
-    const std::string host(console::TrimControls(cbHost->Text()));
+    const std::string host(TrimControls(cbHost->Text()));
     if (host.empty())
         return;
     AddHostToHistory(host);
@@ -127,7 +117,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
     const TMoment now = run_.Moment();
-    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(now.Local, LocaleTimeSeparator()), now},
+    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(now.Local, tk::ReadLocaleTimeSeparator()), now},
                   speMaxLine->Value(), chbErrLines->Checked());
     UpdateStatistics();
 }
@@ -143,7 +133,7 @@ void TFormSetings::UpdateStatistics()
     lbErrorCount->SetText(std::to_string(run_.ErrorRows()));
     // From the exact sum and count, so that a half rounds up on the value a
     // person would work out; GetAvgTripTime gives the same mean as a double.
-    lbAVG->SetText(AverageTripTimeText(run_, ReadLocaleSeparators()) + " [ms]");
+    lbAVG->SetText(AverageTripTimeText(run_, tk::ReadLocaleSeparators()) + " [ms]");
     // The compact window's line, and any other view of the figures.
     run_.PublishStatistics();
     tk::TheApplication->ProcessMessages();

@@ -9,7 +9,7 @@
 //     written beside the target and moved in place) against one plain
 //     write of the same bytes (target: ratio 2 or less)
 // Run by hand, as root (raw socket), with the tree's Wine prefix set up:
-//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_console.exe </dev/null
+//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/tools/bench/bench_console.exe </dev/null
 // The console reads and writes its settings files beside this program.
 #include <windows.h>
 
