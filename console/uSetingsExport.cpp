@@ -7,10 +7,9 @@
 
 #include <stdexcept>
 
-#include "toolkit/Win32Error.h"
-#include "toolkit/AnsiText.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/SaveDialog.h"
+#include "toolkit/WinFileSystem.h"
 
 namespace {
 
@@ -21,44 +20,26 @@ TLocalTime Today()
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-std::wstring ProgramFolder()
+// The list texts are in the ANSI code page; the files are UTF-8.
+std::string Utf8FromAnsi(std::string_view text)
 {
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return tk::FolderOf(path);
-}
-
-[[noreturn]] void SaveFailed(const std::wstring& path, DWORD code)
-{
-    throw std::runtime_error("Cannot save " + tk::AnsiFromWide(path) + ": " + tk::SysErrorMessage(code));
+    const std::wstring wide = tk::WideText(std::string(text));
+    const int size = static_cast<int>(wide.size());
+    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+    return utf8;
 }
 
 } // namespace
 
-// The bytes go to a new file beside the target, which replaces the target
-// only once it is whole on the disk; on any failure the new file goes again.
+// Written beside the target and put in its place only once whole.
 void TFormSetings::WriteExportFile(const std::wstring& path, const std::string& bytes)
 {
-    wchar_t temp[MAX_PATH + 16] = L"";
-    if (!GetTempFileNameW(tk::FolderOf(path).c_str(), L"zv", 0, temp))
-        SaveFailed(path, GetLastError());
-    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    bool whole = file != INVALID_HANDLE_VALUE &&
-                 WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                 written == bytes.size() && FlushFileBuffers(file);
-    DWORD code = GetLastError();
-    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && whole) {
-        whole = false;
-        code = GetLastError();
-    }
-    if (whole && !MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        whole = false;
-        code = GetLastError();
-    }
-    if (!whole) {
-        DeleteFileW(temp);
-        SaveFailed(path, code);
+    tk::WinFileSystem fs;
+    try {
+        tk::SafeReplace(fs, path, bytes);
+    } catch (const tk::SafeReplaceError& e) {
+        throw std::runtime_error("Cannot save " + tk::AnsiText(path) + ": " + e.Reason());
     }
 }
 
@@ -98,12 +79,12 @@ TExportTable TFormSetings::ListTable(tk::ListView& list, bool selectedOnly, bool
 
 void TFormSetings::CopyRows(tk::ListView& list)
 {
-    tk::SetClipboardText(Handle(), tk::WideFromAnsi(TabText(ListTable(list, true, false))));
+    tk::SetClipboardText(Handle(), tk::WideText(TabText(ListTable(list, true, false))));
 }
 
 std::string TFormSetings::ListCsv(tk::ListView& list) const
 {
-    return CsvText(ListTable(list, false, true), tk::Utf8FromAnsi);
+    return CsvText(ListTable(list, false, true), Utf8FromAnsi);
 }
 
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
@@ -114,8 +95,8 @@ void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()>& text)
 {
     tk::SaveDialogOptions options;
-    options.FileName = tk::WideFromAnsi(ExportFileName(what, Today()));
-    options.Folder = exportFolder_.empty() ? ProgramFolder() : exportFolder_;
+    options.FileName = tk::WideText(ExportFileName(what, Today()));
+    options.Folder = exportFolder_.empty() ? tk::ModuleFolder() : exportFolder_;
     options.FilterName = L"CSV files (*.csv)";
     options.Pattern = L"*.csv";
     options.DefaultExtension = L"csv";

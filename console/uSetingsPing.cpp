@@ -55,9 +55,9 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     if (host.empty())
         return;
     AddHostToHistory(host);
-    IdIcmpClient->SetReceiveTimeout(speTimeout->Value());
+    IdIcmpClient->SetReceiveTimeout(speTimeout->ClampedValue());
     IdIcmpClient->SetHost(cbHost->Text());
-    IdIcmpClient->SetBufferSize(speBuffer->Value());
+    IdIcmpClient->SetBufferSize(speBuffer->ClampedValue());
     pinging_ = true;
     struct Waiting {
         bool& flag;
@@ -109,7 +109,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
     // The run counts the reply and drops or lists it. Its views follow a
     // listed one: the oldest row and chart point out when the list is over
     // the limit, the new row and point in, the average recomputed.
-    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
+    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->ClampedValue(), chbIgnoreFirst->Checked());
     if (change.Added)
         UpdateStatistics();
 }
@@ -118,7 +118,7 @@ void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
     const TMoment now = run_.Moment();
     run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(now.Local, tk::ReadLocaleTimeSeparator()), now},
-                  speMaxLine->Value(), chbErrLines->Checked());
+                  speMaxLine->ClampedValue(), chbErrLines->Checked());
     UpdateStatistics();
 }
 

@@ -2,8 +2,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "toolkit/AnsiText.h"
 #include "toolkit/TestHooks.h"
+#include "toolkit/WinFileSystem.h"
 
 namespace zvtest {
 
@@ -34,7 +34,7 @@ bool TextOnRequest(UINT message, WPARAM wParam, const char* name, std::string& t
     auto atom = static_cast<ATOM>(wParam);
     GlobalGetAtomNameW(atom, wide, 256);
     GlobalDeleteAtom(atom);
-    text = tk::AnsiFromWide(wide);
+    text = tk::AnsiText(wide);
     return true;
 }
 
