@@ -36,7 +36,6 @@ public:
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& caption) { SetText(caption); }
 
-    BorderStyle GetBorderStyle() const { return borderStyle_; }
     // Keeps the client area's size.
     void SetBorderStyle(BorderStyle style);
     // In design values (96 dpi), scaled to the form's DPI.
@@ -61,7 +60,6 @@ public:
     void ShowMaximized();
     void ShowMinimizedNoActivate();
     void Close();
-    bool Showing() const { return Visible(); }
 
     // The button Enter presses while the focus is on any control other than
     // a push button; it gets the default button's look. Null for none.

@@ -25,7 +25,6 @@ public:
     void SetTextColor(COLORREF color);
     // Without a background the parent's surface shows through.
     void SetBackground(COLORREF color);
-    void ClearBackground();
     void SetAlignment(Alignment alignment);
     Alignment GetAlignment() const { return alignment_; }
     void SetAutoSize(bool autoSize);
