@@ -173,7 +173,7 @@ void Form::SetClientPixels(int width, int height)
 HFONT Form::ScaledFont(const char* face, int points, bool bold, bool underline)
 {
     for (const ScaledFontEntry& f : fonts_)
-        if (f.face == face && f.points == points && f.bold == bold && f.underline == underline)
+        if (lstrcmpA(f.face, face) == 0 && f.points == points && f.bold == bold && f.underline == underline)
             return f.font.Get();
     fonts_.push_back({face, points, bold, underline, CreateFontPt(face, points, bold, underline, Scaling().Dpi())});
     return fonts_.back().font.Get();
@@ -188,7 +188,7 @@ void Form::ChangeDpi(int dpi)
     std::vector<Font> old;
     std::vector<std::pair<HFONT, HFONT>> replaced;
     for (ScaledFontEntry& f : fonts_) {
-        Font fresh = CreateFontPt(f.face.c_str(), f.points, f.bold, f.underline, dpi);
+        Font fresh = CreateFontPt(f.face, f.points, f.bold, f.underline, dpi);
         replaced.emplace_back(f.font.Get(), fresh.Get());
         old.push_back(std::move(f.font));
         f.font = std::move(fresh);

@@ -85,7 +85,7 @@ protected:
 
 private:
     struct ScaledFontEntry {
-        std::string face;
+        const char* face; // the callers' literals
         int points = 0;
         bool bold = false;
         bool underline = false;

@@ -14,10 +14,11 @@ struct Tap {
 };
 
 // For each result pixel along one axis: the source pixels it covers with
-// their share (in 1/96 of a result pixel), and the nearest one by the
-// scaled edges.
+// their share (in 1/96 of a result pixel), taps[first[x]] up to
+// taps[first[x + 1]], and the nearest one by the scaled edges.
 struct Axis {
-    std::vector<std::vector<Tap>> taps;
+    std::vector<Tap> taps;
+    std::vector<std::size_t> first;
     std::vector<int> nearest;
 };
 
@@ -26,18 +27,19 @@ Axis AxisOf(int size, const Scale& scale)
     const int scaled = scale(size);
     const int dpi = scale.Dpi();
     Axis axis;
-    axis.taps.resize(static_cast<std::size_t>(scaled));
     axis.nearest.resize(static_cast<std::size_t>(scaled));
     for (int x = 0; x < scaled; ++x) {
+        axis.first.push_back(axis.taps.size());
         // In units where a result pixel is 96 wide and a source pixel dpi wide.
         const int low = x * kDesignDpi;
         const int high = low + kDesignDpi;
         for (int i = low / dpi; i < size && i * dpi < high; ++i) {
             const int weight = std::min(high, (i + 1) * dpi) - std::max(low, i * dpi);
             if (weight > 0)
-                axis.taps[static_cast<std::size_t>(x)].push_back({i, static_cast<std::uint32_t>(weight)});
+                axis.taps.push_back({i, static_cast<std::uint32_t>(weight)});
         }
     }
+    axis.first.push_back(axis.taps.size());
     for (int i = 0; i < size; ++i)
         for (int x = scale(i); x < scale(i + 1); ++x)
             axis.nearest[static_cast<std::size_t>(x)] = i;
@@ -64,7 +66,8 @@ Picture ScalePicture(const Picture& source, const Scale& scale, std::optional<st
         for (int x = 0; x < width; ++x) {
             Sum& sum = rows[static_cast<std::size_t>(y) * width + x];
             sum = {};
-            for (const Tap& t : across.taps[static_cast<std::size_t>(x)]) {
+            for (std::size_t k = across.first[static_cast<std::size_t>(x)]; k < across.first[static_cast<std::size_t>(x) + 1]; ++k) {
+                const Tap& t = across.taps[k];
                 if (key && source.Pixel(t.source, y) == *key)
                     continue;
                 const std::uint8_t* p = at(t.source, y);
@@ -84,7 +87,8 @@ Picture ScalePicture(const Picture& source, const Scale& scale, std::optional<st
             const int nx = across.nearest[static_cast<std::size_t>(x)];
             const int ny = down.nearest[static_cast<std::size_t>(y)];
             Sum sum{};
-            for (const Tap& t : down.taps[static_cast<std::size_t>(y)]) {
+            for (std::size_t k = down.first[static_cast<std::size_t>(y)]; k < down.first[static_cast<std::size_t>(y) + 1]; ++k) {
+                const Tap& t = down.taps[k];
                 const Sum& row = rows[static_cast<std::size_t>(t.source) * width + x];
                 for (int c = 0; c < 4; ++c)
                     sum[c] += t.weight * row[c];

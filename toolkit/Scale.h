@@ -20,26 +20,12 @@ public:
     constexpr bool IsIdentity() const { return dpi_ == kDesignDpi; }
 
     // A coordinate, or a length measured from 0.
-    constexpr int operator()(int design) const
-    {
-        const long long twice = 2LL * design * dpi_ + kDesignDpi;
-        const long long denominator = 2LL * kDesignDpi;
-        return static_cast<int>(twice >= 0 ? twice / denominator : -((-twice + denominator - 1) / denominator));
-    }
-    constexpr Point operator()(Point p) const { return {(*this)(p.x), (*this)(p.y)}; }
+    int operator()(int design) const;
+    Point operator()(Point p) const { return {(*this)(p.x), (*this)(p.y)}; }
     // Its edges: the right and bottom edges are scaled, not the size.
-    constexpr Rect operator()(Rect r) const
-    {
-        const int left = (*this)(r.left);
-        const int top = (*this)(r.top);
-        return {left, top, (*this)(r.left + r.width) - left, (*this)(r.top + r.height) - top};
-    }
+    Rect operator()(Rect r) const;
     // A line's width: never thinner than one pixel.
-    constexpr int Line(int design) const
-    {
-        const int scaled = (*this)(design);
-        return scaled < 1 ? 1 : scaled;
-    }
+    int Line(int design) const;
 
     constexpr bool operator==(const Scale&) const = default;
 
