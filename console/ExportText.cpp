@@ -7,8 +7,11 @@ namespace {
 // Quoted when it holds the separator, a quote or a line break; quotes doubled.
 void AppendField(std::string& out, std::string_view text, char separator)
 {
-    const char specials[] = {separator, '"', '\r', '\n', '\0'};
-    if (text.find_first_of(specials) == std::string_view::npos) {
+    // A plain loop: find_first_of calls the C library once per character.
+    bool plain = true;
+    for (char c : text)
+        plain = plain && c != separator && c != '"' && c != '\r' && c != '\n';
+    if (plain) {
         out += text;
         return;
     }
@@ -33,10 +36,16 @@ bool Ascii(std::string_view text)
 
 std::string IsoMoment(const TMoment& moment)
 {
+    return std::string(IsoMomentText(moment).View());
+}
+
+TIsoText IsoMomentText(const TMoment& moment)
+{
     // By hand: a formatted print per row would cost more than the rest of an export.
     const TLocalTime& t = moment.Local;
     const int offset = std::abs(moment.OffsetMinutes);
-    char text[] = "0000-00-00T00:00:00+00:00";
+    TIsoText iso{"0000-00-00T00:00:00+00:00"};
+    char* text = iso.Text;
     auto put = [&](int at, int value, int digits) {
         for (int i = at + digits - 1; i >= at; --i, value /= 10)
             text[i] = static_cast<char>('0' + value % 10);
@@ -50,7 +59,7 @@ std::string IsoMoment(const TMoment& moment)
     text[19] = moment.OffsetMinutes < 0 ? '-' : '+';
     put(20, offset / 60 % 100, 2);
     put(23, offset % 60, 2);
-    return text;
+    return iso;
 }
 
 std::string ExportFileName(std::string_view what, const TLocalTime& day)

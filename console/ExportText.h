@@ -23,6 +23,12 @@ using TUtf8Converter = std::function<std::string(std::string_view)>;
 
 // "2026-12-07T14:02:11+01:00"; a zero offset is written "+00:00".
 std::string IsoMoment(const TMoment& moment);
+// The same in place, for one per row of a long list: no heap block each.
+struct TIsoText {
+    char Text[26];
+    std::string_view View() const { return {Text, 25}; }
+};
+TIsoText IsoMomentText(const TMoment& moment);
 
 // "zentvorlumo-errors-2026-12-07.csv" for what = "errors".
 std::string ExportFileName(std::string_view what, const TLocalTime& day);

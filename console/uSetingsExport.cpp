@@ -91,7 +91,7 @@ std::string TFormSetings::ListCsv(tk::ListView& list) const
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < list.ColumnCount(); ++column)
             csv.Field(list.ShownCell(row, column));
-        csv.Field(IsoMoment(&list == ListView1 ? run_.EchoMoment(row) : run_.Error(row).Made));
+        csv.Field(IsoMomentText(&list == ListView1 ? run_.EchoMoment(row) : run_.Error(row).Made).View());
         csv.EndLine();
     }
     return csv.Take();
