@@ -36,10 +36,12 @@ public:
     void SetRowCount(int rows);
 
     LRESULT Notify(NMHDR& header) override;
+    void AncestorShown() override;
 
 private:
     int columns_ = 0;
     CellSource source_;
+    bool frozen_ = false; // redraw off while out of sight
 };
 
 } // namespace tk
