@@ -1,29 +1,17 @@
 // The console's ping control and its two logs: single and repeat pings, the
-// reply list, the error log, the echo counter, the chart feed and the
-// statistics on both windows. Members of TFormSetings; GUI thread only.
+// replies handed to the monitoring run, the two lists as its views, and the
+// statistics. Members of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
 #include <windows.h>
 
 #include <exception>
 
-#include "app/uMain.h"
-#include "chart/ChartSeries.h"
-#include "chart/LocaleSeparators.h"
-#include "chart/TeeFunction.h"
 #include "console/HostHistory.h"
-#include "console/NumberText.h"
 #include "console/ReplyText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
-
-namespace {
-
-std::string LocaleTimeSeparator()
-{
-    char buf[8] = {};
-    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buf, sizeof buf) > 0 ? buf : ":";
-}
+#include "toolkit/LocaleText.h"
 
 TLocalTime LocalNow()
 {
@@ -31,8 +19,6 @@ TLocalTime LocalNow()
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
-
-} // namespace
 
 void TFormSetings::CreatePingComponents()
 {
@@ -45,10 +31,10 @@ void TFormSetings::CreatePingComponents()
     // The lists show the log's rows: 10001 rows of each cost a few
     // hundred kilobytes there, against several megabytes as list items.
     ListView1->SetCellSource([this](int row, int column) {
-        return row < replyLog_.EchoRows() ? EchoCell(replyLog_.Echo(row), column) : std::string();
+        return row < run_.EchoRows() ? EchoCell(run_.Echo(row), column) : std::string();
     });
     ListViewError->SetCellSource([this](int row, int column) {
-        return row < replyLog_.ErrorRows() ? ErrorCell(replyLog_.Error(row), column) : std::string();
+        return row < run_.ErrorRows() ? ErrorCell(run_.Error(row), column) : std::string();
     });
 }
 
@@ -59,7 +45,7 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     // so the client never serves two pings at once.
     if (pinging_)
         return;
-    const std::string host(console::TrimControls(cbHost->Text()));
+    const std::string host(TrimControls(cbHost->Text()));
     if (host.empty())
         return;
     AddHostToHistory(host);
@@ -114,63 +100,69 @@ void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus&
 
 void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 {
-    // The log removes the oldest row when the list is over the limit and
-    // puts the new one at the top; the list shows its rows.
-    const TRowChange change =
-        replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
-    if (!change.Added)
-        return;
-    TChartSeries& data = *FormMain->Chart1->Series(0);
-    if (change.RemovedOldest)
-        data.RemovePoint(0);
-    ListView1->SetRowCount(replyLog_.EchoRows());
-    data.InsertPoint(FEchoCount, static_cast<double>(AReplyStatus.TripTime));
-    FormMain->Chart1->Series(1)->FunctionType()->Recompute();
-    UpdateStatistics();
+    // The run counts the reply and drops or lists it. Its views follow a
+    // listed one: the oldest row and chart point out when the list is over
+    // the limit, the new row and point in, the average recomputed.
+    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
+    if (change.Added)
+        UpdateStatistics();
 }
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
-                       speMaxLine->Value(), chbErrLines->Checked());
-    ListViewError->SetRowCount(replyLog_.ErrorRows());
+    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(run_.Now(), tk::ReadLocaleTimeSeparator())},
+                  speMaxLine->Value(), chbErrLines->Checked());
     UpdateStatistics();
 }
 
 double TFormSetings::GetAvgTripTime()
 {
-    return replyLog_.AverageTripTime();
+    return run_.AverageTripTime();
 }
 
 void TFormSetings::UpdateStatistics()
 {
     tk::TheApplication->ProcessMessages();
-    const TNumberSeparators separators = ReadLocaleSeparators();
-    const int errors = ListViewError->RowCount();
+    lbErrorCount->SetText(std::to_string(run_.ErrorRows()));
     // From the exact sum and count, so that a half rounds up on the value a
     // person would work out; GetAvgTripTime gives the same mean as a double.
-    const std::string average = FormatQuotient(replyLog_.TripTimeSum(), replyLog_.EchoRows(), 2, separators);
-    lbErrorCount->SetText(std::to_string(errors));
-    lbAVG->SetText(average + " [ms]");
-    FormMain->lbAVG->SetText(average + " [ms] / " + FormatNumber(errors, 0, separators) + " [err]");
-    FormMain->lbAVG->Repaint();
+    lbAVG->SetText(AverageTripTimeText(run_, tk::ReadLocaleSeparators()) + " [ms]");
+    // The compact window's line, and any other view of the figures.
+    run_.PublishStatistics();
     tk::TheApplication->ProcessMessages();
 }
 
 void TFormSetings::BitBtnClearDataClick(tk::Component* Sender)
 {
     (void)Sender;
-    ListView1->Clear();
-    replyLog_.ClearEchoes();
-    FormMain->Chart1->Series(0)->ClearPoints();
-    FEchoCount = 0;
+    // The reply list, the chart's data series and FEchoCount; not the error log.
+    run_.ClearData();
     UpdateStatistics();
 }
 
 void TFormSetings::BitBtn1Click(tk::Component* Sender)
 {
     (void)Sender;
-    ListViewError->Clear();
-    replyLog_.ClearErrors();
+    run_.ClearErrors();
     UpdateStatistics();
+}
+
+void TFormSetings::EchoAdded(const TMonitorRun& run, const TEchoChange&)
+{
+    ListView1->SetRowCount(run.EchoRows());
+}
+
+void TFormSetings::ErrorAdded(const TMonitorRun& run, const TRowChange&)
+{
+    ListViewError->SetRowCount(run.ErrorRows());
+}
+
+void TFormSetings::EchoesCleared(const TMonitorRun&)
+{
+    ListView1->Clear();
+}
+
+void TFormSetings::ErrorsCleared(const TMonitorRun&)
+{
+    ListViewError->Clear();
 }

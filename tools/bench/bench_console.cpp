@@ -6,7 +6,7 @@
 //     127.0.0.1, the error rows are time-outs handed to the reply handler
 //   GDI and USER objects before and after 10^4 replies (target: flat)
 // Run by hand, as root (raw socket), with the tree's Wine prefix set up:
-//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_console.exe </dev/null
+//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/tools/bench/bench_console.exe </dev/null
 // The console reads and writes its settings files beside this program.
 #include <windows.h>
 
@@ -154,9 +154,13 @@ GuiObjects Objects()
 
 int main()
 {
+    // Wired as the program wires them (app/main.cpp).
+    TMonitorRun run(LocalNow);
     tk::Application application;
     application.CreateForm(FormMain);
-    application.CreateForm(FormSetings);
+    FormMain->Watch(run);
+    application.CreateForm(FormSetings, run);
+    FormMain->SetConsole(*FormSetings);
     // As while repeat pinging: the compact window shown, the console hidden.
     FormMain->Show();
     application.ProcessMessages();

@@ -18,7 +18,7 @@ rounds=${1:-5}
 seconds=${2:-120}
 program=${3:-$ZV_BUILD_DIR/app/ZentVorlumo.exe}
 drive=$ZV_BUILD_DIR/tests/driver/zvdrive.exe
-loop=$ZV_BUILD_DIR/icmp/bench_ping.exe
+loop=$ZV_BUILD_DIR/tools/bench/bench_ping.exe
 warmup=3
 tick_ms=$((1000 / $(getconf CLK_TCK)))
 
