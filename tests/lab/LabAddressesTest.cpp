@@ -58,12 +58,14 @@ TEST(LabAddresses, HeaderAgreesWithTheScriptsFile)
         {"LAB_SILENT", lab::Silent},
         {"LAB_UNREACHABLE_OPTIONS", lab::UnreachableOptions},
         {"LAB_FOREIGN_FLOOD", lab::ForeignFlood},
+        {"LAB_UNRELATED", lab::Unrelated},
         {"LAB_REPORTER", lab::Reporter},
         {"LAB_FOREIGN_SEQ_GAP_MS", std::to_string(lab::ForeignSeqGapMs)},
         {"LAB_BIG_REPLY_BYTES", std::to_string(lab::BigReplyBytes)},
         {"LAB_UNREACHABLE_OPTION_BYTES", std::to_string(lab::UnreachableOptionBytes)},
         {"LAB_FLOOD_GAP_MS", std::to_string(lab::FloodGapMs)},
         {"LAB_FLOOD_COUNT", std::to_string(lab::FloodCount)},
+        {"LAB_UNRELATED_GAP_MS", std::to_string(lab::UnrelatedGapMs)},
         {"LAB_UNKNOWN_NAME", lab::UnknownName},
     };
     for (const auto& [key, value] : pairs) {
