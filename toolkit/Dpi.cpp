@@ -8,7 +8,6 @@ namespace {
 
 // Declared by the headers only for newer systems than the ones we target.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 template <class F>
@@ -23,21 +22,6 @@ int ScreenDpi()
     return GetDeviceCaps(screen.Get(), LOGPIXELSX);
 }
 
-// Windows 8.1: the monitor's DPI from shcore, loaded once and kept.
-int MonitorDpi(HWND window)
-{
-    static const HMODULE shcore = LoadLibraryA("shcore.dll");
-    static const auto getDpiForMonitor = shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                                      GetProcAddress(shcore, "GetDpiForMonitor")))
-                                                : nullptr;
-    UINT x = 0, y = 0;
-    constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
-    if (getDpiForMonitor &&
-        SUCCEEDED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)))
-        return static_cast<int>(x);
-    return ScreenDpi();
-}
-
 } // namespace
 
 int WindowDpi(HWND window)
@@ -46,7 +30,7 @@ int WindowDpi(HWND window)
     if (getDpiForWindow && window)
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);
-    return window ? MonitorDpi(window) : ScreenDpi();
+    return ScreenDpi();
 }
 
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi)

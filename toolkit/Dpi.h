@@ -1,7 +1,7 @@
 // The DPI a window is shown at, and the frame around a client area at a
-// DPI. The per-monitor functions came with later systems (GetDpiForWindow
-// with Windows 10 1607, GetDpiForMonitor with 8.1), so they are looked up at
-// run time: on older systems every window has the screen's DPI.
+// DPI. The per-monitor functions came with Windows 10 1607, so they are
+// looked up at run time: on older systems, which run the program
+// system-aware, every window has the screen's DPI.
 #pragma once
 
 #include <windows.h>

@@ -5,9 +5,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Button.h"
 #include "toolkit/Dpi.h"
-#include "toolkit/GraphicControl.h"
 #include "toolkit/Guarded.h"
-#include "toolkit/Label.h"
 
 namespace tk {
 
@@ -73,32 +71,6 @@ bool IsPushButton(HWND window, LRESULT dialogCode)
 // Not declared for the systems we build for.
 constexpr UINT kWmDpiChanged = 0x02E0;
 
-// Every control below `owner` that used a replaced font gets its successor.
-void ReplaceFonts(Component& owner, const std::vector<std::pair<HFONT, HFONT>>& replaced)
-{
-    for (Component* c : owner.Owned()) {
-        for (const auto& [before, after] : replaced) {
-            if (auto* control = dynamic_cast<WinControl*>(c); control && control->GetFont() == before)
-                control->SetFont(after);
-            if (auto* label = dynamic_cast<Label*>(c); label && label->Font() == before)
-                label->SetFont(after);
-        }
-        ReplaceFonts(*c, replaced);
-    }
-}
-
-// The components a control owns first (a panel's frame), then the control,
-// which may place them again.
-void ApplyScaleBelow(Component& owner)
-{
-    for (Component* c : owner.Owned()) {
-        ApplyScaleBelow(*c);
-        if (auto* control = dynamic_cast<WinControl*>(c))
-            control->ApplyScale();
-        else if (auto* graphic = dynamic_cast<GraphicControl*>(c))
-            graphic->ApplyScale();
-    }
-}
 } // namespace
 
 Form::Form(Component* owner, const char* className)
@@ -170,37 +142,6 @@ void Form::SetClientPixels(int width, int height)
     SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-HFONT Form::ScaledFont(const char* face, int points, bool bold, bool underline)
-{
-    for (const ScaledFontEntry& f : fonts_)
-        if (lstrcmpA(f.face, face) == 0 && f.points == points && f.bold == bold && f.underline == underline)
-            return f.font.Get();
-    fonts_.push_back({face, points, bold, underline, CreateFontPt(face, points, bold, underline, Scaling().Dpi())});
-    return fonts_.back().font.Get();
-}
-
-void Form::ChangeDpi(int dpi)
-{
-    if (dpi <= 0 || dpi == Scaling().Dpi())
-        return;
-    SetDpi(dpi);
-    // The old fonts live until every control has its new one.
-    std::vector<Font> old;
-    std::vector<std::pair<HFONT, HFONT>> replaced;
-    for (ScaledFontEntry& f : fonts_) {
-        Font fresh = CreateFontPt(f.face, f.points, f.bold, f.underline, dpi);
-        replaced.emplace_back(f.font.Get(), fresh.Get());
-        old.push_back(std::move(f.font));
-        f.font = std::move(fresh);
-    }
-    for (const auto& [before, after] : replaced)
-        if (GetFont() == before)
-            SetFont(after);
-    ReplaceFonts(*this, replaced);
-    ApplyScaleBelow(*this);
-    OnDpiChanged();
-    Invalidate();
-}
 
 void Form::PlaceForFirstShow()
 {

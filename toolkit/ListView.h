@@ -36,6 +36,7 @@ public:
     void SetRowCount(int rows);
 
     LRESULT Notify(NMHDR& header) override;
+    void AncestorShown() override;
     // The columns' widths too.
     void ApplyScale() override;
 
@@ -73,6 +74,7 @@ private:
     std::vector<MenuItem> menu_;
     std::function<void()> copy_;
     bool menuKeyDown_ = false;
+    bool frozen_ = false; // redraw off while out of sight
 };
 
 } // namespace tk
