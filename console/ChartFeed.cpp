@@ -24,6 +24,11 @@ void TChartFeed::EchoesCleared(const TMonitorRun&)
     chart_.Series(kDataSeries)->ClearPoints();
 }
 
+void TChartFeed::ErrorAdded(const TMonitorRun&, const TRowChange&)
+{
+    chart_.AddFailureMark();
+}
+
 void TChartFeed::DataColorChanged(const TMonitorRun& run)
 {
     chart_.Series(kDataSeries)->SetSeriesColor(run.DataColor());
