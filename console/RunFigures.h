@@ -1,0 +1,102 @@
+// TRunFigures: the figures of one monitoring run, kept as each ping ends:
+// counts, loss, trip time minimum / mean / maximum / 95th percentile, jitter
+// (the mean absolute change between consecutive echoes' trip times), the
+// outages and whether the host is up or down now. Every figure is held
+// exactly and updated in constant time per reply (logarithmic for the
+// percentile's counts); nothing is recomputed from the lists. Times are
+// milliseconds on the local wall clock, as the caller reads it. Portable;
+// GUI thread only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+
+#include "console/TripTimeCounts.h"
+#include "icmp/ReplyStatus.h"
+
+// Milliseconds since 1970-01-01 00:00 on the local clock.
+using TLocalMs = std::int64_t;
+
+// Which kinds of failure an outage saw, as bits.
+enum TFailureKinds : std::uint8_t {
+    fkTimeOut = 1,
+    fkUnreachable = 2,
+    fkTTLExceeded = 4,
+    fkOther = 8,
+};
+std::uint8_t FailureKindBit(TReplyStatusKind kind);
+
+// One or more failed pings in a row: from the first one's send time to the
+// arrival of the echo that ended it; still open while no echo has come.
+struct TOutage {
+    TLocalMs Start = 0;
+    TLocalMs End = 0; // meaningful once Closed
+    bool Closed = false;
+    std::uint32_t Lost = 0;
+    std::uint8_t Kinds = 0; // TFailureKinds bits
+    TLocalMs Duration(TLocalMs now) const { return (Closed ? End : now) - Start; }
+};
+
+class TRunFigures {
+public:
+    // Records kept; older ones go first (count and longest stay exact).
+    static constexpr std::size_t MaxOutageRecords = 100000;
+
+    explicit TRunFigures(TLocalMs start = 0) : start_(start), upSince_(start) {}
+
+    // A new run from `now`: every figure back to nothing.
+    void Start(TLocalMs now);
+    // An echo that arrived at `arrival` after `tripMs`.
+    void AddEcho(std::uint32_t tripMs, TLocalMs arrival);
+    // A ping that ended without an echo: `sent` is its send time.
+    void AddFailure(TReplyStatusKind kind, TLocalMs sent);
+    // A ping that raised an error and sent nothing.
+    void AddNotSent() { ++notSent_; }
+    // A reply as the client hands it over at `now`: an echo (unless it is
+    // the one "Ignore first ping" dropped), or a failure sent TripTime ago.
+    void AddReply(const TReplyStatus& reply, bool ignoredEcho, TLocalMs now);
+
+    TLocalMs RunStart() const { return start_; }
+    // Pings that ended with a record; a ping still waiting is in none.
+    std::uint64_t Pings() const { return echoes_ + failures_; }
+    std::uint64_t Echoes() const { return echoes_; }
+    std::uint64_t Failures() const { return failures_; }
+    std::uint64_t NotSent() const { return notSent_; }
+
+    // Trip times over the echoes of the run; 0 without echoes.
+    std::uint32_t MinTrip() const { return minTrip_; }
+    std::uint32_t MaxTrip() const { return maxTrip_; }
+    std::uint64_t TripSum() const { return tripSum_; }
+    // Nearest rank: the smallest trip time that at least 95 % of the echoes
+    // do not exceed.
+    std::uint32_t Percentile95() const;
+    // The sum of |change| over the Echoes() - 1 pairs of consecutive echoes.
+    std::uint64_t JitterSum() const { return jitterSum_; }
+    std::uint64_t JitterPairs() const { return echoes_ > 0 ? echoes_ - 1 : 0; }
+
+    // Oldest first; an open outage is the last record.
+    const std::deque<TOutage>& Outages() const { return outages_; }
+    std::uint64_t OutageCount() const { return outageCount_; }
+    // The longest outage up to `now` (an open one counts its time so far).
+    std::optional<TOutage> Longest(TLocalMs now) const;
+
+    bool Down() const { return !outages_.empty() && !outages_.back().Closed; }
+    // Up: since the end of the last outage, or the start of the run.
+    TLocalMs UpSince() const { return upSince_; }
+    // Down: the open outage.
+    const TOutage* OpenOutage() const { return Down() ? &outages_.back() : nullptr; }
+
+    std::size_t HeldBytes() const;
+
+private:
+    TLocalMs start_ = 0, upSince_ = 0;
+    std::uint64_t echoes_ = 0, failures_ = 0, notSent_ = 0;
+    std::uint32_t minTrip_ = 0, maxTrip_ = 0, lastTrip_ = 0;
+    std::uint64_t tripSum_ = 0, jitterSum_ = 0;
+    TTripTimeCounts counts_;
+    std::deque<TOutage> outages_;
+    std::uint64_t outageCount_ = 0;
+    std::optional<TOutage> longestClosed_;
+};

@@ -1,0 +1,216 @@
+// The run figures played from short scripts of ping endings: counts and loss
+// (a ping still waiting counts nowhere), the exact percentile, jitter, the
+// outage records and the tip's lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/ReplyLog.h"
+#include "console/RunFigures.h"
+#include "console/RunTipText.h"
+
+namespace {
+
+constexpr TLocalMs T0 = (13 * 3600 + 58 * 60 + 2) * 1000LL; // 13:58:02 on the first day
+
+// "e12" an echo of 12 ms, "t" a time-out, "u" unreachable, "x" TTL exceeded,
+// "n" not sent; one step a second, a failure sent 1 s before it ended.
+TRunFigures Play(const std::string& script)
+{
+    TRunFigures f(T0);
+    TLocalMs at = T0;
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        at += 1000;
+        const char c = script[i];
+        if (c == 'e') {
+            std::size_t used = 0;
+            const unsigned long trip = std::stoul(script.substr(i + 1), &used);
+            f.AddEcho(static_cast<std::uint32_t>(trip), at);
+            i += used;
+        } else if (c == 'n') {
+            f.AddNotSent();
+        } else {
+            const TReplyStatusKind kind = c == 't' ? rsTimeOut : c == 'u' ? rsErrorUnreachable : rsErrorTTLExceeded;
+            f.AddFailure(kind, at - 1000);
+        }
+    }
+    return f;
+}
+
+TEST(RunFigures, CountsLossAndTripTimes)
+{
+    struct Case {
+        const char* script;
+        std::uint64_t pings, echoes, failures, notSent;
+        std::uint32_t min, max, p95;
+        std::uint64_t sum, jitterSum, jitterPairs;
+    } cases[] = {
+        {"", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        // A ping on its way counts nowhere: only pings that ended are here.
+        {"n", 0, 0, 0, 1, 0, 0, 0, 0, 0, 0},
+        {"e5", 1, 1, 0, 0, 5, 5, 5, 5, 0, 0},
+        {"e10 e4", 2, 2, 0, 0, 4, 10, 10, 14, 6, 1},
+        {"e3 e3 e3 e1", 4, 4, 0, 0, 1, 3, 3, 10, 2, 3},
+        // Failures between echoes do not break the chain of changes.
+        {"e10 t u e20 e15 e15 n", 6, 4, 2, 1, 10, 20, 20, 60, 15, 3},
+        {"t t x", 3, 0, 3, 0, 0, 0, 0, 0, 0, 0},
+        // Times beyond the dense counts, and the rank across both parts.
+        {"e20000 e1 e70000", 3, 3, 0, 0, 1, 70000, 70000, 90001, 89998, 2},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.script);
+        std::string s = k.script;
+        std::erase(s, ' ');
+        const TRunFigures f = Play(s);
+        EXPECT_EQ(f.Pings(), k.pings);
+        EXPECT_EQ(f.Echoes(), k.echoes);
+        EXPECT_EQ(f.Failures(), k.failures);
+        EXPECT_EQ(f.NotSent(), k.notSent);
+        EXPECT_EQ(f.MinTrip(), k.min);
+        EXPECT_EQ(f.MaxTrip(), k.max);
+        EXPECT_EQ(f.Percentile95(), k.p95);
+        EXPECT_EQ(f.TripSum(), k.sum);
+        EXPECT_EQ(f.JitterSum(), k.jitterSum);
+        EXPECT_EQ(f.JitterPairs(), k.jitterPairs);
+    }
+}
+
+TEST(RunFigures, PercentileIsTheNearestRankOfExactCounts)
+{
+    struct Case {
+        int n;       // echoes of trip times 1 .. n
+        std::uint32_t p95;
+    } cases[] = {{1, 1}, {2, 2}, {19, 19}, {20, 19}, {21, 20}, {100, 95}, {101, 96}};
+    for (const Case& k : cases) {
+        TRunFigures f;
+        for (int i = k.n; i >= 1; --i) // arrival order must not matter
+            f.AddEcho(static_cast<std::uint32_t>(i), 0);
+        EXPECT_EQ(f.Percentile95(), k.p95) << k.n;
+    }
+    TRunFigures tied;
+    for (int i = 0; i < 95; ++i)
+        tied.AddEcho(7, 0);
+    for (int i = 0; i < 5; ++i)
+        tied.AddEcho(900, 0);
+    EXPECT_EQ(tied.Percentile95(), 7u);
+    tied.AddEcho(900, 0);
+    EXPECT_EQ(tied.Percentile95(), 900u);
+}
+
+TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
+{
+    struct Expected {
+        TLocalMs start, end; // seconds after T0; end -1 while open
+        std::uint32_t lost;
+        std::uint8_t kinds;
+    };
+    struct Case {
+        const char* script;
+        std::vector<Expected> outages;
+        bool down;
+        TLocalMs upSince; // seconds after T0
+    } cases[] = {
+        {"e1e1", {}, false, 0},
+        // At the first ping, ended by an echo: from the send of the first
+        // failure (0 s) to the echo's arrival (3 s).
+        {"tue1", {{0, 3, 2, fkTimeOut | fkUnreachable}}, false, 3},
+        // At the last ping: still open, no end.
+        {"e1tt", {{1, -1, 2, fkTimeOut}}, true, 0},
+        // Back to back: one echo between them ends the first.
+        {"e1te1xe1", {{1, 3, 1, fkTimeOut}, {3, 5, 1, fkTTLExceeded}}, false, 5},
+        // An error that sent nothing neither opens nor ends one.
+        {"e1nntne1", {{3, 6, 1, fkTimeOut}}, false, 6},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.script);
+        const TRunFigures f = Play(k.script);
+        ASSERT_EQ(f.Outages().size(), k.outages.size());
+        EXPECT_EQ(f.OutageCount(), k.outages.size());
+        for (std::size_t i = 0; i < k.outages.size(); ++i) {
+            const TOutage& o = f.Outages()[i];
+            const Expected& e = k.outages[i];
+            EXPECT_EQ(o.Start, T0 + e.start * 1000) << i;
+            EXPECT_EQ(o.Closed, e.end >= 0) << i;
+            if (o.Closed) {
+                EXPECT_EQ(o.End, T0 + e.end * 1000) << i;
+            }
+            EXPECT_EQ(o.Lost, e.lost) << i;
+            EXPECT_EQ(o.Kinds, e.kinds) << i;
+        }
+        EXPECT_EQ(f.Down(), k.down);
+        if (!k.down) {
+            EXPECT_EQ(f.UpSince(), T0 + k.upSince * 1000);
+        }
+    }
+
+    // The longest: an open outage counts its time so far.
+    const TRunFigures f = Play("tte1e1t");
+    EXPECT_EQ(f.Longest(T0 + 7000)->Start, T0);
+    EXPECT_EQ(f.Longest(T0 + 9500)->Start, T0 + 4000);
+}
+
+TEST(RunFigures, TheEchoThatIgnoreFirstPingDropsIsNotCounted)
+{
+    TReplyLog log;
+    TRunFigures f(T0);
+    double echoCount = 0;
+    TReplyStatus reply;
+    for (std::uint32_t trip : {50u, 4u, 6u}) {
+        reply.TripTime = trip;
+        const TRowChange change = log.AddEcho(echoCount, reply, 100, true);
+        f.AddReply(reply, !change.Added, T0);
+    }
+    reply.Kind = rsTimeOut;
+    reply.TripTime = 1000;
+    f.AddReply(reply, false, T0 + 5000);
+    EXPECT_EQ(f.Echoes(), 2u);
+    EXPECT_EQ(f.MaxTrip(), 6u);
+    EXPECT_EQ(f.JitterSum(), 2u);
+    ASSERT_EQ(f.Outages().size(), 1u);
+    EXPECT_EQ(f.Outages()[0].Start, T0 + 4000);
+
+    f.Start(T0 + 9000);
+    EXPECT_EQ(f.Pings(), 0u);
+    EXPECT_TRUE(f.Outages().empty());
+    EXPECT_EQ(f.RunStart(), T0 + 9000);
+}
+
+TEST(RunTipText, LinesInTheLocalesFormats)
+{
+    TRunFigures f(T0);
+    for (int i = 0; i < 1224; ++i)
+        f.AddEcho(i % 10 == 9 ? 19 : 2, T0 + 1000 + i);
+    for (int i = 0; i < 10; ++i)
+        f.AddFailure(rsTimeOut, T0 + 3000000 + i * 4500);
+    f.AddEcho(1, T0 + 3045000);
+    f.AddFailure(rsErrorUnreachable, T0 + 3050000);
+    f.AddEcho(3, T0 + 3052000);
+
+    TTipFormat dot;
+    const TLocalMs now = T0 + 3052000 + (2 * 3600 + 13 * 60 + 30) * 1000LL;
+    EXPECT_EQ(RunTipLines(f, now, dot), (std::vector<std::string>{
+                                            "since 13:58:02 \xC2\xB7 1,237 pings",
+                                            "loss 0.9 % (11 of 1,237)",
+                                            "min / avg / max 1 / 3.69 / 19 ms \xC2\xB7 p95 19 ms",
+                                            "jitter (mean change) 3.39 ms",
+                                            "2 outages, longest 45 s (14:48:02 to 14:48:47)",
+                                            "up for 2 h 13 min",
+                                        }));
+
+    TTipFormat comma{{",", "."}, "."};
+    f.AddFailure(rsTimeOut, T0 + 3060000);
+    f.AddFailure(rsTimeOut, T0 + 3061000);
+    f.AddNotSent();
+    const std::vector<std::string> down = RunTipLines(f, T0 + 3062000, comma);
+    EXPECT_EQ(down.front(), "since 13.58.02 \xC2\xB7 1.239 pings \xC2\xB7 1 not sent");
+    EXPECT_EQ(down[1], "loss 1,0 % (13 of 1.239)");
+    EXPECT_EQ(down.back(), "down since 14.49.02, 2 pings");
+
+    const TRunFigures empty(T0);
+    EXPECT_EQ(RunTipText(empty, T0 + 61000, dot),
+              "since 13:58:02 \xC2\xB7 0 pings\r\nno outages\r\nup for 1 min 1 s");
+    EXPECT_EQ(DurationText(3 * 86400000LL + 4 * 3600000LL + 59000, dot.Numbers), "3 d 4 h");
+}
+
+} // namespace
