@@ -1,5 +1,6 @@
 #include "chart/Chart.h"
 
+#include <limits>
 #include <stdexcept>
 
 TChart::TChart() = default;
@@ -95,6 +96,24 @@ void TChart::EndLoading()
     for (auto& s : series_)
         if (s->DataSource())
             s->CheckDataSource();
+}
+
+void TChart::AddFailureMark()
+{
+    const TChartSeries* data = series_.empty() ? nullptr : series_.front().get();
+    failureMarks_.Add(data && data->Count() ? data->XValues().Values().back()
+                                            : -std::numeric_limits<double>::infinity());
+    Invalidate();
+}
+
+void TChart::PointsRemoved(const TChartSeries& series)
+{
+    if (series_.empty() || &series != series_.front().get() || failureMarks_.Empty())
+        return;
+    if (series.Count() == 0)
+        failureMarks_.Clear();
+    else
+        failureMarks_.TrimBefore(series.XValues().Values().front());
 }
 
 void TChart::Invalidate()

@@ -13,6 +13,7 @@
 
 #include "chart/ChartBitmap.h"
 #include "chart/ChartSeries.h"
+#include "chart/FailureMarks.h"
 
 enum TBackImageMode { pbmStretch, pbmTile, pbmCenter };
 enum TChartBrushStyle { bsSolid, bsClear };
@@ -102,13 +103,22 @@ public:
     void BeginLoading() { loading_ = true; }
     void EndLoading();
 
+    // Failed pings, marked between the data series' (series 0's) points:
+    // one more after its newest point. The marks follow the series' trims
+    // and clears and never change its points or the axis ranges.
+    void AddFailureMark();
+    const TFailureMarks& FailureMarks() const { return failureMarks_; }
+
     // Marks the chart for repainting: counts, and calls OnInvalidate.
     void Invalidate();
     std::function<void()> OnInvalidate;
     unsigned long InvalidateCount() const { return invalidates_; }
 
 private:
+    friend class TChartSeries;
     void Adopt(std::unique_ptr<TChartSeries> series);
+    // A series lost points (its oldest, or all): the marks follow the data series.
+    void PointsRemoved(const TChartSeries& series);
 
     std::vector<std::unique_ptr<TChartSeries>> series_;
     bool view3D_ = false;
@@ -116,4 +126,5 @@ private:
     TValueRange viewX_, viewY_;
     bool loading_ = false;
     unsigned long invalidates_ = 0;
+    TFailureMarks failureMarks_;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "chart/FailureBands.h"
 #include "toolkit/ColorBox.h"
 
 namespace {
@@ -120,6 +121,7 @@ void TChartPainter::Draw(const TChart& chart, int width, int height, const std::
     const TChartLayout l = Layout(chart, width, height);
     PaintWalls(l);
     GdiFlush(); // GDI's drawing must be in the bits before the lines go in
+    PaintFailureMarks(chart, l);
     PaintSeries(chart, l);
     PaintLabels(chart, l);
     if (rubberBand) {
@@ -256,6 +258,15 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         }
         at(zFront, -zFront, CanvasColor(color));
     }
+}
+
+void TChartPainter::PaintFailureMarks(const TChart& chart, const TChartLayout& l)
+{
+    if (chart.FailureMarks().Empty() || chart.SeriesCount() == 0)
+        return;
+    const std::uint32_t other = chart.SeriesCount() > 1 ? chart.Series(1)->SeriesColor() : chart.Series(0)->SeriesColor();
+    const std::uint32_t color = FailureMarkColor(tk::ColorToRGB(chart.Series(0)->SeriesColor()), tk::ColorToRGB(other));
+    DrawFailureBands(canvas_, FailureBands(chart.FailureMarks(), *chart.Series(0), l), l, color);
 }
 
 const std::vector<TPixelPoint>& TChartPainter::PathOf(const TChartSeries& series, std::size_t slot,

@@ -61,6 +61,9 @@ private:
     void PaintBackground(const TChart& chart);
     void PaintWalls(const TChartLayout& l);
     void PaintSeries(const TChart& chart, const TChartLayout& l);
+    // Failed pings along the bottom of the plot, under the lines; nothing
+    // at all while there are none.
+    void PaintFailureMarks(const TChart& chart, const TChartLayout& l);
     void PaintLabels(const TChart& chart, const TChartLayout& l);
 
     bool EnsureDC();

@@ -113,6 +113,8 @@ void TChartSeries::RemovePoint(int index)
     y_.Delete(index);
     colors_.erase(colors_.begin() + index);
     labels_.erase(labels_.begin() + index);
+    if (chart_)
+        chart_->PointsRemoved(*this);
     Notify(Change::Delete, index);
     Changed();
 }
@@ -123,6 +125,8 @@ void TChartSeries::ClearPoints()
     y_.Clear();
     colors_.clear();
     labels_.clear();
+    if (chart_)
+        chart_->PointsRemoved(*this);
     if (OnClearValues)
         OnClearValues(*this);
     Notify(Change::Clear, -1);

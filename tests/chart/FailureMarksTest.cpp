@@ -1,0 +1,117 @@
+// Failure marks: they follow the data series' trims and clears without
+// touching its points or the axis ranges, sit between the pixels of their two
+// points (packed against the right edge after the newest), and draw as ticks
+// or, crowded, as one lighter band, also across the 3D floor.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "chart/Chart.h"
+#include "chart/FailureBands.h"
+#include "chart/ResponseTimeChart.h"
+
+namespace {
+
+// A 200-pixel plot whose X map puts X = 1 .. 11 twenty pixels apart.
+TChartLayout Layout(int depth = 0)
+{
+    TChartLayout l;
+    l.Plot = {10, 10, 211, 60};
+    l.Depth = depth;
+    l.XMap = {1, 11, 10, 210};
+    return l;
+}
+
+std::vector<double> AfterXs(const TChart& chart)
+{
+    std::vector<double> x;
+    for (const TFailureGroup& g : chart.FailureMarks().Groups())
+        x.push_back(g.AfterX);
+    return x;
+}
+
+} // namespace
+
+TEST(FailureMarks, FollowTheDataSeriesAndLeaveItAlone)
+{
+    TChart chart;
+    BuildResponseTimeChart(chart);
+    TChartSeries& data = *chart.Series(0);
+    const double before = -std::numeric_limits<double>::infinity();
+    chart.AddFailureMark();
+    for (int x = 1; x <= 4; ++x) {
+        data.InsertPoint(x, 10.0 * x);
+        chart.AddFailureMark();
+    }
+    chart.AddFailureMark();
+    EXPECT_EQ(AfterXs(chart), (std::vector<double>{before, 1, 2, 3, 4}));
+    EXPECT_EQ(chart.FailureMarks().Groups().back().Count, 2u);
+    EXPECT_EQ(chart.XRange(), (TValueRange{1, 4}));
+    EXPECT_EQ(chart.YRange(), (TValueRange{10, 40}));
+    EXPECT_EQ(data.Count(), 4);
+
+    data.RemovePoint(0); // the oldest point takes the marks on either side of it
+    EXPECT_EQ(AfterXs(chart), (std::vector<double>{2, 3, 4}));
+    data.ClearPoints();
+    EXPECT_TRUE(chart.FailureMarks().Empty());
+    chart.Series(1)->ClearPoints();
+    chart.AddFailureMark();
+    EXPECT_EQ(AfterXs(chart), (std::vector<double>{before}));
+}
+
+TEST(FailureMarks, BandsSitBetweenTheirPoints)
+{
+    TChart chart;
+    BuildResponseTimeChart(chart);
+    TChartSeries& data = *chart.Series(0);
+    TFailureMarks marks;
+    marks.Add(-std::numeric_limits<double>::infinity());
+    for (int x = 1; x <= 11; ++x)
+        data.InsertPoint(x, 1);
+    marks.Add(2);
+    for (int i = 0; i < 3; ++i)
+        marks.Add(5);
+    for (int i = 0; i < 9; ++i)
+        marks.Add(6); // 9 ticks need 26 pixels; 19 are free
+    for (int i = 0; i < 4; ++i)
+        marks.Add(11); // after the newest point
+    const std::vector<TMarkBand> bands = FailureBands(marks, data, Layout());
+    EXPECT_EQ(bands, (std::vector<TMarkBand>{
+                         {10, 11, 1, true}, // before X 1, which sits on the plot's left edge
+                         {39, 41, 1, false},
+                         {96, 104, 3, false},
+                         {111, 130, 9, true},
+                         {200, 211, 4, false},
+                     }));
+}
+
+TEST(FailureMarks, DrawAsTicksOrABandAcrossTheFloor)
+{
+    std::vector<std::uint32_t> bits(240 * 80, 0);
+    const TPixelCanvas canvas{bits.data(), 240, 80, 240};
+    const std::uint32_t red = 0x000000C8; // 0x00BBGGRR
+    DrawFailureBands(canvas, {{100, 105, 2, false}, {150, 160, 7, true}}, Layout(3), red);
+    auto at = [&](int x, int y) { return bits[static_cast<std::size_t>(y * 240 + x)]; };
+    EXPECT_EQ(at(100, 59), 0xC80000u); // canvas layout 0x00RRGGBB
+    EXPECT_EQ(at(101, 55), 0xC80000u);
+    EXPECT_EQ(at(102, 59), 0u) << "the gap between two ticks";
+    EXPECT_EQ(at(100, 54), 0u) << "five rows high";
+    EXPECT_EQ(at(155, 59), 0xDE6666u) << "a crowded band is lighter";
+    EXPECT_EQ(at(162, 56), 0x6E0000u) << "the floor, three pixels back, is darker";
+    EXPECT_EQ(at(163, 56), 0u);
+}
+
+TEST(FailureMarks, TheirColourStaysApartFromBothSeries)
+{
+    struct Case {
+        std::uint32_t a, b, mark;
+    } cases[] = {
+        {0x00808000, 0x0000FFFF, 0x002020E6}, // teal and yellow: red
+        {0x000000FF, 0x0000FFFF, 0x00E620E6}, // a red series: magenta
+        {0x00FF00FF, 0x000000FF, 0x00FFFFFF}, // magenta and red: white
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(FailureMarkColor(k.a, k.b), k.mark) << std::hex << k.a << " " << k.b;
+}
