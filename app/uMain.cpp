@@ -75,6 +75,12 @@ TFormMain::TFormMain(tk::Component* owner)
     Chart1 = new TChartControl(this, this, {48, 77, 273, 100});
     Chart1->SetName("Chart1");
     BuildResponseTimeChart(Chart1->Chart());
+
+    FiguresTip = new tk::ToolTip(this, this);
+    FiguresTip->AddTool(Chart1);
+    FiguresTip->AddTool(Label6);
+    FiguresTip->AddTool(lbAVG);
+    FiguresTip->OnText = [] { return FormSetings ? FormSetings->FiguresTipText() : std::string(); };
 }
 
 tk::Image* TFormMain::NewImage(const char* name, tk::Rect bounds, const char* picture)

@@ -12,6 +12,7 @@
 #include "toolkit/Image.h"
 #include "toolkit/Label.h"
 #include "toolkit/SpeedButton.h"
+#include "toolkit/ToolTip.h"
 
 class TFormMain : public tk::Form {
 public:
@@ -32,6 +33,8 @@ public:
     tk::Image* Image4 = nullptr;
     tk::Image* Image5 = nullptr;
     TChartControl* Chart1 = nullptr;
+    // The run figures over the chart and the average labels.
+    tk::ToolTip* FiguresTip = nullptr;
 
     void Image1Click(tk::Component* Sender);
     void Image2Click(tk::Component* Sender);

@@ -27,13 +27,14 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
         next = std::upper_bound(next, xs.end(), g.AfterX);
         const long long wanted = static_cast<long long>(g.Count) * M::Pitch - (M::Pitch - M::Tick);
         TMarkBand b{0, 0, g.Count, false};
-        if (next == xs.end()) {
-            const long long room = l.Plot.Width();
-            b.Crowded = wanted > room;
-            b.Right = l.Plot.Right;
-            b.Left = b.Crowded ? l.Plot.Left : l.Plot.Right - static_cast<int>(wanted);
+        if (next == xs.end() || std::isinf(g.AfterX)) {
+            // No point on one side: packed against that edge of the plot.
+            b.Crowded = wanted > l.Plot.Width();
+            const int width = b.Crowded ? l.Plot.Width() : static_cast<int>(wanted);
+            b.Left = next == xs.end() ? l.Plot.Right - width : l.Plot.Left;
+            b.Right = b.Left + width;
         } else {
-            const int before = std::isinf(g.AfterX) ? l.Plot.Left - 1 : l.XMap.ToPixel(g.AfterX, scale);
+            const int before = l.XMap.ToPixel(g.AfterX, scale);
             const int after = l.XMap.ToPixel(*next, scale);
             const int room = std::max(1, after - before - 1);
             b.Crowded = wanted > room;

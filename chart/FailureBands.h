@@ -31,7 +31,8 @@ struct TMarkBand {
 
 // Where the groups go under the layout's X map: between the pixels of their
 // two points, centred; after the newest point packed against the plot's
-// right edge; clipped to the plot, and left out when nothing of them is in it.
+// right edge, before the first against its left edge; clipped to the plot,
+// and left out when nothing of them is in it.
 std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeries& data, const TChartLayout& l);
 
 // A colour for the marks (0x00BBGGRR) that neither series colour is close

@@ -57,7 +57,7 @@ void TRunFigures::AddFailure(TReplyStatusKind kind, TLocalMs sent)
     if (!Down()) {
         if (outages_.size() == MaxOutageRecords)
             outages_.pop_front();
-        outages_.push_back({sent, 0, false, 0, 0});
+        outages_.push_back({sent, 0, 0, 0, false});
         ++outageCount_;
     }
     TOutage& o = outages_.back();

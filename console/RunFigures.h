@@ -33,9 +33,9 @@ std::uint8_t FailureKindBit(TReplyStatusKind kind);
 struct TOutage {
     TLocalMs Start = 0;
     TLocalMs End = 0; // meaningful once Closed
-    bool Closed = false;
     std::uint32_t Lost = 0;
     std::uint8_t Kinds = 0; // TFailureKinds bits
+    bool Closed = false;
     TLocalMs Duration(TLocalMs now) const { return (Closed ? End : now) - Start; }
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "console/ReplyLog.h"
+#include "console/RunFigures.h"
 #include "icmp/IdAntiFreeze.h"
 #include "icmp/IdIcmpClient.h"
 #include "toolkit/BitBtn.h"
@@ -28,6 +29,7 @@
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/Timer.h"
+#include "toolkit/ToolTip.h"
 #include "version/ZentVersion.h"
 
 class TFormSetings : public tk::Form {
@@ -55,6 +57,11 @@ public:
     void UpdateStatistics();
     void BitBtnClearDataClick(tk::Component* Sender);
     void BitBtn1Click(tk::Component* Sender);
+    // The run figures' tip text as of now (both windows show it).
+    std::string FiguresTipText() const;
+    // The figures, their tips and the chart's failure marks follow the
+    // replies; a benchmark switches them off to weigh them.
+    void SetFiguresOn(bool on) { figuresOn_ = on; }
 
     void BitBtn2Click(tk::Component* Sender);
     void cbHostChange(tk::Component* Sender);
@@ -174,6 +181,10 @@ private:
     double FEchoCount = 0;
     // What the two lists hold, beside them: trip times and their sum.
     TReplyLog replyLog_;
+    // The figures of the run since the last "Clear Data", and their tip here.
+    TRunFigures figures_;
+    tk::ToolTip* figuresTip_ = nullptr;
+    bool figuresOn_ = true;
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;

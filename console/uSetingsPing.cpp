@@ -14,6 +14,7 @@
 #include "console/HostHistory.h"
 #include "console/NumberText.h"
 #include "console/ReplyText.h"
+#include "console/RunTipText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
 
@@ -30,6 +31,28 @@ TLocalTime LocalNow()
     SYSTEMTIME t;
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+TLocalMs LocalMsNow()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    FILETIME f{};
+    SystemTimeToFileTime(&t, &f);
+    const auto since1601 = (static_cast<std::int64_t>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 10000;
+    return since1601 - 11644473600000LL;
+}
+
+// The locale's texts come in the ANSI code page; the tip's text is UTF-8.
+std::string Utf8(const std::string& ansi)
+{
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), static_cast<int>(wide.size()))));
+    std::string out(wide.size() * 3, '\0');
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
 }
 
 } // namespace
@@ -50,6 +73,10 @@ void TFormSetings::CreatePingComponents()
     ListViewError->SetCellSource([this](int row, int column) {
         return row < replyLog_.ErrorRows() ? ErrorCell(replyLog_.Error(row), column) : std::string();
     });
+    figuresTip_ = new tk::ToolTip(this, this);
+    for (tk::GraphicControl* figure : {static_cast<tk::GraphicControl*>(Label6), lbAVG, Label7, lbErrorCount})
+        figuresTip_->AddTool(figure);
+    figuresTip_->OnText = [this] { return FiguresTipText(); };
 }
 
 void TFormSetings::BitBtnPingClick(tk::Component* Sender)
@@ -69,8 +96,16 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     pinging_ = true;
     struct Waiting {
         bool& flag;
-        ~Waiting() { flag = false; }
-    } waiting{pinging_};
+        TRunFigures& figures;
+        int failing = std::uncaught_exceptions();
+        ~Waiting()
+        {
+            flag = false;
+            // A ping that raised an error sent nothing: it counts apart.
+            if (std::uncaught_exceptions() > failing)
+                figures.AddNotSent();
+        }
+    } waiting{pinging_, figures_};
     IdIcmpClient->Ping(std::string(), 0);
 }
 
@@ -120,6 +155,8 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
         replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
     if (!change.Added)
         return;
+    if (figuresOn_)
+        figures_.AddEcho(AReplyStatus.TripTime, LocalMsNow());
     TChartSeries& data = *FormMain->Chart1->Series(0);
     if (change.RemovedOldest)
         data.RemovePoint(0);
@@ -134,6 +171,10 @@ void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
     replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
                        speMaxLine->Value(), chbErrLines->Checked());
     ListViewError->SetRowCount(replyLog_.ErrorRows());
+    if (figuresOn_) {
+        figures_.AddReply(AReplyStatus, false, LocalMsNow());
+        FormMain->Chart1->Chart().AddFailureMark();
+    }
     UpdateStatistics();
 }
 
@@ -154,6 +195,10 @@ void TFormSetings::UpdateStatistics()
     lbAVG->SetText(average + " [ms]");
     FormMain->lbAVG->SetText(average + " [ms] / " + FormatNumber(errors, 0, separators) + " [err]");
     FormMain->lbAVG->Repaint();
+    if (figuresOn_) {
+        figuresTip_->Refresh();
+        FormMain->FiguresTip->Refresh();
+    }
     tk::TheApplication->ProcessMessages();
 }
 
@@ -164,7 +209,15 @@ void TFormSetings::BitBtnClearDataClick(tk::Component* Sender)
     replyLog_.ClearEchoes();
     FormMain->Chart1->Series(0)->ClearPoints();
     FEchoCount = 0;
+    figures_.Start(LocalMsNow());
     UpdateStatistics();
+}
+
+std::string TFormSetings::FiguresTipText() const
+{
+    const TNumberSeparators locale = ReadLocaleSeparators();
+    const TTipFormat format{{Utf8(locale.Decimal), Utf8(locale.Thousand)}, Utf8(LocaleTimeSeparator())};
+    return RunTipText(figures_, LocalMsNow(), format);
 }
 
 void TFormSetings::BitBtn1Click(tk::Component* Sender)

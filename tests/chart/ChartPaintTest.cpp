@@ -370,3 +370,34 @@ TEST_F(ChartPaintTest, SavesSamplePictures)
         EXPECT_TRUE(c.SavePng(path)) << path;
     }
 }
+
+TEST_F(ChartPaintTest, FailureMarksChangeOnlyTheBottomOfThePlot)
+{
+    std::vector<double> trips;
+    for (int i = 0; i < 40; ++i)
+        trips.push_back(20 + (i * 7 % 9));
+    Replies(trips);
+    for (bool deep : {false, true}) {
+        chart.SetView3D(deep);
+        Canvas plain(273, 100), marked(273, 100);
+        const TChartLayout l = Paint(plain);
+        for (int i = 0; i < 6; ++i)
+            chart.AddFailureMark(); // after the newest point
+        EXPECT_EQ(Paint(marked).XMap, l.XMap) << "the marks leave the axes alone";
+        int changed = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 273; ++x)
+                if (plain.At(x, y) != marked.At(x, y)) {
+                    ++changed;
+                    EXPECT_TRUE(x >= l.Plot.Right - 17 - l.Depth && x < l.Plot.Right + l.Depth &&
+                                y >= l.Plot.Bottom - 5 - l.Depth && y < l.Plot.Bottom)
+                        << x << "," << y;
+                    EXPECT_NE(plain.At(x, y), Teal) << "the line stays over the marks";
+                }
+        EXPECT_GE(changed, 6 * 2 * 5 - 4) << deep;
+        if (const char* dir = std::getenv("ZV_BUILD_DIR"))
+            marked.SavePng(std::string("Z:") + dir + (deep ? "/chart-sample-marks-3d.png" : "/chart-sample-marks.png"));
+        Data().ClearPoints();
+        Replies(trips);
+    }
+}

@@ -79,7 +79,7 @@ TEST(FailureMarks, BandsSitBetweenTheirPoints)
         marks.Add(11); // after the newest point
     const std::vector<TMarkBand> bands = FailureBands(marks, data, Layout());
     EXPECT_EQ(bands, (std::vector<TMarkBand>{
-                         {10, 11, 1, true}, // before X 1, which sits on the plot's left edge
+                         {10, 12, 1, false}, // before the first point: against the left edge
                          {39, 41, 1, false},
                          {96, 104, 3, false},
                          {111, 130, 9, true},

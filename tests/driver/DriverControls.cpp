@@ -136,4 +136,41 @@ bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
     return done;
 }
 
+std::string ShownTip(HWND window)
+{
+    const HWND owner = GetAncestor(window, GA_ROOT);
+    for (HWND tip : TopLevelWindows(ProcessOf(window), "tooltips_class32")) {
+        if (!IsWindowVisible(tip) || GetWindow(tip, GW_OWNER) != owner)
+            continue;
+        wchar_t wide[2048] = L"";
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(tip, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &copied);
+        char text[8192] = "";
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        if (text[0])
+            return text;
+    }
+    return {};
+}
+
+std::string HoverTip(HWND window, int x, int y, std::chrono::milliseconds timeout)
+{
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    // Two real moves, so the tip's window sees the pointer arrive and rest.
+    for (int dx : {3, 0}) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx = (at.x + dx) * 65535 / (width - 1);
+        input.mi.dy = at.y * 65535 / (height - 1);
+        SendInput(1, &input, sizeof input);
+        Sleep(60);
+    }
+    std::string text;
+    WaitUntil([&] { return !(text = ShownTip(window)).empty(); }, timeout);
+    return text;
+}
+
 } // namespace zvdrive

@@ -36,6 +36,14 @@ void TypeText(HWND target, const std::string& text);
 // logs off: WM_QUERYENDSESSION, then WM_ENDSESSION (ending).
 void EndSession(DWORD pid);
 
+// Moves the real pointer onto a client point of the window and waits, up to
+// the timeout, for a tooltip of the window's top-level window to show; its
+// text in UTF-8, or "" if none showed.
+std::string HoverTip(HWND window, int x, int y, std::chrono::milliseconds timeout);
+// The text of the tooltip of the window's top-level window that shows now,
+// in UTF-8, or "".
+std::string ShownTip(HWND window);
+
 // Runs a Linux shell command (as Screenshot runs ImageMagick) and waits,
 // up to the timeout, until it has finished; true if it did.
 bool RunShell(const std::string& command, std::chrono::milliseconds timeout);

@@ -95,6 +95,9 @@ TEST(ResponderBehaviourNames, ParseAsLabShWritesThem)
         {"silent", true, BehaviourKind::Silent, 0, 0},
         {"unreachable-options:40", true, BehaviourKind::UnreachableWithOptions, 0, 40},
         {"flood:50:18", true, BehaviourKind::ForeignFlood, 50, 0},
+        {"lose:8:3", true, BehaviourKind::Lossy, 0, 0},
+        {"lose:8:9", false, {}, 0, 0},
+        {"lose:0:0", false, {}, 0, 0},
         {"unreachable-options:6", false, {}, 0, 0},
         {"unreachable-options:44", false, {}, 0, 0},
         {"flood:50", false, {}, 0, 0},
@@ -268,6 +271,22 @@ TEST(ResponderPlans, FloodNeverAnswersTheRequest)
         const bool foreignIdentifier = i % 2 == 0;
         EXPECT_EQ(d[25], foreignIdentifier ? 0x12 ^ 0x80 : 0x12) << i;
         EXPECT_EQ(d[27], foreignIdentifier ? 0x0D : 0x0D ^ 0x80) << i;
+    }
+}
+
+TEST(ResponderPlans, LossyAnswersBySequenceNumber)
+{
+    const lab::Behaviour lossy = *lab::ParseBehaviour("lose:8:3");
+    for (unsigned sequence = 3488; sequence < 3504; ++sequence) {
+        Bytes request = Request();
+        request[26] = static_cast<std::uint8_t>(sequence);
+        request[27] = static_cast<std::uint8_t>(sequence >> 8);
+        auto plan = lab::Plan(lossy, Parsed(request), Sources);
+        ASSERT_EQ(plan.size(), sequence % 8 < 3 ? 0u : 1u) << sequence;
+        if (!plan.empty()) {
+            EXPECT_EQ(plan[0].datagram[20], 0);
+            EXPECT_EQ(plan[0].datagram[26], request[26]);
+        }
     }
 }
 

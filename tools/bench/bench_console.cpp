@@ -5,6 +5,8 @@
 //     start (target 8 MB or less); the echo rows come from real pings of
 //     127.0.0.1, the error rows are time-outs handed to the reply handler
 //   GDI and USER objects before and after 10^4 replies (target: flat)
+//   figures ratio: one reply at 10001 rows with the run figures, their tips
+//     and the chart's failure marks / with them switched off (target 1.05)
 // Run by hand, as root (raw socket), with the tree's Wine prefix set up:
 //   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_console.exe </dev/null
 // The console reads and writes its settings files beside this program.
@@ -208,5 +210,19 @@ int main()
     std::printf("%-44s %12s %12s\n", "", "101 rows", "10001 rows");
     std::printf("%-44s %12.1f %12.1f   reply ratio %.2f (target <= 2)\n", "one reply, us (median of 6 x 300)", s, l,
                 l / s);
+
+    std::vector<double> on, off;
+    Settle(10000);
+    for (int round = 0; round < 10; ++round) {
+        for (bool figures : round % 2 ? std::vector{true, false} : std::vector{false, true}) {
+            FormSetings->SetFiguresOn(figures);
+            (figures ? on : off).push_back(MicrosPerReply(300));
+        }
+    }
+    FormSetings->SetFiguresOn(true);
+    const double with = Median(on), without = Median(off);
+    std::printf("%-44s %12s %12s\n", "", "figures off", "figures on");
+    std::printf("%-44s %12.1f %12.1f   figures ratio %.3f (target <= 1.05)\n", "one reply at 10001 rows, us (10 x 300)",
+                without, with, with / without);
     return 0;
 }

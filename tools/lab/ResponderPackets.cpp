@@ -123,7 +123,7 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
             return std::nullopt;
         }
     }
-    if (second && name != "flood") {
+    if (second && name != "flood" && name != "lose") {
         return std::nullopt;
     }
     auto plain = [&](BehaviourKind k) -> std::optional<Behaviour> {
@@ -138,6 +138,9 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
     }
     if (name == "flood" && arg && *arg > 0 && second && *second > 0 && *second <= MaxFloodCount) {
         return Behaviour{BehaviourKind::ForeignFlood, *arg, 0, *second};
+    }
+    if (name == "lose" && arg && *arg > 0 && second && *second <= *arg) {
+        return Behaviour{BehaviourKind::Lossy, 0, 0, *second, *arg};
     }
     if (name == "now") {
         return plain(BehaviourKind::Reply);
@@ -266,6 +269,14 @@ std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const So
         return {{0, fromTarget(EchoReplyMessage(r, b.bytes - IpHeaderBytes))}};
     case BehaviourKind::Silent:
         return {};
+    case BehaviourKind::Lossy: {
+        // The sequence number as the pinging program stores it: little-endian.
+        const std::uint8_t* icmp = r.datagram.data() + r.headerBytes;
+        const unsigned sequence = icmp[6] | icmp[7] << 8;
+        if (sequence % b.period < b.count)
+            return {};
+        return {{0, fromTarget(EchoReplyMessage(r, icmpBytes))}};
+    }
     }
     return {};
 }

@@ -32,6 +32,7 @@ enum class BehaviourKind {
     Silent,         // nothing
     UnreachableWithOptions, // Unreachable, its own IP header carrying `bytes` option bytes
     ForeignFlood,   // `count` foreign echo replies, one every delayMs, and never the right one
+    Lossy,          // silence when the sequence number modulo `period` is below `count`, else an echo reply
 };
 
 struct Behaviour {
@@ -39,11 +40,12 @@ struct Behaviour {
     unsigned delayMs = 0;
     unsigned bytes = 0;
     unsigned count = 0;
+    unsigned period = 0;
 };
 
 // Behaviour names as lab.sh passes them: now, delay:MS, foreign:MS,
 // unreachable, ttl, redirect, big:BYTES, silent, unreachable-options:BYTES,
-// flood:MS:COUNT.
+// flood:MS:COUNT, lose:PERIOD:COUNT.
 std::optional<Behaviour> ParseBehaviour(std::string_view text);
 std::optional<Address> ParseAddress(std::string_view text);
 std::string FormatAddress(const Address& a);
