@@ -14,9 +14,9 @@
 
 // Pixel sizes of the marks along the bottom of the plot.
 struct TFailureMarkMetrics {
-    static constexpr int Height = 5;
-    static constexpr int Tick = 2;  // one failure: a tick this wide...
-    static constexpr int Pitch = 3; // ...every this many pixels
+    static constexpr int Height = 6;
+    static constexpr int Tick = 3;  // one failure: a tick this wide...
+    static constexpr int Pitch = 4; // ...every this many pixels
 };
 
 // One group's place: columns Left to Right (outside), Count ticks from Left;

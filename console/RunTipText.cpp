@@ -43,7 +43,9 @@ std::string ClockText(TLocalMs time, const std::string& timeSeparator)
 
 std::string DurationText(TLocalMs ms, const TNumberSeparators& separators)
 {
-    const std::uint64_t s = ms > 0 ? static_cast<std::uint64_t>(ms / Second) : 0;
+    if (ms < 10 * Second) // tenths, so that a short outage is not "0 s"
+        return FormatQuotient(static_cast<std::uint64_t>(ms > 0 ? ms / 100 : 0), 10, 1, separators) + " s";
+    const std::uint64_t s = static_cast<std::uint64_t>(ms / Second);
     auto two = [&](std::uint64_t big, const char* bigUnit, std::uint64_t small, const char* smallUnit) {
         std::string text = FormatNumber(big, 0, separators) + " " + bigUnit;
         return small ? text + " " + std::to_string(small) + " " + smallUnit : text;

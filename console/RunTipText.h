@@ -17,7 +17,8 @@ struct TTipFormat {
 
 // "14:02:11": the time of day of a local time.
 std::string ClockText(TLocalMs time, const std::string& timeSeparator);
-// "45 s", "12 min 5 s", "2 h 13 min", "3 d 4 h"; never negative.
+// "0.4 s", "45 s", "12 min 5 s", "2 h 13 min", "3 d 4 h": tenths below 10 s,
+// else at most two units; never negative.
 std::string DurationText(TLocalMs ms, const TNumberSeparators& separators);
 
 // For example:

@@ -74,7 +74,7 @@ void TFormSetings::CreatePingComponents()
         return row < replyLog_.ErrorRows() ? ErrorCell(replyLog_.Error(row), column) : std::string();
     });
     figuresTip_ = new tk::ToolTip(this, this);
-    for (tk::GraphicControl* figure : {static_cast<tk::GraphicControl*>(Label6), lbAVG, Label7, lbErrorCount})
+    for (tk::Label* figure : {Label6, lbAVG, Label7, lbErrorCount})
         figuresTip_->AddTool(figure);
     figuresTip_->OnText = [this] { return FiguresTipText(); };
 }

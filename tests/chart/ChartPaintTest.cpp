@@ -389,12 +389,12 @@ TEST_F(ChartPaintTest, FailureMarksChangeOnlyTheBottomOfThePlot)
             for (int x = 0; x < 273; ++x)
                 if (plain.At(x, y) != marked.At(x, y)) {
                     ++changed;
-                    EXPECT_TRUE(x >= l.Plot.Right - 17 - l.Depth && x < l.Plot.Right + l.Depth &&
-                                y >= l.Plot.Bottom - 5 - l.Depth && y < l.Plot.Bottom)
+                    EXPECT_TRUE(x >= l.Plot.Right - 23 - l.Depth && x < l.Plot.Right + l.Depth &&
+                                y >= l.Plot.Bottom - 6 - l.Depth && y < l.Plot.Bottom)
                         << x << "," << y;
                     EXPECT_NE(plain.At(x, y), Teal) << "the line stays over the marks";
                 }
-        EXPECT_GE(changed, 6 * 2 * 5 - 4) << deep;
+        EXPECT_GE(changed, 6 * 3 * 6 - 6) << deep;
         if (const char* dir = std::getenv("ZV_BUILD_DIR"))
             marked.SavePng(std::string("Z:") + dir + (deep ? "/chart-sample-marks-3d.png" : "/chart-sample-marks.png"));
         Data().ClearPoints();

@@ -74,16 +74,16 @@ TEST(FailureMarks, BandsSitBetweenTheirPoints)
     for (int i = 0; i < 3; ++i)
         marks.Add(5);
     for (int i = 0; i < 9; ++i)
-        marks.Add(6); // 9 ticks need 26 pixels; 19 are free
+        marks.Add(6); // 9 ticks need 35 pixels; 19 are free
     for (int i = 0; i < 4; ++i)
         marks.Add(11); // after the newest point
     const std::vector<TMarkBand> bands = FailureBands(marks, data, Layout());
     EXPECT_EQ(bands, (std::vector<TMarkBand>{
-                         {10, 12, 1, false}, // before the first point: against the left edge
-                         {39, 41, 1, false},
-                         {96, 104, 3, false},
+                         {10, 13, 1, false}, // before the first point: against the left edge
+                         {39, 42, 1, false},
+                         {95, 106, 3, false},
                          {111, 130, 9, true},
-                         {200, 211, 4, false},
+                         {196, 211, 4, false},
                      }));
 }
 
@@ -92,12 +92,13 @@ TEST(FailureMarks, DrawAsTicksOrABandAcrossTheFloor)
     std::vector<std::uint32_t> bits(240 * 80, 0);
     const TPixelCanvas canvas{bits.data(), 240, 80, 240};
     const std::uint32_t red = 0x000000C8; // 0x00BBGGRR
-    DrawFailureBands(canvas, {{100, 105, 2, false}, {150, 160, 7, true}}, Layout(3), red);
+    DrawFailureBands(canvas, {{100, 107, 2, false}, {150, 160, 7, true}}, Layout(3), red);
     auto at = [&](int x, int y) { return bits[static_cast<std::size_t>(y * 240 + x)]; };
     EXPECT_EQ(at(100, 59), 0xC80000u); // canvas layout 0x00RRGGBB
     EXPECT_EQ(at(101, 55), 0xC80000u);
-    EXPECT_EQ(at(102, 59), 0u) << "the gap between two ticks";
-    EXPECT_EQ(at(100, 54), 0u) << "five rows high";
+    EXPECT_EQ(at(106, 59), 0xC80000u);
+    EXPECT_EQ(at(103, 59), 0u) << "the gap between two ticks";
+    EXPECT_EQ(at(100, 53), 0u) << "six rows high";
     EXPECT_EQ(at(155, 59), 0xDE6666u) << "a crowded band is lighter";
     EXPECT_EQ(at(162, 56), 0x6E0000u) << "the floor, three pixels back, is darker";
     EXPECT_EQ(at(163, 56), 0u);

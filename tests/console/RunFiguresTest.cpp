@@ -211,6 +211,7 @@ TEST(RunTipText, LinesInTheLocalesFormats)
     EXPECT_EQ(RunTipText(empty, T0 + 61000, dot),
               "since 13:58:02 \xC2\xB7 0 pings\r\nno outages\r\nup for 1 min 1 s");
     EXPECT_EQ(DurationText(3 * 86400000LL + 4 * 3600000LL + 59000, dot.Numbers), "3 d 4 h");
+    EXPECT_EQ(DurationText(9999, comma.Numbers), "9,9 s");
 }
 
 } // namespace

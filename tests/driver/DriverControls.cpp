@@ -153,21 +153,32 @@ std::string ShownTip(HWND window)
     return {};
 }
 
+namespace {
+void MovePointer(POINT to)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = to.x * 65535 / (width - 1);
+    input.mi.dy = to.y * 65535 / (height - 1);
+    SendInput(1, &input, sizeof input);
+    Sleep(60);
+}
+} // namespace
+
+void ParkPointer()
+{
+    MovePointer({0, 0});
+}
+
 std::string HoverTip(HWND window, int x, int y, std::chrono::milliseconds timeout)
 {
     POINT at{x, y};
     ClientToScreen(window, &at);
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     // Two real moves, so the tip's window sees the pointer arrive and rest.
-    for (int dx : {3, 0}) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        input.mi.dx = (at.x + dx) * 65535 / (width - 1);
-        input.mi.dy = at.y * 65535 / (height - 1);
-        SendInput(1, &input, sizeof input);
-        Sleep(60);
-    }
+    MovePointer({at.x + 3, at.y});
+    MovePointer(at);
     std::string text;
     WaitUntil([&] { return !(text = ShownTip(window)).empty(); }, timeout);
     return text;

@@ -40,6 +40,9 @@ void EndSession(DWORD pid);
 // the timeout, for a tooltip of the window's top-level window to show; its
 // text in UTF-8, or "" if none showed.
 std::string HoverTip(HWND window, int x, int y, std::chrono::milliseconds timeout);
+// Moves the real pointer to the screen's top-left corner, off every window
+// of the program, so that no tooltip shows in what a test reads off the screen.
+void ParkPointer();
 // The text of the tooltip of the window's top-level window that shows now,
 // in UTF-8, or "".
 std::string ShownTip(HWND window);
