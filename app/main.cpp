@@ -1,8 +1,10 @@
-// Start-up and shutdown. The compact window comes first, so it becomes the
-// main window; the console second, hidden, because its creation handler
-// writes into the compact window. The loop runs until the main window
-// closes; the application object then destroys the console, then the
-// compact window. A window that fails while being built ends the program.
+// Start-up and shutdown, and the one place where the two windows meet. The
+// compact window comes first, so it becomes the main window, and watches
+// the monitoring run before the console is made: the console's creation
+// handler already shows the run there. The console comes second, hidden.
+// The loop runs until the main window closes; the application object then
+// destroys the console, then the compact window; the run and its figures go
+// last. A window that fails while being built ends the program.
 #include <windows.h>
 
 #include "app/uMain.h"
@@ -11,10 +13,18 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // The figures watch the run from its start and outlive it.
+    TRunFiguresFeed figures(LocalMsNow);
+    TMonitorRun run(LocalNow);
+    run.Subscribe(figures);
     tk::Application application;
     try {
         application.CreateForm(FormMain);
-        application.CreateForm(FormSetings);
+        FormMain->Watch(run);
+        FormMain->FiguresTip->SetFigures(&figures);
+        application.CreateForm(FormSetings, run);
+        FormSetings->ShowFigures(&figures);
+        FormMain->SetConsole(*FormSetings);
     } catch (...) {
         application.ShowFatalException();
         return 1;

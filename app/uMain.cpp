@@ -2,7 +2,7 @@
 
 #include "app/Mask2Data.h"
 #include "chart/ResponseTimeChart.h"
-#include "console/uSetings.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/TestHooks.h"
 
 TFormMain* FormMain = nullptr;
@@ -10,11 +10,6 @@ TFormMain* FormMain = nullptr;
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// The pages of the console's page control.
-constexpr int kPingInformationPage = 0;
-constexpr int kSetingsPage = 2;
-constexpr int kAboutPage = 3;
 
 HCURSOR HandCursor()
 {
@@ -75,12 +70,32 @@ TFormMain::TFormMain(tk::Component* owner)
     Chart1 = new TChartControl(this, this, {48, 77, 273, 100});
     Chart1->SetName("Chart1");
     BuildResponseTimeChart(Chart1->Chart());
+    chartFeed_ = std::make_unique<TChartFeed>(Chart1->Chart());
 
-    FiguresTip = new tk::ToolTip(this, this);
+    FiguresTip = new TFiguresTip(this, this);
     FiguresTip->AddTool(Chart1);
     FiguresTip->AddTool(Label6);
     FiguresTip->AddTool(lbAVG);
-    FiguresTip->OnText = [] { return FormSetings ? FormSetings->FiguresTipText() : std::string(); };
+}
+
+TFormMain::~TFormMain()
+{
+    if (run_) {
+        run_->Unsubscribe(*this);
+        run_->Unsubscribe(*chartFeed_);
+    }
+}
+
+void TFormMain::Watch(TMonitorRun& run)
+{
+    run_ = &run;
+    run.Subscribe(*chartFeed_);
+    run.Subscribe(*this);
+}
+
+void TFormMain::SetConsole(TConsoleAccess& console)
+{
+    console_ = &console;
 }
 
 tk::Image* TFormMain::NewImage(const char* name, tk::Rect bounds, const char* picture)
@@ -104,28 +119,28 @@ tk::Label* TFormMain::NewLabel(const char* name, tk::Rect bounds, const char* te
 
 void TFormMain::Image1Click(tk::Component*)
 {
-    FormSetings->SelectPage(kSetingsPage);
-    if (FormSetings->HostBoxEnabled())
-        FormSetings->FocusHostBox();
-    FormSetings->ShowConsole();
+    console_->SelectPage(TConsolePage::Setings);
+    if (console_->HostBoxEnabled())
+        console_->FocusHostBox();
+    console_->ShowConsole();
 }
 
 void TFormMain::Image2Click(tk::Component*)
 {
-    FormSetings->SelectPage(kAboutPage);
-    FormSetings->ShowConsole();
+    console_->SelectPage(TConsolePage::About);
+    console_->ShowConsole();
 }
 
 void TFormMain::lbAVGClick(tk::Component*)
 {
-    FormSetings->SelectPage(kPingInformationPage);
-    FormSetings->ShowConsole();
+    console_->SelectPage(TConsolePage::PingInformation);
+    console_->ShowConsole();
 }
 
 void TFormMain::StartStopClick(tk::Component* Sender)
 {
-    FormSetings->SetRepeatDown(!FormSetings->RepeatDown());
-    FormSetings->spbRepPingClick(Sender);
+    console_->SetRepeatDown(!console_->RepeatDown());
+    console_->spbRepPingClick(Sender);
 }
 
 void TFormMain::SpeedButton1Click(tk::Component*)
@@ -137,6 +152,25 @@ void TFormMain::SetStartStop(bool running)
 {
     Image4->SetVisible(!running);
     Image5->SetVisible(running);
+}
+
+void TFormMain::HostChanged(const TMonitorRun& run)
+{
+    lbHost->SetText(run.Host());
+}
+
+void TFormMain::RepeatChanged(const TMonitorRun& run)
+{
+    SetStartStop(run.Repeating());
+}
+
+void TFormMain::StatisticsChanged(const TMonitorRun& run)
+{
+    const tk::NumberSeparators separators = tk::ReadLocaleSeparators();
+    lbAVG->SetText(AverageTripTimeText(run, separators) + " [ms] / " +
+                   tk::FormatNumber(static_cast<std::uint64_t>(run.ErrorRows()), 0, separators) + " [err]");
+    lbAVG->Repaint();
+    FiguresTip->Refresh();
 }
 
 LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,22 +1,33 @@
 // TFormMain: the compact monitor window, the program's main window. Created
 // first at start-up; a borderless 475 x 265 window centred on the screen,
-// cut to the skin's outline. Everything it shows is written by the console
-// through the members below; its clicks are carried out by the console.
-// Owned by the application; lives until shutdown. GUI thread only.
+// cut to the skin's outline. It shows the monitoring run it watches (host,
+// figures, START or STOP, and the chart through its feed); its clicks are
+// carried out by the console it is given. Owned by the application; lives
+// until shutdown. GUI thread only.
 #pragma once
+
+#include <memory>
 
 #include "app/CoolForm.h"
 #include "chart/ChartControl.h"
+#include "console/ChartFeed.h"
+#include "console/ConsoleAccess.h"
+#include "console/FiguresTip.h"
+#include "console/MonitorRun.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Image.h"
 #include "toolkit/Label.h"
 #include "toolkit/SpeedButton.h"
-#include "toolkit/ToolTip.h"
 
-class TFormMain : public tk::Form {
+class TFormMain : public tk::Form, private TMonitorRunObserver {
 public:
     explicit TFormMain(tk::Component* owner);
+    ~TFormMain() override;
+
+    // Both must outlive the window.
+    void Watch(TMonitorRun& run);
+    void SetConsole(TConsoleAccess& console);
 
     // START while `running` is false, STOP while it is true.
     void SetStartStop(bool running);
@@ -34,7 +45,7 @@ public:
     tk::Image* Image5 = nullptr;
     TChartControl* Chart1 = nullptr;
     // The run figures over the chart and the average labels.
-    tk::ToolTip* FiguresTip = nullptr;
+    TFiguresTip* FiguresTip = nullptr;
 
     void Image1Click(tk::Component* Sender);
     void Image2Click(tk::Component* Sender);
@@ -46,11 +57,18 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void HostChanged(const TMonitorRun& run) override;
+    void RepeatChanged(const TMonitorRun& run) override;
+    void StatisticsChanged(const TMonitorRun& run) override;
+
     tk::Image* NewImage(const char* name, tk::Rect bounds, const char* picture);
     tk::Label* NewLabel(const char* name, tk::Rect bounds, const char* text, HFONT font);
 
     tk::Font labelFont_;
     tk::Font boldFont_;
+    std::unique_ptr<TChartFeed> chartFeed_;
+    TMonitorRun* run_ = nullptr;
+    TConsoleAccess* console_ = nullptr;
 };
 
 extern TFormMain* FormMain;

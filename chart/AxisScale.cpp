@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-std::string FormatAxisValue(double value, const TNumberSeparators& separators)
+std::string FormatAxisValue(double value, const tk::NumberSeparators& separators)
 {
     if (std::isnan(value))
         return "NaN";
@@ -24,15 +24,7 @@ std::string FormatAxisValue(double value, const TNumberSeparators& separators)
     if (digits == "0" && decimals.empty())
         negative = false; // no "-0" for values that round to zero
 
-    std::string out = negative ? "-" : "";
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += separators.Thousand;
-        out += digits[i];
-    }
-    if (!decimals.empty())
-        out += separators.Decimal + decimals;
-    return out;
+    return tk::GroupedNumber(negative, digits, decimals, separators);
 }
 
 TValueRange DisplayRange(TValueRange extent)
@@ -61,7 +53,7 @@ double NiceStep(double minimum)
 
 namespace {
 
-void FillTicks(TAxisTicks& t, TValueRange range, const TLabelExtent& extent, const TNumberSeparators& separators)
+void FillTicks(TAxisTicks& t, TValueRange range, const TLabelExtent& extent, const tk::NumberSeparators& separators)
 {
     t.Values.clear();
     t.Labels.clear();
@@ -85,7 +77,7 @@ void FillTicks(TAxisTicks& t, TValueRange range, const TLabelExtent& extent, con
 } // namespace
 
 TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExtent& extent,
-                       const TNumberSeparators& separators)
+                       const tk::NumberSeparators& separators)
 {
     TAxisTicks t;
     const double span = range.Max - range.Min;

@@ -9,15 +9,10 @@
 #include <vector>
 
 #include "chart/Chart.h"
-
-// The user's decimal and digit-grouping separators (read from the locale by the Win32 layer).
-struct TNumberSeparators {
-    std::string Decimal = ".";
-    std::string Thousand = ",";
-};
+#include "toolkit/NumberText.h"
 
 // "#,##0.###": grouped integer digits, at most three decimals, no trailing zeros.
-std::string FormatAxisValue(double value, const TNumberSeparators& separators);
+std::string FormatAxisValue(double value, const tk::NumberSeparators& separators);
 
 // The range an axis shows for a data extent: the extent itself, or, when it
 // is empty or all values are equal, the value plus and minus one (so a single
@@ -43,7 +38,7 @@ using TLabelExtent = std::function<int(const std::string&)>;
 // spaced so that neighbouring labels keep at least `gap` pixels apart, or
 // less (but without overlapping) where the gap would leave a single label.
 TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExtent& extent,
-                       const TNumberSeparators& separators);
+                       const tk::NumberSeparators& separators);
 
 // Values to pixels along one axis: `from` maps to pixel `p0`, `to` to `p1`.
 struct TAxisMap {

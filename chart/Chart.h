@@ -64,7 +64,7 @@ public:
     bool View3D() const { return view3D_; }
     void SetView3D(bool value);
 
-    TChartBitmap BackImage;
+    tk::Picture BackImage;
     TBackImageMode BackImageMode = pbmTile;
     // The fill under the back image, seen where the image does not reach.
     std::uint32_t Color = 0x00000000;

@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "chart/LocaleSeparators.h"
+#include "toolkit/LocaleText.h"
 
 TChartControl::TChartControl(tk::Component* owner, tk::WinControl* parent, tk::Rect bounds)
     : tk::CustomControl(owner, parent)
 {
-    painter_.Separators = ReadLocaleSeparators();
+    painter_.Separators = tk::ReadLocaleSeparators();
     CreateCustom("ZvChart", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, bounds, ParentHandle());
     chart_.OnInvalidate = [this] { Invalidate(); };
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TChartLayout ComputeChartLayout(const TChart& chart, int width, int height, int textHeight,
-                                const TLabelExtent& labelWidth, const TNumberSeparators& separators)
+                                const TLabelExtent& labelWidth, const tk::NumberSeparators& separators)
 {
     using M = TChartMetrics;
     TChartLayout l;

@@ -1,11 +1,11 @@
 #include "chart/ChartPainter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "chart/FailureBands.h"
 #include "toolkit/ColorBox.h"
+#include "toolkit/Image.h"
 
 namespace {
 
@@ -148,25 +148,13 @@ void TChartPainter::PaintBackground(const TChart& chart)
         Selected<tk::Brush> brush(dc, CreateSolidBrush(tk::ColorToRGB(chart.Color)));
         PatBlt(dc, 0, 0, width, height, PATCOPY);
     }
-    const TChartBitmap& image = chart.BackImage;
+    const tk::Picture& image = chart.BackImage;
     if (image.Empty())
         return;
-    // DIB rows are padded to four bytes; the picture's are not.
-    const int stride = (image.Width * 3 + 3) & ~3;
-    std::vector<BYTE> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.Height));
-    for (int y = 0; y < image.Height; ++y)
-        std::memcpy(&bits[static_cast<std::size_t>(stride) * static_cast<std::size_t>(y)],
-                    &image.Bgr[static_cast<std::size_t>(image.Width) * 3 * static_cast<std::size_t>(y)],
-                    static_cast<std::size_t>(image.Width) * 3);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = image.Width;
-    bi.bmiHeader.biHeight = -image.Height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const tk::Dib dib = tk::DibOf(image);
     auto put = [&](int x, int y, int w, int h) {
-        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc, x, y, w, h, 0, 0, image.Width, image.Height, dib.Bits.data(), &dib.Info, DIB_RGB_COLORS,
+                      SRCCOPY);
     };
     switch (chart.BackImageMode) {
     case pbmStretch:

@@ -26,7 +26,7 @@ public:
     TChartPainter(const TChartPainter&) = delete;
     TChartPainter& operator=(const TChartPainter&) = delete;
 
-    TNumberSeparators Separators;
+    tk::NumberSeparators Separators;
 
     // Paints the whole chart into the rectangle (0, 0, width, height) of dc.
     // The rubber band, if any, is drawn over everything.

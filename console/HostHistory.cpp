@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace console {
+#include "toolkit/AsciiCase.h"
 
 std::vector<std::string> SplitHostLines(std::string_view text)
 {
@@ -41,23 +41,6 @@ std::string_view TrimControls(std::string_view text)
     return text;
 }
 
-namespace {
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-} // namespace
-
-bool SameHost(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
-}
-
 HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int maxHosts)
 {
     HostChange change;
@@ -66,7 +49,7 @@ HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int m
     if (host.empty())
         return change;
     std::size_t found = 0;
-    while (found < hosts.size() && !SameHost(hosts[found], host))
+    while (found < hosts.size() && !tk::EqualsIgnoringCase(hosts[found], host))
         ++found;
     if (found == 0 && !hosts.empty()) {
         change.kind = HostChange::Kind::Unchanged;
@@ -86,5 +69,3 @@ HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int m
     }
     return change;
 }
-
-} // namespace console

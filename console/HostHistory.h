@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-namespace console {
-
 // One entry per line: CR LF, a lone CR and a lone LF each end a line; the
 // last line needs no line break. Lines are kept unchanged, blank ones too.
 std::vector<std::string> SplitHostLines(std::string_view text);
@@ -18,10 +16,6 @@ std::string JoinHostLines(const std::vector<std::string>& hosts);
 
 // The text without the characters of codes 0 to 32 at either end.
 std::string_view TrimControls(std::string_view text);
-
-// Equal when only the case of the letters a-z/A-Z differs; every other
-// byte, letters of other alphabets included, must match exactly.
-bool SameHost(std::string_view a, std::string_view b);
 
 // What AddHostToHistory did to the list, so the combo box can follow.
 struct HostChange {
@@ -35,5 +29,3 @@ struct HostChange {
 // the top, replacing a case-blind equal entry below the top; then one bottom
 // entry goes if the list is longer than `maxHosts`.
 HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int maxHosts);
-
-} // namespace console

@@ -4,8 +4,6 @@
 
 #include <winsock.h>
 
-namespace console {
-
 std::string LocalIPv4Address()
 {
     std::string address;
@@ -24,5 +22,3 @@ std::string LocalIPv4Address()
     WSACleanup();
     return address;
 }
-
-} // namespace console

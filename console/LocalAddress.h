@@ -5,10 +5,6 @@
 
 #include <string>
 
-namespace console {
-
 // Dotted decimal, or empty text when there is no sockets service, no host
 // name or no address for it.
 std::string LocalIPv4Address();
-
-} // namespace console

@@ -20,14 +20,6 @@ void TRunFigures::Start(TLocalMs now)
     *this = TRunFigures(now);
 }
 
-void TRunFigures::AddReply(const TReplyStatus& reply, bool ignoredEcho, TLocalMs now)
-{
-    if (reply.Kind != rsEcho)
-        AddFailure(reply.Kind, now - static_cast<TLocalMs>(reply.TripTime));
-    else if (!ignoredEcho)
-        AddEcho(reply.TripTime, now);
-}
-
 void TRunFigures::AddEcho(std::uint32_t tripMs, TLocalMs arrival)
 {
     if (echoes_ == 0) {

@@ -54,9 +54,6 @@ public:
     void AddFailure(TReplyStatusKind kind, TLocalMs sent);
     // A ping that raised an error and sent nothing.
     void AddNotSent() { ++notSent_; }
-    // A reply as the client hands it over at `now`: an echo (unless it is
-    // the one "Ignore first ping" dropped), or a failure sent TripTime ago.
-    void AddReply(const TReplyStatus& reply, bool ignoredEcho, TLocalMs now);
 
     TLocalMs RunStart() const { return start_; }
     // Pings that ended with a record; a ping still waiting is in none.

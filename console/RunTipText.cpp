@@ -1,6 +1,8 @@
 #include "console/RunTipText.h"
 
-#include "console/NumberText.h"
+
+using tk::FormatNumber;
+using tk::FormatQuotient;
 
 namespace {
 
@@ -12,7 +14,7 @@ std::string TwoDigits(TLocalMs n)
     return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
 
-std::string Plural(std::uint64_t n, const char* one, const char* many, const TNumberSeparators& s)
+std::string Plural(std::uint64_t n, const char* one, const char* many, const tk::NumberSeparators& s)
 {
     return FormatNumber(n, 0, s) + " " + (n == 1 ? one : many);
 }
@@ -41,7 +43,7 @@ std::string ClockText(TLocalMs time, const std::string& timeSeparator)
     return TwoDigits(s / 3600) + timeSeparator + TwoDigits(s / 60 % 60) + timeSeparator + TwoDigits(s % 60);
 }
 
-std::string DurationText(TLocalMs ms, const TNumberSeparators& separators)
+std::string DurationText(TLocalMs ms, const tk::NumberSeparators& separators)
 {
     if (ms < 10 * Second) // tenths, so that a short outage is not "0 s"
         return FormatQuotient(static_cast<std::uint64_t>(ms > 0 ? ms / 100 : 0), 10, 1, separators) + " s";
@@ -61,7 +63,7 @@ std::string DurationText(TLocalMs ms, const TNumberSeparators& separators)
 
 std::vector<std::string> RunTipLines(const TRunFigures& f, TLocalMs now, const TTipFormat& format)
 {
-    const TNumberSeparators& n = format.Numbers;
+    const tk::NumberSeparators& n = format.Numbers;
     std::vector<std::string> lines;
     std::string first = "since " + ClockText(f.RunStart(), format.TimeSeparator) + Dot +
                         Plural(f.Pings(), "ping", "pings", n);

@@ -1,5 +1,5 @@
 // The lines of the run figures' tip, as UTF-8 text: numbers in the locale's
-// separators (console/NumberText), clock times as hh:nn:ss with the locale's
+// separators (toolkit/NumberText), clock times as hh:nn:ss with the locale's
 // time separator, durations in at most two units ("2 h 13 min", "45 s").
 // Lines without figures yet are left out. Portable.
 #pragma once
@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "chart/AxisScale.h"
 #include "console/RunFigures.h"
+#include "toolkit/NumberText.h"
 
 struct TTipFormat {
-    TNumberSeparators Numbers;
+    tk::NumberSeparators Numbers;
     std::string TimeSeparator = ":";
 };
 
@@ -19,7 +19,7 @@ struct TTipFormat {
 std::string ClockText(TLocalMs time, const std::string& timeSeparator);
 // "0.4 s", "45 s", "12 min 5 s", "2 h 13 min", "3 d 4 h": tenths below 10 s,
 // else at most two units; never negative.
-std::string DurationText(TLocalMs ms, const TNumberSeparators& separators);
+std::string DurationText(TLocalMs ms, const tk::NumberSeparators& separators);
 
 // For example:
 //   since 13:58:02 · 1,234 pings

@@ -2,8 +2,6 @@
 
 #include "toolkit/IntegerText.h"
 
-namespace console {
-
 namespace {
 constexpr const char* kData = "Data and Logs";
 constexpr const char* kGraph = "Graph";
@@ -52,5 +50,3 @@ std::string FormatSettingValue(const SettingKey& key, std::int32_t value)
         return value ? "1" : "0";
     return std::to_string(value);
 }
-
-} // namespace console

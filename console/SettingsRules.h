@@ -10,8 +10,6 @@
 #include <string>
 #include <string_view>
 
-namespace console {
-
 enum class SettingKind { Integer, Boolean, Colour };
 
 enum class SettingId { MaxLines, LinesErrors, AutoClearLogs, IgnoreFirst, Graph3D, AVGColor, DataColor, Repeat,
@@ -40,5 +38,3 @@ std::int32_t ReadSettingValue(const SettingKey& key, std::optional<std::string_v
 
 // Integers and colours in signed decimal, Booleans as "1" or "0".
 std::string FormatSettingValue(const SettingKey& key, std::int32_t value);
-
-} // namespace console

@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/uMain.h"
 #include "console/HostHistory.h"
 #include "console/LocalAddress.h"
 #include "console/SettingsRules.h"
@@ -16,7 +15,6 @@
 TFormSetings* FormSetings = nullptr;
 
 namespace {
-using console::SettingId;
 
 constexpr int kClientWidth = 574;
 constexpr int kOuterHeight = 403;
@@ -71,20 +69,20 @@ std::string ExeFolder()
 
 std::string SettingsPath()
 {
-    return ExeFolder() + console::kSettingsFileName;
+    return ExeFolder() + kSettingsFileName;
 }
 
 std::string HostPath()
 {
-    return ExeFolder() + console::kHostFileName;
+    return ExeFolder() + kHostFileName;
 }
 
 std::int32_t ReadSetting(const std::string& path, SettingId id)
 {
-    const console::SettingKey& key = console::SettingKeyOf(id);
+    const SettingKey& key = SettingKeyOf(id);
     char value[256] = "";
     DWORD length = GetPrivateProfileStringA(key.section, key.key, "", value, sizeof value, path.c_str());
-    return console::ReadSettingValue(key, std::string_view(value, length));
+    return ReadSettingValue(key, std::string_view(value, length));
 }
 
 std::string ReadWholeFile(const std::string& path)
@@ -119,8 +117,8 @@ void WriteWholeFile(const std::string& path, const std::string& text)
 }
 } // namespace
 
-TFormSetings::TFormSetings(tk::Component* owner)
-    : tk::Form(owner, "TFormSetings"), boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true)),
+TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
+    : tk::Form(owner, "TFormSetings"), run_(run), boldFont_(tk::CreateFontPt("MS Sans Serif", 8, true)),
       linkFont_(tk::CreateFontPt("MS Sans Serif", 8)), linkHoverFont_(tk::CreateFontPt("MS Sans Serif", 8, false, true))
 {
     ZV_FAIL_POINT("TFormSetings");
@@ -147,6 +145,12 @@ TFormSetings::TFormSetings(tk::Component* owner)
     RECT client{};
     GetClientRect(Handle(), &client);
     Realign(client.right, client.bottom);
+    run_.Subscribe(*this);
+}
+
+TFormSetings::~TFormSetings()
+{
+    run_.Unsubscribe(*this);
 }
 
 tk::Label* TFormSetings::AddLabel(tk::CustomControl* parent, const char* name, tk::Rect bounds,
@@ -390,9 +394,13 @@ LRESULT TFormSetings::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return tk::Form::WindowProc(message, wParam, lParam);
 }
 
-void TFormSetings::SelectPage(int index)
+void TFormSetings::SelectPage(TConsolePage page)
 {
-    PageControl1->SetActivePageIndex(index);
+    switch (page) {
+    case TConsolePage::PingInformation: PageControl1->SetActivePageIndex(0); break;
+    case TConsolePage::Setings: PageControl1->SetActivePageIndex(2); break;
+    case TConsolePage::About: PageControl1->SetActivePageIndex(3); break;
+    }
 }
 
 bool TFormSetings::HostBoxEnabled() const
@@ -442,8 +450,8 @@ void TFormSetings::spbRepPingClick(tk::Component* Sender)
         BitBtnClearDataClick(Sender);
     if (down)
         Hide();
-    FormMain->lbHost->SetText(cbHost->Text());
-    FormMain->SetStartStop(down);
+    run_.SetHost(cbHost->Text());
+    run_.SetRepeating(down);
 }
 
 void TFormSetings::BitBtn2Click(tk::Component* Sender)
@@ -455,25 +463,25 @@ void TFormSetings::BitBtn2Click(tk::Component* Sender)
 void TFormSetings::cbHostChange(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->lbHost->SetText(cbHost->Text());
+    run_.SetHost(cbHost->Text());
 }
 
 void TFormSetings::chb3DClick(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->Chart1->SetView3D(chb3D->Checked());
+    run_.SetView3D(chb3D->Checked());
 }
 
 void TFormSetings::AVGColorBoxChange(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->Chart1->Series(1)->SetSeriesColor(AVGColorBox->Selected());
+    run_.SetAverageColor(AVGColorBox->Selected());
 }
 
 void TFormSetings::DataColorBoxChange(tk::Component* Sender)
 {
     (void)Sender;
-    FormMain->Chart1->Series(0)->SetSeriesColor(DataColorBox->Selected());
+    run_.SetDataColor(DataColorBox->Selected());
 }
 
 void TFormSetings::Label10MouseEnter(tk::Component* Sender)
@@ -518,7 +526,7 @@ void TFormSetings::ShowAboutInfo()
 
 std::string TFormSetings::GetLocalIPAddress()
 {
-    return console::LocalIPv4Address();
+    return LocalIPv4Address();
 }
 
 void TFormSetings::LoadSettings()
@@ -544,7 +552,7 @@ void TFormSetings::LoadSettings()
 void TFormSetings::SaveSettings()
 {
     const std::string path = SettingsPath();
-    for (const console::SettingKey& key : console::SettingKeys()) {
+    for (const SettingKey& key : SettingKeys()) {
         std::int32_t value = 0;
         switch (key.id) {
         case SettingId::MaxLines: value = speMaxLine->Value(); break;
@@ -559,7 +567,7 @@ void TFormSetings::SaveSettings()
         case SettingId::MaxHosts: value = speMaxHosts->Value(); break;
         case SettingId::Buffer: value = speBuffer->Value(); break;
         }
-        std::string text = console::FormatSettingValue(key, value);
+        std::string text = FormatSettingValue(key, value);
         if (!WritePrivateProfileStringA(key.section, key.key, text.c_str(), path.c_str()))
             throw std::runtime_error("Unable to write to " + path);
     }
@@ -570,23 +578,23 @@ void TFormSetings::LoadHostHistory()
     const std::string path = HostPath();
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
-    std::vector<std::string> hosts = console::SplitHostLines(ReadWholeFile(path));
+    std::vector<std::string> hosts = SplitHostLines(ReadWholeFile(path));
     cbHost->SetItems(hosts);
     if (!hosts.empty())
         cbHost->SetItemIndex(0);
-    FormMain->lbHost->SetText(hosts.empty() ? std::string() : hosts.front());
+    run_.SetHost(hosts.empty() ? std::string() : hosts.front());
 }
 
 void TFormSetings::SaveHostHistory()
 {
-    WriteWholeFile(HostPath(), console::JoinHostLines(cbHost->Items()));
+    WriteWholeFile(HostPath(), JoinHostLines(cbHost->Items()));
 }
 
 void TFormSetings::AddHostToHistory(const std::string& host)
 {
     std::vector<std::string> hosts = cbHost->Items();
-    console::HostChange change = console::AddHost(hosts, host, speMaxHosts->Value());
-    using Kind = console::HostChange::Kind;
+    HostChange change = AddHost(hosts, host, speMaxHosts->Value());
+    using Kind = HostChange::Kind;
     if (change.kind == Kind::Moved)
         cbHost->DeleteItem(change.removedAt);
     if (change.kind == Kind::Moved || change.kind == Kind::Inserted)

@@ -2,14 +2,17 @@
 // only hides when closed and is destroyed at shutdown, before the main
 // window. It owns its controls, the repeat timer and the version reader,
 // reads the settings file and host history when created and writes them
-// when destroyed (or when the session ends). Owned by the application.
-// GUI thread only.
+// when destroyed (or when the session ends). It feeds the monitoring run
+// it is given and shows it in its lists; the compact window reaches it
+// through TConsoleAccess. Owned by the application. GUI thread only.
 #pragma once
 
 #include <string>
 
-#include "console/ReplyLog.h"
-#include "console/RunFigures.h"
+#include "console/ConsoleAccess.h"
+#include "console/MonitorRun.h"
+#include "console/FiguresTip.h"
+#include "console/RunFiguresFeed.h"
 #include "icmp/IdAntiFreeze.h"
 #include "icmp/IdIcmpClient.h"
 #include "toolkit/BitBtn.h"
@@ -29,23 +32,22 @@
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/Timer.h"
-#include "toolkit/ToolTip.h"
 #include "version/ZentVersion.h"
 
-class TFormSetings : public tk::Form {
+class TFormSetings : public tk::Form, public TConsoleAccess, private TMonitorRunObserver {
 public:
-    explicit TFormSetings(tk::Component* owner);
+    // `run` outlives the window.
+    TFormSetings(tk::Component* owner, TMonitorRun& run);
+    ~TFormSetings() override;
 
     // What the compact window asks of the console.
-    void SelectPage(int index);
-    bool HostBoxEnabled() const;
-    // Makes the host box the control that has the focus when the console shows.
-    void FocusHostBox();
-    // Visible if hidden, and in front.
-    void ShowConsole();
-    bool RepeatDown() const;
-    void SetRepeatDown(bool down);
-    void spbRepPingClick(tk::Component* Sender);
+    void SelectPage(TConsolePage page) override;
+    bool HostBoxEnabled() const override;
+    void FocusHostBox() override;
+    void ShowConsole() override;
+    bool RepeatDown() const override;
+    void SetRepeatDown(bool down) override;
+    void spbRepPingClick(tk::Component* Sender) override;
 
     // Pinging, the two logs and the statistics (uSetingsPing.cpp).
     void BitBtnPingClick(tk::Component* Sender);
@@ -57,11 +59,9 @@ public:
     void UpdateStatistics();
     void BitBtnClearDataClick(tk::Component* Sender);
     void BitBtn1Click(tk::Component* Sender);
-    // The run figures' tip text as of now (both windows show it).
-    std::string FiguresTipText() const;
-    // The figures, their tips and the chart's failure marks follow the
-    // replies; a benchmark switches them off to weigh them.
-    void SetFiguresOn(bool on) { figuresOn_ = on; }
+    // The run's figures to show in the tip over the statistics and to count
+    // pings that raised an error in; null for none. Must outlive the window.
+    void ShowFigures(TRunFiguresFeed* figures);
 
     void BitBtn2Click(tk::Component* Sender);
     void cbHostChange(tk::Component* Sender);
@@ -178,13 +178,17 @@ private:
     void CreatePingComponents();
     void RunTimerTick(tk::Component* Sender);
 
-    double FEchoCount = 0;
-    // What the two lists hold, beside them: trip times and their sum.
-    TReplyLog replyLog_;
-    // The figures of the run since the last "Clear Data", and their tip here.
-    TRunFigures figures_;
-    tk::ToolTip* figuresTip_ = nullptr;
-    bool figuresOn_ = true;
+    // The two lists as views of the run (uSetingsPing.cpp).
+    void EchoAdded(const TMonitorRun& run, const TEchoChange& change) override;
+    void ErrorAdded(const TMonitorRun& run, const TRowChange& change) override;
+    void EchoesCleared(const TMonitorRun& run) override;
+    void ErrorsCleared(const TMonitorRun& run) override;
+
+    // The echo counter FEchoCount and what the two lists hold.
+    TMonitorRun& run_;
+    // The run's figures, shown in a tip over the statistics; none until given.
+    TRunFiguresFeed* figures_ = nullptr;
+    TFiguresTip* figuresTip_ = nullptr;
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
@@ -194,3 +198,6 @@ private:
 };
 
 extern TFormSetings* FormSetings;
+
+// The local time: the clock of the program's monitoring run.
+TLocalTime LocalNow();

@@ -1,30 +1,17 @@
 // The console's ping control and its two logs: single and repeat pings, the
-// reply list, the error log, the echo counter, the chart feed and the
-// statistics on both windows. Members of TFormSetings; GUI thread only.
+// replies handed to the monitoring run, the two lists as its views, and the
+// statistics. Members of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
 #include <windows.h>
 
 #include <exception>
 
-#include "app/uMain.h"
-#include "chart/ChartSeries.h"
-#include "chart/LocaleSeparators.h"
-#include "chart/TeeFunction.h"
 #include "console/HostHistory.h"
-#include "console/NumberText.h"
 #include "console/ReplyText.h"
-#include "console/RunTipText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
-
-namespace {
-
-std::string LocaleTimeSeparator()
-{
-    char buf[8] = {};
-    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buf, sizeof buf) > 0 ? buf : ":";
-}
+#include "toolkit/LocaleText.h"
 
 TLocalTime LocalNow()
 {
@@ -32,30 +19,6 @@ TLocalTime LocalNow()
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
-
-TLocalMs LocalMsNow()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    FILETIME f{};
-    SystemTimeToFileTime(&t, &f);
-    const auto since1601 = (static_cast<std::int64_t>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 10000;
-    return since1601 - 11644473600000LL;
-}
-
-// The locale's texts come in the ANSI code page; the tip's text is UTF-8.
-std::string Utf8(const std::string& ansi)
-{
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), static_cast<int>(wide.size()))));
-    std::string out(wide.size() * 3, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
-} // namespace
 
 void TFormSetings::CreatePingComponents()
 {
@@ -68,15 +31,20 @@ void TFormSetings::CreatePingComponents()
     // The lists show the log's rows: 10001 rows of each cost a few
     // hundred kilobytes there, against several megabytes as list items.
     ListView1->SetCellSource([this](int row, int column) {
-        return row < replyLog_.EchoRows() ? EchoCell(replyLog_.Echo(row), column) : std::string();
+        return row < run_.EchoRows() ? EchoCell(run_.Echo(row), column) : std::string();
     });
     ListViewError->SetCellSource([this](int row, int column) {
-        return row < replyLog_.ErrorRows() ? ErrorCell(replyLog_.Error(row), column) : std::string();
+        return row < run_.ErrorRows() ? ErrorCell(run_.Error(row), column) : std::string();
     });
-    figuresTip_ = new tk::ToolTip(this, this);
+    figuresTip_ = new TFiguresTip(this, this);
     for (tk::Label* figure : {Label6, lbAVG, Label7, lbErrorCount})
         figuresTip_->AddTool(figure);
-    figuresTip_->OnText = [this] { return FiguresTipText(); };
+}
+
+void TFormSetings::ShowFigures(TRunFiguresFeed* figures)
+{
+    figures_ = figures;
+    figuresTip_->SetFigures(figures);
 }
 
 void TFormSetings::BitBtnPingClick(tk::Component* Sender)
@@ -86,7 +54,7 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     // so the client never serves two pings at once.
     if (pinging_)
         return;
-    const std::string host(console::TrimControls(cbHost->Text()));
+    const std::string host(TrimControls(cbHost->Text()));
     if (host.empty())
         return;
     AddHostToHistory(host);
@@ -96,14 +64,14 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     pinging_ = true;
     struct Waiting {
         bool& flag;
-        TRunFigures& figures;
+        TRunFiguresFeed* figures;
         int failing = std::uncaught_exceptions();
         ~Waiting()
         {
             flag = false;
             // A ping that raised an error sent nothing: it counts apart.
-            if (std::uncaught_exceptions() > failing)
-                figures.AddNotSent();
+            if (figures && std::uncaught_exceptions() > failing)
+                figures->AddNotSent();
         }
     } waiting{pinging_, figures_};
     IdIcmpClient->Ping(std::string(), 0);
@@ -149,81 +117,70 @@ void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus&
 
 void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 {
-    // The log removes the oldest row when the list is over the limit and
-    // puts the new one at the top; the list shows its rows.
-    const TRowChange change =
-        replyLog_.AddEcho(FEchoCount, AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
-    if (!change.Added)
-        return;
-    if (figuresOn_)
-        figures_.AddEcho(AReplyStatus.TripTime, LocalMsNow());
-    TChartSeries& data = *FormMain->Chart1->Series(0);
-    if (change.RemovedOldest)
-        data.RemovePoint(0);
-    ListView1->SetRowCount(replyLog_.EchoRows());
-    data.InsertPoint(FEchoCount, static_cast<double>(AReplyStatus.TripTime));
-    FormMain->Chart1->Series(1)->FunctionType()->Recompute();
-    UpdateStatistics();
+    // The run counts the reply and drops or lists it. Its views follow a
+    // listed one: the oldest row and chart point out when the list is over
+    // the limit, the new row and point in, the average recomputed.
+    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
+    if (change.Added)
+        UpdateStatistics();
 }
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    replyLog_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(LocalNow(), LocaleTimeSeparator())},
-                       speMaxLine->Value(), chbErrLines->Checked());
-    ListViewError->SetRowCount(replyLog_.ErrorRows());
-    if (figuresOn_) {
-        figures_.AddReply(AReplyStatus, false, LocalMsNow());
-        FormMain->Chart1->Chart().AddFailureMark();
-    }
+    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(run_.Now(), tk::ReadLocaleTimeSeparator())},
+                  speMaxLine->Value(), chbErrLines->Checked());
     UpdateStatistics();
 }
 
 double TFormSetings::GetAvgTripTime()
 {
-    return replyLog_.AverageTripTime();
+    return run_.AverageTripTime();
 }
 
 void TFormSetings::UpdateStatistics()
 {
     tk::TheApplication->ProcessMessages();
-    const TNumberSeparators separators = ReadLocaleSeparators();
-    const int errors = ListViewError->RowCount();
+    lbErrorCount->SetText(std::to_string(run_.ErrorRows()));
     // From the exact sum and count, so that a half rounds up on the value a
     // person would work out; GetAvgTripTime gives the same mean as a double.
-    const std::string average = FormatQuotient(replyLog_.TripTimeSum(), replyLog_.EchoRows(), 2, separators);
-    lbErrorCount->SetText(std::to_string(errors));
-    lbAVG->SetText(average + " [ms]");
-    FormMain->lbAVG->SetText(average + " [ms] / " + FormatNumber(errors, 0, separators) + " [err]");
-    FormMain->lbAVG->Repaint();
-    if (figuresOn_) {
-        figuresTip_->Refresh();
-        FormMain->FiguresTip->Refresh();
-    }
+    lbAVG->SetText(AverageTripTimeText(run_, tk::ReadLocaleSeparators()) + " [ms]");
+    // The compact window's line, and any other view of the figures.
+    run_.PublishStatistics();
+    figuresTip_->Refresh();
     tk::TheApplication->ProcessMessages();
 }
 
 void TFormSetings::BitBtnClearDataClick(tk::Component* Sender)
 {
     (void)Sender;
-    ListView1->Clear();
-    replyLog_.ClearEchoes();
-    FormMain->Chart1->Series(0)->ClearPoints();
-    FEchoCount = 0;
-    figures_.Start(LocalMsNow());
+    // The reply list, the chart's data series and FEchoCount; not the error log.
+    run_.ClearData();
     UpdateStatistics();
-}
-
-std::string TFormSetings::FiguresTipText() const
-{
-    const TNumberSeparators locale = ReadLocaleSeparators();
-    const TTipFormat format{{Utf8(locale.Decimal), Utf8(locale.Thousand)}, Utf8(LocaleTimeSeparator())};
-    return RunTipText(figures_, LocalMsNow(), format);
 }
 
 void TFormSetings::BitBtn1Click(tk::Component* Sender)
 {
     (void)Sender;
-    ListViewError->Clear();
-    replyLog_.ClearErrors();
+    run_.ClearErrors();
     UpdateStatistics();
+}
+
+void TFormSetings::EchoAdded(const TMonitorRun& run, const TEchoChange&)
+{
+    ListView1->SetRowCount(run.EchoRows());
+}
+
+void TFormSetings::ErrorAdded(const TMonitorRun& run, const TRowChange&)
+{
+    ListViewError->SetRowCount(run.ErrorRows());
+}
+
+void TFormSetings::EchoesCleared(const TMonitorRun&)
+{
+    ListView1->Clear();
+}
+
+void TFormSetings::ErrorsCleared(const TMonitorRun&)
+{
+    ListViewError->Clear();
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "icmp/IdException.h"
+#include "toolkit/AsciiCase.h"
 
 namespace {
 
@@ -64,19 +65,6 @@ std::optional<TIPv4Address> ParseLiteral(std::string_view text)
                         static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? char(a[i] - 32) : a[i];
-        char y = b[i] >= 'a' && b[i] <= 'z' ? char(b[i] - 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 const char* CommonSocketErrorText(std::int32_t code)
 {
     switch (code) {
@@ -126,7 +114,7 @@ const char* CommonSocketErrorText(std::int32_t code)
 
 std::string TIdStack::ResolveHostAddress(const std::string& host)
 {
-    if (EqualsIgnoringCase(host, "LOCALHOST"))
+    if (tk::EqualsIgnoringCase(host, "LOCALHOST"))
         return "127.0.0.1";
     if (IsIPv4Literal(host))
         return host;

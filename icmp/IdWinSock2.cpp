@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "icmp/IdException.h"
-#include "icmp/SysErrorMessage.h"
+#include "toolkit/Win32Error.h"
 
 namespace idwinsock2 {
 
@@ -25,7 +25,7 @@ FARPROC bound[FunctionCount] = {};
 
 [[noreturn]] void RaiseStubError(const std::string& context, DWORD code)
 {
-    throw EIdWS2StubError(context, static_cast<std::int32_t>(code), SysErrorMessage(code));
+    throw EIdWS2StubError(context, static_cast<std::int32_t>(code), tk::SysErrorMessage(code));
 }
 
 template <class F>

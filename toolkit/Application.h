@@ -9,6 +9,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "toolkit/Component.h"
 #include "toolkit/HandlerErrorScope.h"
@@ -31,9 +32,9 @@ public:
     // from before its constructor runs and is cleared again if that throws,
     // or if one of its window procedures throws meanwhile; the exception then
     // goes on to the caller. The first form becomes the main form; its
-    // creation handler runs last.
-    template <class T>
-    void CreateForm(T*& reference);
+    // creation handler runs last. `args` follow the owner to the constructor.
+    template <class T, class... Args>
+    void CreateForm(T*& reference, Args&&... args);
 
     Form* MainForm() const { return mainForm_; }
     void SetMainFormIfFirst(Form* form);
@@ -90,14 +91,14 @@ std::string ModulePath();
 // The application object, set by its constructor.
 extern Application* TheApplication;
 
-template <class T>
-void Application::CreateForm(T*& reference)
+template <class T, class... Args>
+void Application::CreateForm(T*& reference, Args&&... args)
 {
     void* memory = ::operator new(sizeof(T));
     reference = static_cast<T*>(memory);
     try {
         HandlerErrorScope scope;
-        new (memory) T(this);
+        new (memory) T(this, std::forward<Args>(args)...);
         if (scope.Failed()) {
             reference->~T();
             scope.RethrowIfFailed();

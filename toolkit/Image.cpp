@@ -15,24 +15,36 @@ SIZE SizeOf(HBITMAP bitmap)
 
 } // namespace
 
-Bitmap BitmapOf(const Picture& picture)
+Dib DibOf(const Picture& picture)
 {
-    if (picture.Width <= 0 || picture.Height <= 0)
-        return Bitmap();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.Width;
-    info.bmiHeader.biHeight = -picture.Height; // top row first, as Picture holds them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap)
-        return bitmap;
+    Dib dib;
+    BITMAPINFOHEADER& h = dib.Info.bmiHeader;
+    h.biSize = sizeof h;
+    h.biWidth = picture.Width;
+    h.biHeight = -picture.Height; // top row first, as Picture holds them
+    h.biPlanes = 1;
+    h.biBitCount = 24;
+    h.biCompression = BI_RGB;
+    if (picture.Empty())
+        return dib;
     const std::size_t row = static_cast<std::size_t>(picture.Width) * 3;
     const std::size_t stride = (row + 3) & ~static_cast<std::size_t>(3);
-    for (int y = 0; y < picture.Height; ++y)
-        std::memcpy(static_cast<BYTE*>(bits) + stride * y, picture.Bgr.data() + row * y, row);
+    dib.Bits.resize(stride * static_cast<std::size_t>(picture.Height));
+    for (std::size_t y = 0; y < static_cast<std::size_t>(picture.Height); ++y)
+        std::memcpy(dib.Bits.data() + stride * y, picture.Bgr.data() + row * y, row);
+    return dib;
+}
+
+Bitmap BitmapOf(const Picture& picture)
+{
+    if (picture.Empty())
+        return Bitmap();
+    const Dib dib = DibOf(picture);
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &dib.Info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap)
+        return bitmap;
+    std::memcpy(bits, dib.Bits.data(), dib.Bits.size());
     GdiFlush();
     return bitmap;
 }

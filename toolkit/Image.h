@@ -5,12 +5,21 @@
 // GUI thread only.
 #pragma once
 
+#include <vector>
+
 #include "toolkit/GraphicControl.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Picture.h"
 
 namespace tk {
 
+// A picture as a top-down 24-bit DIB: its header and its rows, each padded
+// to four bytes as DIBs want them (the picture's rows are not padded).
+struct Dib {
+    BITMAPINFO Info{};
+    std::vector<BYTE> Bits;
+};
+Dib DibOf(const Picture& picture);
 // A 24-bit DIB section of the picture; null for an empty picture.
 Bitmap BitmapOf(const Picture& picture);
 // A picture stored as an RCDATA resource (a BMP file) of this module; null

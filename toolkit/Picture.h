@@ -17,10 +17,13 @@ struct Picture {
     // Blue, green, red per pixel, rows top to bottom, no padding.
     std::vector<std::uint8_t> Bgr;
 
+    bool Empty() const { return Width <= 0 || Height <= 0; }
     // 0x00BBGGRR of a pixel inside the picture.
     std::uint32_t Pixel(int x, int y) const;
 };
 
+// Reads a BMP with a BITMAPINFOHEADER (or later), bottom-up or top-down
+// (run-length encoded ones bottom-up only).
 // Anything else, or data that ends early, gives nullopt. RLE8 pixels that
 // fall outside the picture are dropped, as the system does.
 std::optional<Picture> DecodeBmp(const std::uint8_t* data, std::size_t size);

@@ -1,4 +1,5 @@
-// Win32Error: a failed Win32 call, with the system's text for GetLastError().
+// Win32Error: a failed Win32 call, with the system's text for GetLastError();
+// and SysErrorMessage, the system's text for any error code.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,10 @@
 #include <string>
 
 namespace tk {
+
+// The operating system's wording for an error code, trailing line breaks and
+// blanks removed; empty for a code the system has no text for.
+std::string SysErrorMessage(DWORD code);
 
 class Win32Error : public std::runtime_error {
 public:

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-namespace zv::version {
-
 std::string FormatVersion(std::uint16_t major, std::uint16_t minor, std::uint16_t release,
                           std::uint16_t build)
 {
@@ -18,5 +16,3 @@ std::string StringTablePath(std::uint32_t translation)
                   static_cast<unsigned>(translation >> 16));
     return std::string("\\StringFileInfo\\") + key;
 }
-
-} // namespace zv::version

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 
-namespace zv::version {
-
 // "Major.Minor.Release.Build" in decimal, no leading zeros.
 std::string FormatVersion(std::uint16_t major, std::uint16_t minor, std::uint16_t release,
                           std::uint16_t build);
@@ -26,5 +24,3 @@ void CopyQueryPath(char (&buffer)[Capacity], const std::string& path)
     for (std::size_t i = 0; i < path.size() && i + 1 < Capacity; ++i)
         buffer[i] = path[i];
 }
-
-} // namespace zv::version

@@ -19,7 +19,7 @@ bool Query(std::vector<char>& data, const std::string& path, const char*& value,
            UINT& length)
 {
     QueryPath buffer;
-    zv::version::CopyQueryPath(buffer, path);
+    CopyQueryPath(buffer, path);
     void* p = nullptr;
     UINT len = 0;
     if (!VerQueryValueA(data.data(), buffer, &p, &len) || p == nullptr)
@@ -54,7 +54,7 @@ void TZentVersion::SetFileName(const std::string& value)
 
 std::string TZentVersion::VersionString() const
 {
-    return zv::version::FormatVersion(FMajor, FMinor, FRelease, FBuild);
+    return FormatVersion(FMajor, FMinor, FRelease, FBuild);
 }
 
 void TZentVersion::ReadVersionInfo()
@@ -96,7 +96,7 @@ void TZentVersion::ReadVersionInfo()
         room >= sizeof(DWORD)) {
         DWORD translation;
         std::memcpy(&translation, value, sizeof translation);
-        const std::string base = zv::version::StringTablePath(translation);
+        const std::string base = StringTablePath(translation);
         QueryString(data, base + "\\ProductVersion", FProductVersion);
         QueryString(data, base + "\\ProductName", FProductName);
         QueryString(data, base + "\\CompanyName", FCompanyName);

@@ -43,7 +43,7 @@ TEST(ChartBitmap, ReadsBothRowOrders)
 {
     for (bool bottomUp : {true, false}) {
         auto bytes = SmallBmp(bottomUp);
-        auto bmp = DecodeBmp24(bytes.data(), bytes.size());
+        auto bmp = tk::DecodeBmp(bytes.data(), bytes.size());
         ASSERT_TRUE(bmp) << bottomUp;
         EXPECT_EQ(bmp->Width, 2);
         EXPECT_EQ(bmp->Height, 2);
@@ -74,14 +74,14 @@ TEST(ChartBitmap, RefusesWhatItCannotRead)
     for (const auto& [what, apply] : damage) {
         auto bytes = SmallBmp(true);
         apply(bytes);
-        EXPECT_FALSE(DecodeBmp24(bytes.data(), bytes.size())) << what;
+        EXPECT_FALSE(tk::DecodeBmp(bytes.data(), bytes.size())) << what;
     }
-    EXPECT_FALSE(DecodeBmp24(nullptr, 0));
+    EXPECT_FALSE(tk::DecodeBmp(nullptr, 0));
 }
 
 TEST(ChartBitmap, BuiltInTileIsADarkPicture)
 {
-    const TChartBitmap& tile = ChartBackgroundTile();
+    const tk::Picture& tile = ChartBackgroundTile();
     ASSERT_EQ(tile.Width, 279);
     ASSERT_EQ(tile.Height, 103);
     // Dark enough everywhere for white labels to read.

@@ -20,7 +20,7 @@
 
 namespace {
 
-const TNumberSeparators kDot{".", ","};
+const tk::NumberSeparators kDot{".", ","};
 
 int SixPerChar(const std::string& s)
 {
@@ -61,10 +61,10 @@ std::set<std::pair<int, int>> RasterBySegments(const std::vector<TPixelPoint>& p
 
 TEST(AxisLabels, FormatGroupsDigitsAndKeepsUpToThreeDecimals)
 {
-    const TNumberSeparators comma{",", "."}, none{".", ""}, nbsp{",", "\xC2\xA0"};
+    const tk::NumberSeparators comma{",", "."}, none{".", ""}, nbsp{",", "\xC2\xA0"};
     struct Case {
         double value;
-        const TNumberSeparators* seps;
+        const tk::NumberSeparators* seps;
         const char* text;
     };
     const Case cases[] = {

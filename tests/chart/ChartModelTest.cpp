@@ -15,6 +15,8 @@
 #include "chart/ChartError.h"
 #include "chart/LineSeries.h"
 #include "chart/ResponseTimeChart.h"
+#include "console/ChartFeed.h"
+#include "console/MonitorRun.h"
 
 namespace {
 
@@ -31,31 +33,21 @@ std::vector<Point> PointsOf(const TChartSeries& s)
     return p;
 }
 
-// The console's side of one accepted echo reply, with its reply list reduced
-// to a row count.
+// The console's side: its monitoring run, which feeds the chart through the
+// real feed.
 struct Console {
-    TChart& chart;
-    int rows = 0;
+    TMonitorRun run{[] { return TLocalTime{}; }};
+    TChartFeed feed;
     int limit = 100;
-    double echoCount = 0;
 
+    explicit Console(TChart& chart) : feed(chart) { run.Subscribe(feed); }
     void Reply(std::uint32_t tripTime)
     {
-        echoCount += 1;
-        if (rows > limit) {
-            --rows;
-            chart.Series(0)->RemovePoint(0);
-        }
-        ++rows;
-        chart.Series(0)->InsertPoint(echoCount, static_cast<double>(tripTime));
-        chart.Series(1)->FunctionType()->Recompute();
+        TReplyStatus reply;
+        reply.TripTime = tripTime;
+        run.AddEcho(reply, limit, false);
     }
-    void ClearData()
-    {
-        rows = 0;
-        chart.Series(0)->ClearPoints();
-        echoCount = 0;
-    }
+    void ClearData() { run.ClearData(); }
 };
 
 class ResponseTimeChartTest : public ::testing::Test {

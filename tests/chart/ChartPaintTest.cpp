@@ -14,7 +14,7 @@
 
 #include "chart/ChartPainter.h"
 #include "chart/LineSeries.h"
-#include "chart/LocaleSeparators.h"
+#include "toolkit/LocaleText.h"
 #include "chart/ResponseTimeChart.h"
 #include "tests/chart/PngFile.h"
 
@@ -146,7 +146,7 @@ TEST_F(ChartPaintTest, EmptyChartShowsTheTileRepeatedFromTheCornerAndNoLine)
         const TChartLayout l = Paint(c, w, h);
         EXPECT_EQ(c.CountOf(Teal), 0);
         EXPECT_EQ(c.CountOf(Yellow), 0);
-        const TChartBitmap& tile = chart.BackImage;
+        const tk::Picture& tile = chart.BackImage;
         int checked = 0;
         for (int y = l.Plot.Top; y < l.Plot.Bottom; ++y)
             for (int x = l.Plot.Left; x < l.Plot.Right; ++x) {
@@ -322,7 +322,7 @@ TEST_F(ChartPaintTest, View3DRibbonsAreSolid)
 
 TEST(ChartLocale, SeparatorsFormatLikeTheSystem)
 {
-    const TNumberSeparators seps = ReadLocaleSeparators();
+    const tk::NumberSeparators seps = tk::ReadLocaleSeparators();
     EXPECT_FALSE(seps.Decimal.empty());
     // The system's own formatting of a number in the user's locale shows
     // which separators it uses, independently of how they were read.

@@ -46,6 +46,9 @@ struct Console {
     {
         main = WaitForWindow(program.Pid(), "TFormMain", 15s);
         console = WaitForWindow(program.Pid(), "TFormSetings", 5s);
+        // The console's window exists before its constructor has made the
+        // controls: wait for the last of them (the lists come after the host bar).
+        WaitUntil([&] { return console && FindNamedControl(console, "ListViewError"); }, 5s);
         host = FindNamedControl(console, "cbHost");
         ping = FindNamedControl(console, "BitBtnPing");
         repeat = FindNamedControl(console, "spbRepPing");

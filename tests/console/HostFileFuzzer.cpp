@@ -12,17 +12,17 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::string text(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> hosts = console::SplitHostLines(text);
+    std::vector<std::string> hosts = SplitHostLines(text);
     for (const std::string& host : hosts)
         if (host.find_first_of("\r\n") != std::string::npos)
             std::abort();
-    if (console::SplitHostLines(console::JoinHostLines(hosts)) != hosts)
+    if (SplitHostLines(JoinHostLines(hosts)) != hosts)
         std::abort();
     if (hosts.empty())
         return 0;
     const int limit = 5;
     std::size_t before = hosts.size();
-    console::AddHost(hosts, hosts.back(), limit);
+    AddHost(hosts, hosts.back(), limit);
     if (hosts.size() > before + 1 || (before > limit && hosts.size() > before))
         std::abort();
     return 0;

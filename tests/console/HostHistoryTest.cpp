@@ -7,8 +7,6 @@
 
 #include "console/HostHistory.h"
 
-using console::AddHost;
-using console::HostChange;
 using Hosts = std::vector<std::string>;
 
 TEST(HostFile, EveryLineEndEndsALineAndLinesStayAsTheyAre)
@@ -29,10 +27,10 @@ TEST(HostFile, EveryLineEndEndsALineAndLinesStayAsTheyAre)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(console::SplitHostLines(c.text), c.lines);
+        EXPECT_EQ(SplitHostLines(c.text), c.lines);
     }
-    EXPECT_EQ(console::JoinHostLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(console::JoinHostLines({}), "");
+    EXPECT_EQ(JoinHostLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(JoinHostLines({}), "");
 }
 
 TEST(HostFile, AHundredThousandLinesAndAMegabyteLine)
@@ -41,7 +39,7 @@ TEST(HostFile, AHundredThousandLinesAndAMegabyteLine)
     for (int i = 0; i < 100000; ++i)
         text += "host" + std::to_string(i) + "\r\n";
     text += std::string(1 << 20, 'm');
-    Hosts lines = console::SplitHostLines(text);
+    Hosts lines = SplitHostLines(text);
     ASSERT_EQ(lines.size(), 100001u);
     EXPECT_EQ(lines[99999], "host99999");
     EXPECT_EQ(lines.back().size(), 1u << 20);

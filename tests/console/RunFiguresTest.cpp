@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "console/ReplyLog.h"
+#include "console/MonitorRun.h"
 #include "console/RunFigures.h"
+#include "console/RunFiguresFeed.h"
 #include "console/RunTipText.h"
 
 namespace {
@@ -150,30 +151,44 @@ TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
     EXPECT_EQ(f.Longest(T0 + 9500)->Start, T0 + 4000);
 }
 
-TEST(RunFigures, TheEchoThatIgnoreFirstPingDropsIsNotCounted)
+// Fed by a monitoring run: the echo "Ignore first ping" drops is left out, a
+// failure was sent its trip time before it was handled (also when the error
+// log is trimmed), and "Clear Data" starts a new run.
+TEST(RunFiguresFeed, FollowsTheRunsListedReplies)
 {
-    TReplyLog log;
-    TRunFigures f(T0);
-    double echoCount = 0;
+    TLocalMs now = T0;
+    TRunFiguresFeed feed([&] { return now; });
+    TMonitorRun run([] { return TLocalTime{}; });
+    run.Subscribe(feed);
+    run.ClearData();
     TReplyStatus reply;
     for (std::uint32_t trip : {50u, 4u, 6u}) {
         reply.TripTime = trip;
-        const TRowChange change = log.AddEcho(echoCount, reply, 100, true);
-        f.AddReply(reply, !change.Added, T0);
+        run.AddEcho(reply, 100, true);
     }
     reply.Kind = rsTimeOut;
     reply.TripTime = 1000;
-    f.AddReply(reply, false, T0 + 5000);
+    for (int i = 0; i < 3; ++i) {
+        now += 5000;
+        run.AddError({reply, "host", "date"}, 1, true);
+    }
+    feed.AddNotSent();
+    const TRunFigures& f = feed.Figures();
     EXPECT_EQ(f.Echoes(), 2u);
     EXPECT_EQ(f.MaxTrip(), 6u);
     EXPECT_EQ(f.JitterSum(), 2u);
+    EXPECT_EQ(f.Failures(), 3u);
+    EXPECT_EQ(f.NotSent(), 1u);
     ASSERT_EQ(f.Outages().size(), 1u);
     EXPECT_EQ(f.Outages()[0].Start, T0 + 4000);
+    EXPECT_EQ(f.Outages()[0].Lost, 3u);
 
-    f.Start(T0 + 9000);
+    now = T0 + 90000;
+    run.ClearData();
     EXPECT_EQ(f.Pings(), 0u);
     EXPECT_TRUE(f.Outages().empty());
-    EXPECT_EQ(f.RunStart(), T0 + 9000);
+    EXPECT_EQ(f.RunStart(), T0 + 90000);
+    run.Unsubscribe(feed);
 }
 
 TEST(RunTipText, LinesInTheLocalesFormats)

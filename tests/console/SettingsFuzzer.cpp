@@ -12,12 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     // An exact-size copy, so a read past the value's end is caught.
     std::string value(reinterpret_cast<const char*>(data), size);
-    for (const console::SettingKey& key : console::SettingKeys()) {
-        std::int32_t read = console::ReadSettingValue(key, std::string_view(value));
-        if (key.kind == console::SettingKind::Boolean && read != 0 && read != 1)
+    for (const SettingKey& key : SettingKeys()) {
+        std::int32_t read = ReadSettingValue(key, std::string_view(value));
+        if (key.kind == SettingKind::Boolean && read != 0 && read != 1)
             std::abort();
-        std::string written = console::FormatSettingValue(key, read);
-        if (console::ReadSettingValue(key, std::string_view(written)) != read)
+        std::string written = FormatSettingValue(key, read);
+        if (ReadSettingValue(key, std::string_view(written)) != read)
             std::abort();
     }
     return 0;

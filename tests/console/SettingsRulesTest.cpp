@@ -7,14 +7,11 @@
 
 #include "console/SettingsRules.h"
 
-using console::ReadSettingValue;
-using console::SettingId;
-using console::SettingKeyOf;
 
 TEST(SettingsFile, ElevenKeysInTheirWritingOrder)
 {
     std::string order;
-    for (const console::SettingKey& key : console::SettingKeys())
+    for (const SettingKey& key : SettingKeys())
         order += std::string(key.section) + "/" + key.key + " ";
     EXPECT_EQ(order, "Data and Logs/MaxLines Data and Logs/LinesErrors Data and Logs/AutoClearLogs "
                      "Data and Logs/IgnoreFirst Graph/3D Graph/AVGColor Graph/DataColor Ping/Repeat "
@@ -51,7 +48,7 @@ TEST(SettingsFile, StoredValuesAreReadOrFallBackToTheDefault)
         {SettingId::Buffer, "99999999999", 8192},
     };
     for (const Case& c : cases) {
-        const console::SettingKey& key = SettingKeyOf(c.id);
+        const SettingKey& key = SettingKeyOf(c.id);
         SCOPED_TRACE(std::string(key.key) + "=" + c.stored.value_or("(missing)"));
         EXPECT_EQ(ReadSettingValue(key, c.stored), c.read);
     }
@@ -59,12 +56,12 @@ TEST(SettingsFile, StoredValuesAreReadOrFallBackToTheDefault)
 
 TEST(SettingsFile, ValuesAreWrittenSoTheyReadBackTheSame)
 {
-    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 1), "1");
-    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 0), "0");
-    EXPECT_EQ(console::FormatSettingValue(SettingKeyOf(SettingId::MaxLines), -5), "-5");
+    EXPECT_EQ(FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 1), "1");
+    EXPECT_EQ(FormatSettingValue(SettingKeyOf(SettingId::LinesErrors), 0), "0");
+    EXPECT_EQ(FormatSettingValue(SettingKeyOf(SettingId::MaxLines), -5), "-5");
     for (std::int32_t colour : {0x00FFFF, 0x808000, static_cast<std::int32_t>(0x8000000F), -1}) {
         const auto& key = SettingKeyOf(SettingId::AVGColor);
-        std::string text = console::FormatSettingValue(key, colour);
+        std::string text = FormatSettingValue(key, colour);
         EXPECT_EQ(ReadSettingValue(key, text), colour) << text;
     }
 }

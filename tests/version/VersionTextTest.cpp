@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-using namespace zv::version;
-
 TEST(VersionText, NumbersAreUnsignedDecimalWithoutLeadingZeros)
 {
     EXPECT_EQ(FormatVersion(1, 8, 0, 0), "1.8.0.0");

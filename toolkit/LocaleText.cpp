@@ -1,6 +1,8 @@
-#include "chart/LocaleSeparators.h"
+#include "toolkit/LocaleText.h"
 
 #include <windows.h>
+
+namespace tk {
 
 namespace {
 
@@ -14,7 +16,14 @@ std::string LocaleText(LCTYPE what, const char* fallback)
 
 } // namespace
 
-TNumberSeparators ReadLocaleSeparators()
+NumberSeparators ReadLocaleSeparators()
 {
     return {LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STHOUSAND, ",")};
 }
+
+std::string ReadLocaleTimeSeparator()
+{
+    return LocaleText(LOCALE_STIME, ":");
+}
+
+} // namespace tk

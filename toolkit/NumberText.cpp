@@ -1,7 +1,25 @@
-#include "console/NumberText.h"
+#include "toolkit/NumberText.h"
+
+namespace tk {
+
+std::string GroupedNumber(bool negative, std::string_view digits, std::string_view fraction,
+                          const NumberSeparators& separators)
+{
+    std::string out = negative ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += separators.Thousand;
+        out += digits[i];
+    }
+    if (!fraction.empty()) {
+        out += separators.Decimal;
+        out += fraction;
+    }
+    return out;
+}
 
 std::string FormatQuotient(std::uint64_t numerator, std::uint64_t denominator, int decimals,
-                           const TNumberSeparators& separators)
+                           const NumberSeparators& separators)
 {
     if (denominator == 0)
         numerator = 0, denominator = 1;
@@ -30,13 +48,7 @@ std::string FormatQuotient(std::uint64_t numerator, std::uint64_t denominator, i
         fraction = all.substr(digits.size());
     }
 
-    std::string out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += separators.Thousand;
-        out += digits[i];
-    }
-    if (decimals > 0)
-        out += separators.Decimal + fraction;
-    return out;
+    return GroupedNumber(false, digits, fraction, separators);
 }
+
+} // namespace tk

@@ -1,0 +1,45 @@
+#include "console/ChartFeed.h"
+
+#include "chart/Chart.h"
+#include "chart/ChartSeries.h"
+#include "chart/TeeFunction.h"
+
+namespace {
+constexpr int kDataSeries = 0;
+constexpr int kAverageSeries = 1;
+} // namespace
+
+void TChartFeed::EchoAdded(const TMonitorRun&, const TEchoChange& change)
+{
+    TChartSeries& data = *chart_.Series(kDataSeries);
+    if (change.RemovedOldest)
+        data.RemovePoint(0);
+    data.InsertPoint(change.X, change.Y);
+    chart_.Series(kAverageSeries)->FunctionType()->Recompute();
+}
+
+void TChartFeed::EchoesCleared(const TMonitorRun&)
+{
+    // The average series empties with it.
+    chart_.Series(kDataSeries)->ClearPoints();
+}
+
+void TChartFeed::ErrorAdded(const TMonitorRun&, const TRowChange&)
+{
+    chart_.AddFailureMark();
+}
+
+void TChartFeed::DataColorChanged(const TMonitorRun& run)
+{
+    chart_.Series(kDataSeries)->SetSeriesColor(run.DataColor());
+}
+
+void TChartFeed::AverageColorChanged(const TMonitorRun& run)
+{
+    chart_.Series(kAverageSeries)->SetSeriesColor(run.AverageColor());
+}
+
+void TChartFeed::View3DChanged(const TMonitorRun& run)
+{
+    chart_.SetView3D(run.View3D());
+}

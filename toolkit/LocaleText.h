@@ -1,0 +1,17 @@
+// The user's locale settings that number and time texts need, read from
+// Windows in the ANSI code page (the code page the texts are drawn in).
+// Win32 layer over toolkit/NumberText.h.
+#pragma once
+
+#include <string>
+
+#include "toolkit/NumberText.h"
+
+namespace tk {
+
+// The decimal and grouping separators; "." and "," where they cannot be read.
+NumberSeparators ReadLocaleSeparators();
+// The separator between hours, minutes and seconds; ":" where it cannot be read.
+std::string ReadLocaleTimeSeparator();
+
+} // namespace tk
