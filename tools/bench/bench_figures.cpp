@@ -1,7 +1,7 @@
 // bench_figures: the run figures alone, natively: the bytes they hold after
 // 10^6 pings with 10^5 outages (target: a few MB), and their cost per reply
 // against a loop that only sums the trip times. Run by hand:
-//   build/native/console/bench_figures
+//   build/native/tools/bench/bench_figures
 #include <chrono>
 #include <cstdio>
 
