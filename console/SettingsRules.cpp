@@ -1,5 +1,7 @@
 #include "console/SettingsRules.h"
 
+#include "console/HostHistory.h"
+#include "toolkit/AsciiCase.h"
 #include "toolkit/IntegerText.h"
 
 namespace {
@@ -50,3 +52,50 @@ std::string FormatSettingValue(const SettingKey& key, std::int32_t value)
         return value ? "1" : "0";
     return std::to_string(value);
 }
+
+const std::array<SettingId, 11>& SettingLoadOrder()
+{
+    static constexpr std::array<SettingId, 11> order{
+        SettingId::MaxLines, SettingId::LinesErrors, SettingId::AutoClearLogs, SettingId::IgnoreFirst,
+        SettingId::Graph3D,  SettingId::AVGColor,    SettingId::DataColor,     SettingId::TimeOut,
+        SettingId::Repeat,   SettingId::MaxHosts,    SettingId::Buffer};
+    return order;
+}
+
+namespace {
+std::string_view NextLine(std::string_view& text)
+{
+    const std::size_t end = text.find_first_of("\r\n");
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return TrimControls(line);
+}
+} // namespace
+
+std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_view section, std::string_view key)
+{
+    bool inSection = false;
+    while (!ini.empty()) {
+        std::string_view line = NextLine(ini);
+        if (!line.empty() && line.front() == '[') {
+            const std::size_t close = line.find(']');
+            inSection = close != std::string_view::npos && tk::EqualsIgnoringCase(TrimControls(line.substr(1, close - 1)), section);
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (inSection && eq != std::string_view::npos && tk::EqualsIgnoringCase(TrimControls(line.substr(0, eq)), key))
+            return TrimControls(line.substr(eq + 1));
+    }
+    return std::nullopt;
+}
+
+bool HoldsSettings(std::string_view ini, const SettingValues& values)
+{
+    for (const SettingKey& key : kKeys) {
+        const auto stored = FindIniValue(ini, key.section, key.key);
+        if (!stored || *stored != FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]))
+            return false;
+    }
+    return true;
+}
+

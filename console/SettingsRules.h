@@ -38,3 +38,20 @@ std::int32_t ReadSettingValue(const SettingKey& key, std::optional<std::string_v
 
 // Integers and colours in signed decimal, Booleans as "1" or "0".
 std::string FormatSettingValue(const SettingKey& key, std::int32_t value);
+
+// One value per key, indexed by SettingId.
+using SettingValues = std::array<std::int32_t, 11>;
+
+// The order in which the settings are loaded into the window ("TimeOut"
+// before "Repeat", unlike the order they are written in).
+const std::array<SettingId, 11>& SettingLoadOrder();
+
+// The value of `key` in `section` of a settings file's text as the
+// private-profile functions find it: names compared without regard to the
+// case of a-z, blanks around names and value ignored, the first match taken.
+std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_view section, std::string_view key);
+
+// True when the text holds every key with exactly the text written for its
+// value: a save is checked against what the file really holds afterwards.
+bool HoldsSettings(std::string_view ini, const SettingValues& values);
+

@@ -3,14 +3,18 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include "console/HostHistory.h"
 #include "console/LocalAddress.h"
 #include "console/SettingsRules.h"
 #include "toolkit/Application.h"
+#include "toolkit/ErrorText.h"
 #include "toolkit/TestHooks.h"
+#include "toolkit/WinFileSystem.h"
 
 TFormSetings* FormSetings = nullptr;
 
@@ -60,38 +64,34 @@ void FitToText(tk::Label& label, HFONT font, tk::Alignment alignment)
     label.SetBounds(b);
 }
 
-// The folder of the running executable, ending in a separator.
-std::string ExeFolder()
+// Both files lie beside the executable; wide paths, so any folder name works.
+tk::FilePath SettingsPath()
 {
-    std::string path = tk::ModulePath();
-    return path.substr(0, path.find_last_of("\\/:") + 1);
+    return tk::ModuleFolder() + tk::WideText(kSettingsFileName);
 }
 
-std::string SettingsPath()
+tk::FilePath HostPath()
 {
-    return ExeFolder() + kSettingsFileName;
+    return tk::ModuleFolder() + tk::WideText(kHostFileName);
 }
 
-std::string HostPath()
-{
-    return ExeFolder() + kHostFileName;
-}
-
-std::int32_t ReadSetting(const std::string& path, SettingId id)
+std::int32_t ReadSetting(const tk::FilePath& path, SettingId id)
 {
     const SettingKey& key = SettingKeyOf(id);
-    char value[256] = "";
-    DWORD length = GetPrivateProfileStringA(key.section, key.key, "", value, sizeof value, path.c_str());
-    return ReadSettingValue(key, std::string_view(value, length));
+    wchar_t value[256] = L"";
+    DWORD length = GetPrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(), L"",
+                                            value, 256, path.c_str());
+    return ReadSettingValue(key, tk::AnsiText(std::wstring(value, length)));
 }
 
-std::string ReadWholeFile(const std::string& path)
+// The whole file, or nothing when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const tk::FilePath& path)
 {
-    tk::KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    tk::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {
         file.Release();
-        throw std::runtime_error("Cannot open file " + path);
+        return std::nullopt;
     }
     std::string text;
     char chunk[65536];
@@ -101,19 +101,90 @@ std::string ReadWholeFile(const std::string& path)
     return text;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& text)
+bool FileExists(const tk::FilePath& path)
 {
-    tk::KernelHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        throw std::runtime_error("Cannot create file " + path);
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Each settings key with the control that shows it. Load and save both run
+// through this one table, so no key can be saved without being loaded.
+struct SettingBinding {
+    SettingId id;
+    std::int32_t (*get)(const TFormSetings& form);
+    void (*set)(TFormSetings& form, std::int32_t value);
+};
+
+// Integers go through the fields' value setter, which clamps them; the graph
+// settings run their handlers even when a state did not change, so the chart
+// follows.
+constexpr SettingBinding kSettingBindings[] = {
+    {SettingId::MaxLines, [](const TFormSetings& f) { return f.speMaxLine->Value(); },
+     [](TFormSetings& f, std::int32_t v) { f.speMaxLine->SetValue(v); }},
+    {SettingId::LinesErrors, [](const TFormSetings& f) { return std::int32_t{f.chbErrLines->Checked()}; },
+     [](TFormSetings& f, std::int32_t v) { f.chbErrLines->SetChecked(v); }},
+    {SettingId::AutoClearLogs, [](const TFormSetings& f) { return std::int32_t{f.chbClearLogs->Checked()}; },
+     [](TFormSetings& f, std::int32_t v) { f.chbClearLogs->SetChecked(v); }},
+    {SettingId::IgnoreFirst, [](const TFormSetings& f) { return std::int32_t{f.chbIgnoreFirst->Checked()}; },
+     [](TFormSetings& f, std::int32_t v) { f.chbIgnoreFirst->SetChecked(v); }},
+    {SettingId::Graph3D, [](const TFormSetings& f) { return std::int32_t{f.chb3D->Checked()}; },
+     [](TFormSetings& f, std::int32_t v) {
+         f.chb3D->SetChecked(v);
+         f.chb3DClick(f.chb3D);
+     }},
+    {SettingId::AVGColor, [](const TFormSetings& f) { return static_cast<std::int32_t>(f.AVGColorBox->Selected()); },
+     [](TFormSetings& f, std::int32_t v) {
+         f.AVGColorBox->SetSelected(static_cast<std::uint32_t>(v));
+         f.AVGColorBoxChange(f.AVGColorBox);
+     }},
+    {SettingId::DataColor, [](const TFormSetings& f) { return static_cast<std::int32_t>(f.DataColorBox->Selected()); },
+     [](TFormSetings& f, std::int32_t v) {
+         f.DataColorBox->SetSelected(static_cast<std::uint32_t>(v));
+         f.DataColorBoxChange(f.DataColorBox);
+     }},
+    {SettingId::Repeat, [](const TFormSetings& f) { return f.speRepeat->Value(); },
+     [](TFormSetings& f, std::int32_t v) { f.speRepeat->SetValue(v); }},
+    {SettingId::TimeOut, [](const TFormSetings& f) { return f.speTimeout->Value(); },
+     [](TFormSetings& f, std::int32_t v) { f.speTimeout->SetValue(v); }},
+    {SettingId::MaxHosts, [](const TFormSetings& f) { return f.speMaxHosts->Value(); },
+     [](TFormSetings& f, std::int32_t v) { f.speMaxHosts->SetValue(v); }},
+    {SettingId::Buffer, [](const TFormSetings& f) { return f.speBuffer->Value(); },
+     [](TFormSetings& f, std::int32_t v) { f.speBuffer->SetValue(v); }},
+};
+
+constexpr bool BindingsFollowTheKeys()
+{
+    for (std::size_t i = 0; i < std::size(kSettingBindings); ++i)
+        if (kSettingBindings[i].id != static_cast<SettingId>(i))
+            return false;
+    return std::size(kSettingBindings) == std::tuple_size_v<SettingValues>;
+}
+static_assert(BindingsFollowTheKeys(), "one binding per settings key, in SettingId order");
+
+const SettingBinding& BindingOf(SettingId id)
+{
+    return kSettingBindings[static_cast<std::size_t>(id)];
+}
+
+// The eleven writes, made to the copy of the settings file that will
+// replace it. Each call rewrites that copy; a failure aborts the save.
+void WriteSettings(const tk::FilePath& path, const SettingValues& values)
+{
+    for (const SettingKey& key : SettingKeys()) {
+        const std::string text = FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]);
+        if (!WritePrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(),
+                                        tk::WideText(text).c_str(), path.c_str()))
+            throw std::runtime_error("not written");
     }
-    DWORD written = 0;
-    if (!text.empty() &&
-        (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-         written != text.size()))
-        throw std::runtime_error("Stream write error");
+    // The profile calls may report success for writes that never reached
+    // the disk (a full disk under Wine): what counts is what the file holds.
+    std::optional<std::string> written = ReadWholeFile(path);
+    if (!written || !HoldsSettings(*written, values))
+        throw std::runtime_error("not as written");
+}
+
+std::string KeptText(const tk::SafeReplaceError& e)
+{
+    return "Cannot write file " + tk::AnsiText(e.Target()) + ": " + e.Reason() + ". The previous copy was kept.";
 }
 } // namespace
 
@@ -441,7 +512,7 @@ void TFormSetings::spbRepPingClick(tk::Component* Sender)
 {
     const bool down = spbRepPing->Down();
     spbRepPing->SetText(down ? "End repeat Ping" : "Start repeat Ping");
-    Timer1->SetInterval(static_cast<unsigned>(speRepeat->Value()));
+    Timer1->SetInterval(static_cast<unsigned>(speRepeat->ClampedValue()));
     Timer1->SetEnabled(down);
     for (tk::WinControl* control : std::initializer_list<tk::WinControl*>{
              speRepeat, cbHost, BitBtnPing, speTimeout, speMaxLine, chbErrLines, speMaxHosts})
@@ -519,7 +590,7 @@ void TFormSetings::Label19Click(tk::Component* Sender)
 
 void TFormSetings::ShowAboutInfo()
 {
-    ZentVersion1->SetFileName(tk::ModulePath());
+    ZentVersion1->SetFileName(tk::ModuleFilePath());
     lbVersion->SetText(ZentVersion1->VersionString());
     lbIPAdress->SetText(GetLocalIPAddress());
 }
@@ -531,54 +602,40 @@ std::string TFormSetings::GetLocalIPAddress()
 
 void TFormSetings::LoadSettings()
 {
-    const std::string path = SettingsPath();
-    speMaxLine->SetValue(ReadSetting(path, SettingId::MaxLines));
-    chbErrLines->SetChecked(ReadSetting(path, SettingId::LinesErrors));
-    chbClearLogs->SetChecked(ReadSetting(path, SettingId::AutoClearLogs));
-    chbIgnoreFirst->SetChecked(ReadSetting(path, SettingId::IgnoreFirst));
-    // The handlers run even when a state did not change, so the chart follows.
-    chb3D->SetChecked(ReadSetting(path, SettingId::Graph3D));
-    chb3DClick(chb3D);
-    AVGColorBox->SetSelected(static_cast<std::uint32_t>(ReadSetting(path, SettingId::AVGColor)));
-    AVGColorBoxChange(AVGColorBox);
-    DataColorBox->SetSelected(static_cast<std::uint32_t>(ReadSetting(path, SettingId::DataColor)));
-    DataColorBoxChange(DataColorBox);
-    speTimeout->SetValue(ReadSetting(path, SettingId::TimeOut));
-    speRepeat->SetValue(ReadSetting(path, SettingId::Repeat));
-    speMaxHosts->SetValue(ReadSetting(path, SettingId::MaxHosts));
-    speBuffer->SetValue(ReadSetting(path, SettingId::Buffer));
+    const tk::FilePath path = SettingsPath();
+    for (SettingId id : SettingLoadOrder())
+        BindingOf(id).set(*this, ReadSetting(path, id));
 }
 
 void TFormSetings::SaveSettings()
 {
-    const std::string path = SettingsPath();
-    for (const SettingKey& key : SettingKeys()) {
-        std::int32_t value = 0;
-        switch (key.id) {
-        case SettingId::MaxLines: value = speMaxLine->Value(); break;
-        case SettingId::LinesErrors: value = chbErrLines->Checked(); break;
-        case SettingId::AutoClearLogs: value = chbClearLogs->Checked(); break;
-        case SettingId::IgnoreFirst: value = chbIgnoreFirst->Checked(); break;
-        case SettingId::Graph3D: value = chb3D->Checked(); break;
-        case SettingId::AVGColor: value = static_cast<std::int32_t>(AVGColorBox->Selected()); break;
-        case SettingId::DataColor: value = static_cast<std::int32_t>(DataColorBox->Selected()); break;
-        case SettingId::Repeat: value = speRepeat->Value(); break;
-        case SettingId::TimeOut: value = speTimeout->Value(); break;
-        case SettingId::MaxHosts: value = speMaxHosts->Value(); break;
-        case SettingId::Buffer: value = speBuffer->Value(); break;
-        }
-        std::string text = FormatSettingValue(key, value);
-        if (!WritePrivateProfileStringA(key.section, key.key, text.c_str(), path.c_str()))
-            throw std::runtime_error("Unable to write to " + path);
+    // Numeric fields give their value as typed, to be clamped at the next start.
+    SettingValues values{};
+    for (const SettingBinding& binding : kSettingBindings)
+        values[static_cast<std::size_t>(binding.id)] = binding.get(*this);
+    // The writes go to a copy of the old file, so keys stay where they stand
+    // and other sections stay; only a copy that holds them all replaces it.
+    const tk::FilePath path = SettingsPath();
+    std::optional<std::string> old = FileExists(path) ? ReadWholeFile(path) : std::string();
+    try {
+        if (!old)
+            throw std::runtime_error("unreadable");
+        tk::WinFileSystem fs;
+        tk::SafeReplace(fs, path, *old, [&](const tk::FilePath& temp) { WriteSettings(temp, values); });
+    } catch (const std::runtime_error&) {
+        throw std::runtime_error("Unable to write to " + tk::AnsiText(path));
     }
 }
 
 void TFormSetings::LoadHostHistory()
 {
-    const std::string path = HostPath();
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    const tk::FilePath path = HostPath();
+    if (!FileExists(path))
         return;
-    std::vector<std::string> hosts = SplitHostLines(ReadWholeFile(path));
+    std::optional<std::string> text = ReadWholeFile(path);
+    if (!text)
+        throw std::runtime_error("Cannot open file " + tk::AnsiText(path));
+    std::vector<std::string> hosts = SplitHostLines(*text);
     cbHost->SetItems(hosts);
     if (!hosts.empty())
         cbHost->SetItemIndex(0);
@@ -587,13 +644,21 @@ void TFormSetings::LoadHostHistory()
 
 void TFormSetings::SaveHostHistory()
 {
-    WriteWholeFile(HostPath(), JoinHostLines(cbHost->Items()));
+    try {
+        tk::WinFileSystem fs;
+        tk::SafeReplace(fs, HostPath(), JoinHostLines(cbHost->Items()));
+    } catch (const tk::SafeReplaceError& e) {
+        using Step = tk::SafeReplaceError::Step;
+        if (e.FailedStep() == Step::Create || e.FailedStep() == Step::Replace)
+            throw std::runtime_error("Cannot create file " + tk::AnsiText(e.Target()));
+        throw std::runtime_error(KeptText(e));
+    }
 }
 
 void TFormSetings::AddHostToHistory(const std::string& host)
 {
     std::vector<std::string> hosts = cbHost->Items();
-    HostChange change = AddHost(hosts, host, speMaxHosts->Value());
+    HostChange change = AddHost(hosts, host, speMaxHosts->ClampedValue());
     using Kind = HostChange::Kind;
     if (change.kind == Kind::Moved)
         cbHost->DeleteItem(change.removedAt);
@@ -628,8 +693,18 @@ void TFormSetings::SaveOnce()
     if (saved_)
         return;
     saved_ = true;
-    SaveSettings();
-    SaveHostHistory();
+    // The history is saved even when the settings could not be; both
+    // failures then share one box.
+    std::string failures;
+    for (void (TFormSetings::*save)() : {&TFormSetings::SaveSettings, &TFormSetings::SaveHostHistory}) {
+        try {
+            (this->*save)();
+        } catch (const std::exception& e) {
+            failures += (failures.empty() ? "" : "\r\n") + tk::WithFullStop(e.what());
+        }
+    }
+    if (!failures.empty())
+        throw std::runtime_error(failures);
 }
 
 void TFormSetings::FormDestroy()

@@ -58,9 +58,9 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     if (host.empty())
         return;
     AddHostToHistory(host);
-    IdIcmpClient->SetReceiveTimeout(speTimeout->Value());
+    IdIcmpClient->SetReceiveTimeout(speTimeout->ClampedValue());
     IdIcmpClient->SetHost(cbHost->Text());
-    IdIcmpClient->SetBufferSize(speBuffer->Value());
+    IdIcmpClient->SetBufferSize(speBuffer->ClampedValue());
     pinging_ = true;
     struct Waiting {
         bool& flag;
@@ -120,7 +120,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
     // The run counts the reply and drops or lists it. Its views follow a
     // listed one: the oldest row and chart point out when the list is over
     // the limit, the new row and point in, the average recomputed.
-    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->Value(), chbIgnoreFirst->Checked());
+    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->ClampedValue(), chbIgnoreFirst->Checked());
     if (change.Added)
         UpdateStatistics();
 }
@@ -128,7 +128,7 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
     run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(run_.Now(), tk::ReadLocaleTimeSeparator())},
-                  speMaxLine->Value(), chbErrLines->Checked());
+                  speMaxLine->ClampedValue(), chbErrLines->Checked());
     UpdateStatistics();
 }
 

@@ -89,6 +89,13 @@ std::size_t EchoFieldsAt(std::span<const std::uint8_t> datagram, std::size_t h, 
     return at + 4 <= datagram.size() ? at : 0;
 }
 
+bool CarriesEcho(std::span<const std::uint8_t> datagram, std::size_t h, bool quoted, std::uint16_t identifier,
+                 std::uint16_t sequence)
+{
+    const std::size_t at = EchoFieldsAt(datagram, h, quoted);
+    return at != 0 && GetLittleEndian16(datagram, at) == identifier && GetLittleEndian16(datagram, at + 2) == sequence;
+}
+
 } // namespace
 
 bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t identifier, std::uint16_t sequence,
@@ -119,12 +126,16 @@ bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t ident
         status.Kind = rsErrorTTLExceeded;
         break;
     default:
-        throw EIdIcmpException(RSIcmpNonEchoResponse);
+        // The raw socket sees all ICMP of the machine: a message of another
+        // type is about our request only when it carries or quotes it.
+        if (CarriesEcho(datagram, h, false, identifier, sequence) ||
+            CarriesEcho(datagram, h, true, identifier, sequence))
+            throw EIdIcmpException(RSIcmpNonEchoResponse);
+        return false;
     }
     // An error report too short to quote the request's identifier and
     // sequence cannot be shown to be about this request: the wait goes on.
-    const std::size_t at = EchoFieldsAt(datagram, h, status.Kind != rsEcho);
-    if (at == 0 || GetLittleEndian16(datagram, at) != identifier || GetLittleEndian16(datagram, at + 2) != sequence)
+    if (!CarriesEcho(datagram, h, status.Kind != rsEcho, identifier, sequence))
         return false;
 
     status.Bytes = static_cast<std::int32_t>(n);

@@ -46,8 +46,9 @@ void BuildEchoRequest(std::span<std::uint8_t, EchoRequestSize> request, std::uin
 // into status for the request with the given identifier and sequence number.
 // Returns true when the wait is done; false leaves status as it was except for
 // Kind, which then holds this datagram's classification. An empty datagram is
-// a time-out. Raises EIdIcmpException for a datagram that is too short or of a
-// foreign type.
+// a time-out. Raises EIdIcmpException for a datagram that is too short, or of
+// a type other than echo, unreachable and time exceeded that carries or quotes
+// our identifier and sequence; such a message about other traffic is skipped.
 bool DecodeEchoReply(std::span<const std::uint8_t> datagram, std::uint16_t identifier, std::uint16_t sequence,
                      TReplyStatus& status);
 

@@ -44,5 +44,5 @@ void TIdRawBase::SetBufferSize(std::int32_t value)
 {
     if (value < 0)
         throw EIdException("BufferSize must not be negative");
-    buffer_.resize(static_cast<std::size_t>(value));
+    bufferSize_ = value;
 }

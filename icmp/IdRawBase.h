@@ -1,12 +1,11 @@
 // TIdRawBase: a raw IPv4 socket component. Owns its socket object (opened on
-// demand, TTL 128 set on every acquisition) and a general byte buffer the echo
-// path never touches. Caller's thread. Win32 layer.
+// demand, TTL 128 set on every acquisition) and records a general buffer size
+// the echo path never uses. Caller's thread. Win32 layer.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "icmp/IdComponent.h"
 #include "icmp/IdSocketHandle.h"
@@ -23,7 +22,7 @@ public:
     // negative time-out means ReceiveTimeout. −1 is passed on unchecked.
     int ReceiveWithTimeout(void* buffer, int count, std::int32_t timeoutMs);
 
-    std::int32_t BufferSize() const { return static_cast<std::int32_t>(buffer_.size()); }
+    std::int32_t BufferSize() const { return bufferSize_; }
     // Raises EIdException for a negative size and keeps the size it had.
     void SetBufferSize(std::int32_t value);
 
@@ -44,7 +43,9 @@ private:
     static constexpr std::int32_t TimeToLive = 128;
 
     std::unique_ptr<TIdSocketHandle> socket_;
-    std::vector<std::uint8_t> buffer_;
+    // Only recorded: the echo path never uses a general buffer, so none is
+    // allocated from a size the user types.
+    std::int32_t bufferSize_ = 0;
     std::string host_;
     std::int32_t port_ = 0;
     std::int32_t protocol_ = 255; // raw IP

@@ -7,6 +7,7 @@
 #include "toolkit/ErrorText.h"
 #include "toolkit/Form.h"
 #include "toolkit/ModuleTitle.h"
+#include "toolkit/WinFileSystem.h"
 
 namespace tk {
 
@@ -22,15 +23,7 @@ void CodePageLowerCase(char* text, std::size_t length)
 
 std::string ModulePath()
 {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return AnsiText(ModuleFilePath());
 }
 
 Application::Application()

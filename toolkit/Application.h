@@ -85,7 +85,8 @@ private:
     HCURSOR screenCursor_ = nullptr;
 };
 
-// The full path of the running executable.
+// The full path of the running executable in the ANSI code page (for its
+// title; files are opened by tk::ModuleFilePath()).
 std::string ModulePath();
 
 // The application object, set by its constructor.

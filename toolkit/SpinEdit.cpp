@@ -145,6 +145,12 @@ void SpinEdit::PlaceArrows()
     SetTextMargin();
 }
 
+void SpinEdit::RepaintArrows()
+{
+    if (arrows_)
+        RedrawWindow(arrows_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 void SpinEdit::SetTextMargin()
 {
     // The text stops short of the arrows.
@@ -174,6 +180,15 @@ LRESULT SpinEdit::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS: {
         LRESULT result = CallOriginal(message, wParam, lParam);
         Commit();
+        RepaintArrows();
+        return result;
+    }
+    case WM_PAINT:
+    case WM_SETFOCUS: {
+        // The edit control paints its whole client area, the arrows' place
+        // included, when it takes the focus: the arrows go on top after it.
+        LRESULT result = CallOriginal(message, wParam, lParam);
+        RepaintArrows();
         return result;
     }
     case WM_ENABLE:

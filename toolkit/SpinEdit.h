@@ -20,6 +20,9 @@ public:
 
     // The text as typed, or the minimum when it is no whole number.
     int Value() const;
+    // Value() clamped into the range: what the program may use while a
+    // value outside it is still being typed.
+    int ClampedValue() const { return rules_.Clamp(Value()); }
     // Clamped into the range and written as decimal text.
     void SetValue(int value);
     int MinValue() const { return rules_.MinValue(); }
@@ -41,6 +44,7 @@ private:
     class Arrows;
     void Commit();
     void PlaceArrows();
+    void RepaintArrows();
     void SetTextMargin();
 
     SpinValue rules_;

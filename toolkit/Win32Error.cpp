@@ -15,22 +15,18 @@ std::string SysErrorMessage(DWORD code)
     return text;
 }
 
-namespace {
-// Within a longer message: no closing full stop, and a number where the
-// system has no text.
-std::string SystemText(DWORD code)
+std::string SystemErrorText(DWORD code)
 {
     std::string text = SysErrorMessage(code);
     while (!text.empty() && (text.back() == '.' || text.back() == ' '))
         text.pop_back();
     return text.empty() ? "error " + std::to_string(code) : text;
 }
-} // namespace
 
 Win32Error::Win32Error(const std::string& call) : Win32Error(call, GetLastError()) {}
 
 Win32Error::Win32Error(const std::string& call, DWORD code)
-    : std::runtime_error(call + " failed: " + SystemText(code)), code_(code)
+    : std::runtime_error(call + " failed: " + SystemErrorText(code)), code_(code)
 {
 }
 

@@ -12,6 +12,9 @@ namespace tk {
 // The operating system's wording for an error code, trailing line breaks and
 // blanks removed; empty for a code the system has no text for.
 std::string SysErrorMessage(DWORD code);
+// The same within a longer message: no closing full stop, and a number where
+// the system has no text.
+std::string SystemErrorText(DWORD code);
 
 class Win32Error : public std::runtime_error {
 public:

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "toolkit/WinFileSystem.h"
 #include "version/VersionText.h"
 
 namespace {
@@ -46,10 +48,15 @@ bool QueryString(std::vector<char>& data, const std::string& path, std::string& 
 
 } // namespace
 
-void TZentVersion::SetFileName(const std::string& value)
+void TZentVersion::SetFileName(const std::wstring& value)
 {
     FFileName = value;
     ReadVersionInfo();
+}
+
+void TZentVersion::SetFileName(const std::string& value)
+{
+    SetFileName(tk::WideText(value));
 }
 
 std::string TZentVersion::VersionString() const
@@ -61,11 +68,11 @@ void TZentVersion::ReadVersionInfo()
 {
     FMajor = FMinor = FRelease = FBuild = 0;
 
-    std::vector<char> name(FFileName.size() + 5, 0);
-    std::memcpy(name.data(), FFileName.data(), FFileName.size());
+    std::vector<wchar_t> name(FFileName.size() + 5, 0);
+    std::copy(FFileName.begin(), FFileName.end(), name.begin());
 
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(name.data(), &handle);
+    DWORD size = GetFileVersionInfoSizeW(name.data(), &handle);
     if (size == 0) {
         FLastError = GetLastError();
         if (FOnError)
@@ -75,7 +82,7 @@ void TZentVersion::ReadVersionInfo()
 
     // Zero-filled, so a failed fill reads as data without any entries.
     std::vector<char> data(size + 5, 0);
-    GetFileVersionInfoA(name.data(), 0, size, data.data());
+    GetFileVersionInfoW(name.data(), 0, size, data.data());
 
     // A fixed part or translation shorter than its structure counts as absent:
     // reading it anyway would take the bytes of whatever follows. Its reported

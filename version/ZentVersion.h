@@ -13,8 +13,11 @@ class TZentVersion : public tk::Component {
 public:
     explicit TZentVersion(tk::Component* owner = nullptr) : tk::Component(owner) {}
 
-    const std::string& FileName() const { return FFileName; }
+    // Wide, so a file in any folder can be read.
+    const std::wstring& FileName() const { return FFileName; }
     // Always reads, also when the name is unchanged.
+    void SetFileName(const std::wstring& value);
+    // A name in the ANSI code page.
     void SetFileName(const std::string& value);
 
     std::uint32_t LastError() const { return FLastError; }
@@ -34,7 +37,7 @@ public:
 private:
     void ReadVersionInfo();
 
-    std::string FFileName;
+    std::wstring FFileName;
     std::uint32_t FLastError = 0;
     std::uint16_t FMajor = 0;
     std::uint16_t FMinor = 0;

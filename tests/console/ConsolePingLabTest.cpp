@@ -4,6 +4,8 @@
 // limit. Each case runs a fresh copy of the program in a scratch folder.
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -331,4 +333,28 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     WaitUntil([&] { return (tip = ShownTip(c.main)).find("not sent") != std::string::npos; }, 3s);
     EXPECT_EQ(Lines(tip).front().substr(14), dot + "19 pings" + dot + "1 not sent") << tip;
     ParkPointer();
+}
+
+// A huge buffer size typed during repeat pinging, the field never left: the
+// pings go on without a box and without taking memory of that size.
+TEST(ConsolePingLab, AHugeBufferStillBeingTypedIsUsedClamped)
+{
+    Console c("huge-buffer");
+    ASSERT_TRUE(c.Ready());
+    c.Set("cbHost", "127.0.0.1");
+    Click(c.repeat);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, c.program.Pid());
+    for (const char* typed : {"262601870", "2000000000"}) {
+        c.Set("speBuffer", typed);
+        const int rows = ListViewRowCount(c.replies);
+        EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(c.replies) >= rows + 2; }, 6s)) << typed;
+        EXPECT_FALSE(WaitForMessageBox(c.program.Pid(), 100ms).has_value()) << typed;
+        // A buffer of that size would be filled with zeros, so it would show here.
+        PROCESS_MEMORY_COUNTERS memory{};
+        ASSERT_TRUE(GetProcessMemoryInfo(process, &memory, sizeof memory));
+        EXPECT_LT(memory.WorkingSetSize, 100u << 20) << typed;
+        EXPECT_EQ(TextOf(FindNamedControl(c.console, "speBuffer")), typed) << "the text stays as typed";
+    }
+    CloseHandle(process);
+    EXPECT_EQ(ListViewRowCount(c.errors), 0);
 }

@@ -1,5 +1,6 @@
 // Feeds arbitrary settings values to every key: reading never fails, a
 // Boolean is 0 or 1, and whatever is read is written so it reads back the same.
+// The bytes are also looked through as a whole settings file.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,5 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ReadSettingValue(key, std::string_view(written)) != read)
             std::abort();
     }
+    // The same bytes as a whole settings file, read back after a save.
+    SettingValues values{};
+    HoldsSettings(value, values);
     return 0;
 }

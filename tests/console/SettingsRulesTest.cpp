@@ -2,6 +2,7 @@
 // program's one integer reading) and how values are written.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -64,4 +65,42 @@ TEST(SettingsFile, ValuesAreWrittenSoTheyReadBackTheSame)
         std::string text = FormatSettingValue(key, colour);
         EXPECT_EQ(ReadSettingValue(key, text), colour) << text;
     }
+}
+
+TEST(SettingsFile, LoadOrderTakesEveryKeyOnce)
+{
+    std::array<int, 11> seen{};
+    for (SettingId id : SettingLoadOrder())
+        ++seen[static_cast<std::size_t>(id)];
+    EXPECT_EQ(seen, (std::array<int, 11>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+}
+
+// A save is checked by reading the file back: every key must hold exactly
+// the text written, wherever it stands and whatever else the file holds.
+TEST(SettingsFile, ReadBackFindsEveryValueOrTheOneThatIsMissing)
+{
+    SettingValues values{10, 1, 0, 1, 0, 255, 1193046, 1000, 500, 100, 1024};
+    const std::string whole = "[Mine]\r\nTimeOut=7\r\n[data and logs]\r\nMaxLines=10\r\nLinesErrors=1\r\n"
+                              "AutoClearLogs=0\r\n IgnoreFirst = 1 \r\n[Graph]\r\n3D=0\r\nAVGColor=255\r\n"
+                              "DataColor=1193046\n[Ping]\rRepeat=1000\r\nTimeOut=500\r\nMaxHosts=100\r\nBuffer=1024";
+    EXPECT_TRUE(HoldsSettings(whole, values));
+    EXPECT_EQ(FindIniValue(whole, "Mine", "timeout"), "7");
+    EXPECT_EQ(FindIniValue(whole, "Ping", "TimeOut"), "500");
+    EXPECT_EQ(FindIniValue(whole, "Ping", "Time"), std::nullopt);
+    const struct {
+        const char* from;
+        const char* to;
+    } faults[] = {
+        {"Buffer=1024", ""},           // the last write never reached the disk
+        {"Buffer=1024", "Buffer=102"}, // cut off half way
+        {"[Graph]", "[Grap]"},         // a section garbled
+        {"3D=0", "3D="},
+        {"LinesErrors=1", "LinesErrors=01"},
+    };
+    for (const auto& f : faults) {
+        std::string cut = whole;
+        cut.replace(cut.find(f.from), std::string(f.from).size(), f.to);
+        EXPECT_FALSE(HoldsSettings(cut, values)) << f.to;
+    }
+    EXPECT_FALSE(HoldsSettings("", values));
 }

@@ -301,6 +301,17 @@ Program::Program(const std::string& exePath, const StartOptions& options)
     WaitForInputIdle(info_.hProcess, 5000);
 }
 
+Program::Program(const std::wstring& exePath)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info_))
+        throw std::runtime_error("cannot start a program: error " + std::to_string(GetLastError()));
+    WaitForInputIdle(info_.hProcess, 5000);
+}
+
 Program::~Program()
 {
     if (Running())

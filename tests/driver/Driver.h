@@ -36,6 +36,8 @@ class Program {
 public:
     // Throws std::runtime_error when the program cannot be started.
     Program(const std::string& exePath, const StartOptions& options = {});
+    // A program in a folder the ANSI code page cannot spell.
+    explicit Program(const std::wstring& exePath);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

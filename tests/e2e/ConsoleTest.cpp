@@ -81,6 +81,7 @@ public:
     }
 
     std::string File(const std::string& name) const { return dir_ + "\\" + name; }
+    const std::string& UnixDir() const { return unixDir_; }
     std::string Exe() const { return File("ZentVorlumo.exe"); }
     std::string Ini() const { return File("zentvorlumo.ini"); }
     std::string Hosts() const { return File("host.txt"); }
@@ -126,7 +127,9 @@ private:
 
 // The running program with its console found and created to the end.
 struct Console {
-    explicit Console(const ConsoleFolder& folder) : program(folder.Exe())
+    explicit Console(const ConsoleFolder& folder) : Console(folder.Exe()) {}
+    template <class Path>
+    explicit Console(const Path& exe) : program(exe)
     {
         main = WaitForWindow(program.Pid(), "TFormMain", 20s);
         window = WaitForWindow(program.Pid(), "TFormSetings", 20s);
@@ -327,8 +330,7 @@ TEST(Console, HostileFilesLoadQuicklyAndLoseNothing)
     EXPECT_TRUE(ReadAll(folder.Hosts()) == hosts) << "the history changed";
 }
 
-// A read-only folder: the settings error stops the save before the
-// history, and nothing is lost; a history that cannot be written says so;
+// A read-only folder: both files fail, in one box, and nothing is lost; a history that cannot be written says so;
 // one that cannot be opened leaves the list empty. Full paths in every text.
 TEST(Console, ReadOnlyFilesGiveTheirErrorsAndLoseNothing)
 {
@@ -342,7 +344,10 @@ TEST(Console, ReadOnlyFilesGiveTheirErrorsAndLoseNothing)
         Console console(folder);
         ASSERT_TRUE(console.created);
         EXPECT_EQ(console.Text("speTimeout"), "700");
-        EXPECT_EQ(console.CloseCollectingErrors(), std::vector<std::string>{"Unable to write to " + folder.Ini() + "."});
+        // The history is still tried; both failures share one box.
+        EXPECT_EQ(console.CloseCollectingErrors(),
+                  std::vector<std::string>{"Unable to write to " + folder.Ini() + ".\r\nCannot create file " +
+                                           folder.Hosts() + "."});
         EXPECT_EQ(ReadAll(folder.Ini()), "[Ping]\r\nTimeOut=700\r\n");
         EXPECT_EQ(ReadAll(folder.Hosts()), "kept\r\n");
     }
@@ -373,6 +378,114 @@ TEST(Console, ReadOnlyFilesGiveTheirErrorsAndLoseNothing)
         program.Kill();
         RemoveDirectoryA(folder.Hosts().c_str());
     }
+}
+
+// A numeric field that takes the focus, by a click or by Tab, keeps its
+// arrows on the screen.
+TEST(Console, NumericFieldsKeepTheirArrowsWhenFocused)
+{
+    ConsoleFolder folder("arrows");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    console.Show();
+    ASSERT_TRUE(SelectTab(console.Control("PageControl1"), 2));
+    Sleep(300);
+    // By a click into each, then by Tab from "Receive timeout" on.
+    for (int i = 0; i < 8; ++i) {
+        const bool byTab = i >= 5;
+        const char* name = kFields[byTab ? i - 3 : i];
+        HWND field = console.Control(name);
+        HWND arrows = GetWindow(field, GW_CHILD);
+        const std::vector<COLORREF> shown = Pixels(arrows);
+        if (i == 5)
+            FocusByClick(console.Control("speTimeout"));
+        if (byTab)
+            PressKey(FocusOf(console.window), VK_TAB);
+        else
+            FocusByClick(field);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(console.window) == field; }, 3s)) << name;
+        Sleep(300);
+        EXPECT_EQ(Pixels(arrows), shown) << name << (byTab ? " by Tab" : " by a click");
+    }
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+}
+
+// A disk that is full at the end: neither file is touched, no temporary
+// file is left, and one box names both files. A small file system of its
+// own needs root to mount.
+TEST(Console, AFullDiskKeepsBothFilesAndSaysSoInOneBox)
+{
+    if (!RunShell("id -u | grep -qx 0", 10s))
+        GTEST_SKIP() << "mounting a small file system needs root";
+    ConsoleFolder folder("full-disk");
+    const std::string dir = "'" + folder.UnixDir() + "'";
+    ASSERT_TRUE(RunShell("umount " + dir + " 2>/dev/null; mount -t tmpfs -o size=1536k zvfull " + dir, 10s));
+    struct Unmount {
+        std::string dir;
+        ~Unmount() { RunShell("umount " + dir, 10s); }
+    } unmount{dir};
+    ASSERT_TRUE(CopyFileA(BuildFile("app/ZentVorlumo.exe").c_str(), folder.Exe().c_str(), FALSE));
+    const std::string ini = "[Mine]\r\nkeep=this\r\n[Ping]\r\nTimeOut=700\r\n";
+    std::string hosts;
+    for (int i = 0; i < 50; ++i)
+        hosts += "host" + std::to_string(i) + ".example\r\n";
+    WriteAll(folder.Ini(), ini);
+    WriteAll(folder.Hosts(), hosts);
+    RunShell("dd if=/dev/zero of=" + dir + "/filler bs=4k 2>/dev/null; true", 10s);
+
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    const std::vector<std::string> errors = console.CloseCollectingErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    const std::string both = "Unable to write to " + folder.Ini() + ".\r\nCannot write file " + folder.Hosts() + ": ";
+    EXPECT_EQ(errors[0].substr(0, both.size()), both) << errors[0];
+    EXPECT_TRUE(errors[0].ends_with(". The previous copy was kept.")) << errors[0];
+    EXPECT_EQ(ReadAll(folder.Ini()), ini);
+    EXPECT_EQ(ReadAll(folder.Hosts()), hosts);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(folder.File("*.tmp").c_str(), &found);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "left behind: " << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+}
+
+// A folder whose name the ANSI code page cannot spell: the settings, the
+// history and the version are read from it, and both files written back.
+TEST(Console, AFolderOfAnyNameWorks)
+{
+    const std::string parent = BuildFile("tests/e2e/console");
+    const std::wstring dir = std::wstring(parent.begin(), parent.end()) + L"\\Mapa \u0159 \u5730\u56f3";
+    CreateDirectoryA(parent.c_str(), nullptr);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const std::wstring exe = dir + L"\\ZentVorlumo.exe", ini = dir + L"\\zentvorlumo.ini", hosts = dir + L"\\host.txt";
+    auto write = [](const std::wstring& path, const std::string& text) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    };
+    const std::string built = BuildFile("app/ZentVorlumo.exe");
+    ASSERT_TRUE(CopyFileW(std::wstring(built.begin(), built.end()).c_str(), exe.c_str(), FALSE));
+    write(ini, "[Ping]\r\nTimeOut=700\r\n");
+    write(hosts, "kept.example\r\n");
+
+    Console console(exe);
+    ASSERT_TRUE(console.created);
+    EXPECT_EQ(console.Graphic("lbVersion"), "1.8.0.0");
+    EXPECT_EQ(console.Text("speTimeout"), "700");
+    EXPECT_EQ(console.Text("cbHost"), "kept.example");
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+    wchar_t value[64] = L"";
+    GetPrivateProfileStringW(L"Ping", L"Buffer", L"(none)", value, 64, ini.c_str());
+    EXPECT_STREQ(value, L"8192");
+    GetPrivateProfileStringW(L"Ping", L"TimeOut", L"(none)", value, 64, ini.c_str());
+    EXPECT_STREQ(value, L"700");
+    HANDLE file = CreateFileW(hosts.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char text[64] = "";
+    DWORD got = 0;
+    ReadFile(file, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(std::string(text, got), "kept.example\r\n");
 }
 
 // Windows ends the process after WM_ENDSESSION without destroying its

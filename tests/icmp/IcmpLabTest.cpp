@@ -153,6 +153,23 @@ TEST(IcmpLab, ForeignRepliesNeitherAnswerAPingNorCutItsWaitShort)
     EXPECT_EQ(p.replies.size(), 3u);
 }
 
+TEST(IcmpLab, OtherIcmpAboutOtherTrafficNeitherAnswersNorEndsAPing)
+{
+    // Before each reply: a source quench, redirect and parameter problem about
+    // another program's request, a router advertisement, a timestamp request.
+    Pinger p(lab::Unrelated, 1000);
+    for (int i = 0; i < 12; ++i) {
+        std::uint16_t sent = p.client.CurrentSequence();
+        const TReplyStatus& r = p.Ping();
+        EXPECT_EQ(r.Kind, rsEcho) << i;
+        EXPECT_EQ(r.IcmpType, 0) << i;
+        EXPECT_EQ(r.AddressFrom, lab::Unrelated) << i;
+        EXPECT_EQ(r.SeqId, sent) << i;
+        EXPECT_GE(r.TripTime + 2, lab::UnrelatedCount * lab::UnrelatedGapMs) << i;
+    }
+    EXPECT_EQ(p.replies.size(), 12u);
+}
+
 // Two copies of a pinger at once, both sending the first sequence number: one
 // pings the silent host, the other (this program again, in a second process)
 // a host that answers at once.

@@ -220,6 +220,38 @@ TEST(DecodeEchoReply, ForeignTypesEndThePing)
             EXPECT_STREQ(e.what(), "Non-echo type response received");
         }
     }
+    // A redirect or parameter problem quoting our request, minimal or whole.
+    for (std::uint8_t type : {5, 12}) {
+        Bytes d = ErrorReport(type, 1, Seq, type == 5 ? 8 : 52, {203, 0, 113, 1});
+        TReplyStatus s;
+        try {
+            DecodeExact(d, d.size(), Seq, s);
+            ADD_FAILURE() << "type " << int(type) << " was accepted";
+        } catch (const EIdIcmpException& e) {
+            EXPECT_STREQ(e.what(), "Non-echo type response received");
+        }
+    }
+}
+
+TEST(DecodeEchoReply, UnrelatedMessagesOfOtherTypesKeepWaiting)
+{
+    // Neither carrying nor quoting our identifier and sequence: router
+    // advertisements, timestamp requests, reports about other traffic.
+    const Bytes cases[] = {
+        EchoDatagram(9, 0, 255, {203, 0, 113, 1}, 0),
+        EchoDatagram(13, Seq, 64, {203, 0, 113, 1}, OurId ^ 0x0080),
+        EchoDatagram(14, Seq + 1, 64, {203, 0, 113, 1}),
+        ErrorReport(5, 1, Seq, 8, {203, 0, 113, 1}, 0, OurId ^ 0x8000),
+        ErrorReport(12, 0, Seq - 1, 52, {203, 0, 113, 1}),
+        ErrorReport(4, 0, Seq, 8, {203, 0, 113, 1}, 0, 0x1122),
+        IPv4Datagram({10, 0, 0, 0, 0, 0, 0, 0}, 64, {203, 0, 113, 1}),
+    };
+    for (const Bytes& d : cases) {
+        TReplyStatus s;
+        EXPECT_FALSE(DecodeExact(d, d.size(), Seq, s)) << int(d[20]);
+        EXPECT_EQ(s.Bytes, 0);
+        EXPECT_EQ(s.AddressFrom, "");
+    }
 }
 
 void ExpectTooShort(const Bytes& d, std::size_t n)

@@ -43,6 +43,7 @@ inline constexpr const char* BigReply = "203.0.113.18";             // echo repl
 inline constexpr const char* Silent = "203.0.113.19";
 inline constexpr const char* UnreachableOptions = "203.0.113.20"; // 3/1 with UnreachableOptionBytes of IP options
 inline constexpr const char* ForeignFlood = "203.0.113.21";       // FloodCount foreign replies, never the right one
+inline constexpr const char* Unrelated = "203.0.113.22";         // UnrelatedCount other ICMP, then the reply
 inline constexpr const char* Lossy = "203.0.113.40";              // no answer when seq % LossyPeriod < LossyCount
 inline constexpr const char* Reporter = "203.0.113.254";
 
@@ -59,6 +60,12 @@ inline constexpr unsigned UnreachableOptionBytes = 40;              // its own h
 // sequence's bit 15 flipped.
 inline constexpr unsigned FloodGapMs = 50;
 inline constexpr unsigned FloodCount = 18;
+// Unrelated sends, UnrelatedGapMs apart, a source quench, a redirect and a
+// parameter problem quoting a request of another identifier, a router
+// advertisement and a timestamp request of another identifier; the right
+// reply follows UnrelatedGapMs after the last.
+inline constexpr unsigned UnrelatedGapMs = 10;
+inline constexpr unsigned UnrelatedCount = 5;
 // Lossy answers a request at once unless its sequence number (as the program
 // stores it, little-endian) modulo LossyPeriod is below LossyCount.
 inline constexpr unsigned LossyPeriod = 8;

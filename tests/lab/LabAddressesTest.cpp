@@ -58,6 +58,7 @@ TEST(LabAddresses, HeaderAgreesWithTheScriptsFile)
         {"LAB_SILENT", lab::Silent},
         {"LAB_UNREACHABLE_OPTIONS", lab::UnreachableOptions},
         {"LAB_FOREIGN_FLOOD", lab::ForeignFlood},
+        {"LAB_UNRELATED", lab::Unrelated},
         {"LAB_LOSSY", lab::Lossy},
         {"LAB_LOSSY_PERIOD", std::to_string(lab::LossyPeriod)},
         {"LAB_LOSSY_COUNT", std::to_string(lab::LossyCount)},
@@ -67,6 +68,7 @@ TEST(LabAddresses, HeaderAgreesWithTheScriptsFile)
         {"LAB_UNREACHABLE_OPTION_BYTES", std::to_string(lab::UnreachableOptionBytes)},
         {"LAB_FLOOD_GAP_MS", std::to_string(lab::FloodGapMs)},
         {"LAB_FLOOD_COUNT", std::to_string(lab::FloodCount)},
+        {"LAB_UNRELATED_GAP_MS", std::to_string(lab::UnrelatedGapMs)},
         {"LAB_UNKNOWN_NAME", lab::UnknownName},
     };
     for (const auto& [key, value] : pairs) {

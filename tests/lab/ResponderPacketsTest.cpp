@@ -95,6 +95,8 @@ TEST(ResponderBehaviourNames, ParseAsLabShWritesThem)
         {"silent", true, BehaviourKind::Silent, 0, 0},
         {"unreachable-options:40", true, BehaviourKind::UnreachableWithOptions, 0, 40},
         {"flood:50:18", true, BehaviourKind::ForeignFlood, 50, 0},
+        {"unrelated:10", true, BehaviourKind::UnrelatedFirst, 10, 0},
+        {"unrelated", false, {}, 0, 0},
         {"lose:8:3", true, BehaviourKind::Lossy, 0, 0},
         {"lose:8:9", false, {}, 0, 0},
         {"lose:0:0", false, {}, 0, 0},
@@ -274,6 +276,25 @@ TEST(ResponderPlans, FloodNeverAnswersTheRequest)
     }
 }
 
+TEST(ResponderPlans, UnrelatedMessagesComeFirstThenTheRightReply)
+{
+    auto plan = lab::Plan({BehaviourKind::UnrelatedFirst, 10, 0}, Parsed(Request()), Sources);
+    const std::uint8_t types[] = {4, 5, 9, 12, 13, 0};
+    ASSERT_EQ(plan.size(), std::size(types));
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const Bytes& d = plan[i].datagram;
+        EXPECT_EQ(plan[i].delayMs, 10 * i);
+        EXPECT_TRUE(ChecksumsHold(d)) << i;
+        EXPECT_EQ(d[20], types[i]) << i;
+        // What they carry or quote names another identifier.
+        if (types[i] == 13) {
+            EXPECT_EQ(d[25], 0x12 ^ 0x80);
+        } else if (types[i] != 9 && types[i] != 0) {
+            EXPECT_EQ(d[20 + 8 + 20 + 5], 0x12 ^ 0x80) << i;
+        }
+    }
+    EXPECT_EQ(SourceOf(plan.back().datagram), Target);
+    EXPECT_EQ(plan.back().datagram[25], 0x12);
 TEST(ResponderPlans, LossyAnswersBySequenceNumber)
 {
     const lab::Behaviour lossy = *lab::ParseBehaviour("lose:8:3");

@@ -39,7 +39,7 @@ struct Reader {
 TEST(ZentVersion, StartsEmptyAndReadsNothingUntilNamed)
 {
     Reader r;
-    EXPECT_EQ(r.version.FileName(), "");
+    EXPECT_EQ(r.version.FileName(), L"");
     EXPECT_EQ(r.version.VersionString(), "0.0.0.0");
     EXPECT_EQ(r.version.LastError(), 0u);
     EXPECT_EQ(r.errors, 0);

@@ -9,7 +9,11 @@ namespace {
 
 constexpr std::uint8_t IcmpEchoReply = 0;
 constexpr std::uint8_t IcmpUnreachable = 3;
+constexpr std::uint8_t IcmpSourceQuench = 4;
 constexpr std::uint8_t IcmpRedirect = 5;
+constexpr std::uint8_t IcmpRouterAdvertisement = 9;
+constexpr std::uint8_t IcmpParameterProblem = 12;
+constexpr std::uint8_t IcmpTimestampRequest = 13;
 constexpr std::uint8_t IcmpEchoRequest = 8;
 constexpr std::uint8_t IcmpTimeExceeded = 11;
 constexpr std::uint8_t ProtocolIcmp = 1;
@@ -148,6 +152,9 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
     if (name == "delay" && arg) {
         return Behaviour{BehaviourKind::Reply, *arg, 0};
     }
+    if (name == "unrelated" && arg) {
+        return Behaviour{BehaviourKind::UnrelatedFirst, *arg, 0};
+    }
     if (name == "foreign" && arg) {
         return Behaviour{BehaviourKind::ForeignFirst, *arg, 0};
     }
@@ -244,6 +251,34 @@ std::vector<PlannedSend> Flood(const Behaviour& b, const EchoRequest& r)
     return sends;
 }
 
+// Messages of other types that a machine may receive at any time, none of
+// them about this request: a source quench, redirect and parameter problem
+// about another program's request (its identifier's bit 15 flipped), a
+// router advertisement, and a timestamp request under a foreign identifier;
+// then the right reply.
+std::vector<PlannedSend> Unrelated(const Behaviour& b, const EchoRequest& r, const Sources& sources)
+{
+    EchoRequest other = r;
+    other.datagram[r.headerBytes + IdentifierHighByte] ^= ForeignFlip;
+    Bytes advertisement = {IcmpRouterAdvertisement, 0, 0, 0, 1, 2, 0, 30, 203, 0, 113, 1, 0, 0, 0, 0};
+    StoreChecksum(advertisement, 0, 2);
+    Bytes timestamp = EchoReplyMessage(other, IcmpHeaderBytes + 12);
+    timestamp.resize(IcmpHeaderBytes + 12);
+    timestamp[0] = IcmpTimestampRequest;
+    StoreChecksum(timestamp, 0, 2);
+    const Bytes messages[] = {ErrorMessage(IcmpSourceQuench, 0, nullptr, other),
+                              ErrorMessage(IcmpRedirect, 1, &sources.gateway, other), advertisement,
+                              ErrorMessage(IcmpParameterProblem, 0, nullptr, other), timestamp};
+    std::vector<PlannedSend> sends;
+    unsigned at = 0;
+    for (const Bytes& m : messages) {
+        sends.push_back({at, Datagram(sources.reporter, r.source, m)});
+        at += b.delayMs;
+    }
+    sends.push_back({at, Datagram(r.destination, r.source, EchoReplyMessage(r, r.datagram.size() - r.headerBytes))});
+    return sends;
+}
+
 std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const Sources& sources)
 {
     auto fromTarget = [&](const Bytes& icmp) { return Datagram(r.destination, r.source, icmp); };
@@ -259,6 +294,8 @@ std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const So
         return {{0, Datagram(sources.reporter, r.source, ErrorMessage(IcmpUnreachable, 1, nullptr, r), b.bytes)}};
     case BehaviourKind::ForeignFlood:
         return Flood(b, r);
+    case BehaviourKind::UnrelatedFirst:
+        return Unrelated(b, r, sources);
     case BehaviourKind::Unreachable:
         return {{0, fromReporter(ErrorMessage(IcmpUnreachable, 1, nullptr, r))}};
     case BehaviourKind::TimeExceeded:

@@ -32,6 +32,7 @@ enum class BehaviourKind {
     Silent,         // nothing
     UnreachableWithOptions, // Unreachable, its own IP header carrying `bytes` option bytes
     ForeignFlood,   // `count` foreign echo replies, one every delayMs, and never the right one
+    UnrelatedFirst, // other ICMP not about this request, one every delayMs, then the right reply
     Lossy,          // silence when the sequence number modulo `period` is below `count`, else an echo reply
 };
 
@@ -45,7 +46,7 @@ struct Behaviour {
 
 // Behaviour names as lab.sh passes them: now, delay:MS, foreign:MS,
 // unreachable, ttl, redirect, big:BYTES, silent, unreachable-options:BYTES,
-// flood:MS:COUNT, lose:PERIOD:COUNT.
+// flood:MS:COUNT, unrelated:MS, lose:PERIOD:COUNT.
 std::optional<Behaviour> ParseBehaviour(std::string_view text);
 std::optional<Address> ParseAddress(std::string_view text);
 std::string FormatAddress(const Address& a);

@@ -4,7 +4,7 @@
 # link to the machine's own network. Addresses: tests/lab/lab-addresses.env.
 #
 #   client    198.51.100.2 --- 198.51.100.1  router  203.0.113.1 (bridge)
-#                                              |-- resp  203.0.113.10-21: zvlab-responder
+#                                              |-- resp  203.0.113.10-22: zvlab-responder
 #                                              |-- echo  203.0.113.2: kernel echo replies
 #                                              `-- loop  203.0.113.3: routing-loop partner
 #
@@ -180,6 +180,7 @@ $LAB_BIG_REPLY=big:$LAB_BIG_REPLY_BYTES
 $LAB_SILENT=silent
 $LAB_UNREACHABLE_OPTIONS=unreachable-options:$LAB_UNREACHABLE_OPTION_BYTES
 $LAB_FOREIGN_FLOOD=flood:$LAB_FLOOD_GAP_MS:$LAB_FLOOD_COUNT
+$LAB_UNRELATED=unrelated:$LAB_UNRELATED_GAP_MS
 $LAB_LOSSY=lose:$LAB_LOSSY_PERIOD:$LAB_LOSSY_COUNT
 EOF
 }

@@ -184,6 +184,20 @@ TEST(ForeignFlood, EveryReplyAnswersSomeOtherRequest)
     EXPECT_GE(x.arrivals.back().ms, (lab::FloodCount - 1) * lab::FloodGapMs);
 }
 
+TEST(Unrelated, OtherTypesArriveBeforeTheRightReply)
+{
+    std::uint16_t seq = NextSequence();
+    Exchange x = probe::Ping(lab::Unrelated, seq, (lab::UnrelatedCount + 1) * lab::UnrelatedGapMs + 300);
+    const std::uint8_t types[] = {4, 5, 9, 12, 13, 0};
+    ASSERT_EQ(x.arrivals.size(), std::size(types));
+    for (std::size_t i = 0; i < x.arrivals.size(); ++i) {
+        ASSERT_EQ(x.arrivals[i].error, 0) << i;
+        EXPECT_EQ(x.arrivals[i].Type(), types[i]) << i;
+    }
+    EXPECT_EQ(x.arrivals.back().Source(), lab::Unrelated);
+    EXPECT_EQ(x.arrivals.back().Le16(Ip + 6), seq);
+}
+
 TEST(Lossy, AnswersOnlySequenceNumbersOutsideTheLostOnes)
 {
     // Apart from NextSequence's; 48000 % 8 == 0: the first LossyCount of each period go unanswered.
