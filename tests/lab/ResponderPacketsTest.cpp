@@ -295,6 +295,8 @@ TEST(ResponderPlans, UnrelatedMessagesComeFirstThenTheRightReply)
     }
     EXPECT_EQ(SourceOf(plan.back().datagram), Target);
     EXPECT_EQ(plan.back().datagram[25], 0x12);
+}
+
 TEST(ResponderPlans, LossyAnswersBySequenceNumber)
 {
     const lab::Behaviour lossy = *lab::ParseBehaviour("lose:8:3");
