@@ -44,7 +44,7 @@ public:
     // Takes the holder and becomes its owner; null changes nothing.
     void SetMask(std::unique_ptr<TRegionType> mask);
 
-    // Not read by the press: false keeps the window where it is.
+    // Read by the press: false keeps the window where it is.
     bool Draggable = true;
 
     // As in a form designer: ReadMask builds the region but does not apply it.

@@ -52,7 +52,6 @@ public:
 
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::size_t Position() const { return position_; }
-    void Rewind() { position_ = 0; }
 
 private:
     std::vector<std::uint8_t> bytes_;

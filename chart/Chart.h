@@ -31,6 +31,10 @@ struct TChartFont {
 struct TChartAxis {
     bool Visible = true;
     TChartFont LabelsFont;
+
+    // Recorded as the window's stored design gives them; nothing draws them:
+    // no axis title is drawn, and labels always take the format above
+    // (FormatAxisValue).
     TChartFont TitleFont;
     std::string Title;
     std::string AxisValuesFormat = "#,##0.###";
@@ -68,6 +72,12 @@ public:
     TBackImageMode BackImageMode = pbmTile;
     // The fill under the back image, seen where the image does not reach.
     std::uint32_t Color = 0x00000000;
+    TChartAxis LeftAxis;
+    TChartAxis BottomAxis;
+
+    // Recorded as the window's stored design gives them; nothing draws them:
+    // the painter always leaves the back wall clear, and draws no legend, no
+    // title and no bevel.
     struct {
         TChartBrushStyle BrushStyle = bsClear;
     } BackWall;
@@ -79,8 +89,6 @@ public:
         std::string Text = "TChart";
     } Title;
     TChartBevel BevelOuter = bvNone;
-    TChartAxis LeftAxis;
-    TChartAxis BottomAxis;
 
     // The extent of the points of all active series; 0 to 0 when there are none.
     TValueRange XRange() const;

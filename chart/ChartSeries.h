@@ -35,7 +35,6 @@ public:
     TChartSeries& operator=(const TChartSeries&) = delete;
     virtual ~TChartSeries();
 
-    std::string Name;
     TChart* ParentChart() const { return chart_; }
 
     TChartValueList& XValues() { return x_; }
@@ -55,6 +54,9 @@ public:
     bool Active() const { return active_; }
     void SetActive(bool active);
 
+    // Recorded as the window's stored design gives them; nothing draws them
+    // (users find a series by its index, and no point marks are drawn).
+    std::string Name;
     struct {
         bool Visible = false;
     } Marks;

@@ -19,14 +19,10 @@ struct TPixelCanvas {
     std::uint32_t* Row(int y) const { return Bits + static_cast<std::ptrdiff_t>(y) * Stride; }
 };
 
-// 0x00BBGGRR (a COLORREF) to the canvas layout and back.
+// 0x00BBGGRR (a COLORREF) to the canvas layout.
 constexpr std::uint32_t CanvasColor(std::uint32_t bgr)
 {
     return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-}
-constexpr std::uint32_t FromCanvasColor(std::uint32_t rgb)
-{
-    return CanvasColor(rgb); // the swap is its own inverse
 }
 
 // Draws the path moved by (dx, dy): every segment without its end pixel,

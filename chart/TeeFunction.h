@@ -14,8 +14,6 @@ public:
     TTeeFunction& operator=(const TTeeFunction&) = delete;
     virtual ~TTeeFunction() = default;
 
-    TChartSeries* ParentSeries() const { return parent_; }
-
     // 0 means one result over all source points; negative values are refused.
     double Period() const { return period_; }
     void SetPeriod(double value);

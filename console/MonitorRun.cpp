@@ -32,9 +32,11 @@ TEchoChange TMonitorRun::AddEcho(const TReplyStatus& reply, int limit, bool igno
     if (EchoRows() > limit) {
         tripTimeSum_ -= echoes_.back().TripTime;
         echoes_.pop_back();
+        echoMoments_.pop_back();
         change.RemovedOldest = true;
     }
     echoes_.push_front(reply);
+    echoMoments_.push_front(clock_());
     tripTimeSum_ += reply.TripTime;
     change.Added = true;
     change.X = FEchoCount;
@@ -61,6 +63,7 @@ TRowChange TMonitorRun::AddError(TErrorRow row, int limit, bool limitErrors)
 void TMonitorRun::ClearData()
 {
     echoes_.clear();
+    echoMoments_.clear();
     tripTimeSum_ = 0;
     FEchoCount = 0;
     Notify(&TMonitorRunObserver::EchoesCleared);

@@ -60,7 +60,7 @@ protected:
 
 class TMonitorRun {
 public:
-    using TClock = std::function<TLocalTime()>;
+    using TClock = std::function<TMoment()>;
     explicit TMonitorRun(TClock clock);
 
     // Observers must outlive the run or unsubscribe first.
@@ -70,7 +70,8 @@ public:
     // An echo reply: counts it, drops it when "Ignore first ping" is on and
     // it is the first since the last clear, else removes one oldest row when
     // the list holds more than `limit` (so a lowered limit shrinks nothing)
-    // and puts the reply at the top. Added is false for a dropped reply.
+    // and puts the reply at the top with the clock's moment. Added is false
+    // for a dropped reply.
     TEchoChange AddEcho(const TReplyStatus& reply, int limit, bool ignoreFirst);
     // Any other reply: the error log is trimmed only with "Linet for Errors".
     TRowChange AddError(TErrorRow row, int limit, bool limitErrors);
@@ -92,11 +93,14 @@ public:
     // Row 0 is the newest.
     const TReplyStatus& Echo(int row) const { return echoes_.at(static_cast<std::size_t>(row)); }
     const TErrorRow& Error(int row) const { return errors_.at(static_cast<std::size_t>(row)); }
+    // When an echo row was made.
+    const TMoment& EchoMoment(int row) const { return echoMoments_.at(static_cast<std::size_t>(row)); }
     // Exact: at most 10001 rows of 32-bit values.
     std::uint64_t TripTimeSum() const { return tripTimeSum_; }
     // The mean over exactly the rows held, 0 when there are none.
     double AverageTripTime() const;
-    TLocalTime Now() const { return clock_(); }
+    TLocalTime Now() const { return clock_().Local; }
+    TMoment Moment() const { return clock_(); }
 
     const std::string& Host() const { return host_; }
     bool Repeating() const { return repeating_; }
@@ -113,6 +117,7 @@ private:
     // the X value of chart points.
     double FEchoCount = 0;
     std::deque<TReplyStatus> echoes_;
+    std::deque<TMoment> echoMoments_; // beside echoes_, row for row
     std::deque<TErrorRow> errors_;
     std::uint64_t tripTimeSum_ = 0;
     std::string host_;

@@ -13,6 +13,14 @@ struct TLocalTime {
     int Hour = 0, Minute = 0, Second = 0;
 };
 
+// A local time and its distance from UTC at that moment, in minutes east.
+struct TMoment {
+    TMoment() = default;
+    TMoment(TLocalTime local, int offsetMinutes = 0) : Local(local), OffsetMinutes(offsetMinutes) {}
+    TLocalTime Local;
+    int OffsetMinutes = 0;
+};
+
 // The value name of a status, "No Status" for any value outside the enumeration.
 std::string StatusText(TReplyStatusKind kind);
 
@@ -23,11 +31,12 @@ std::string DateTimeText(const TLocalTime& time, const std::string& timeSeparato
 std::string EchoCell(const TReplyStatus& reply, int column);
 
 // An error-log row as it was added: the host box's text (not the reply's
-// source) and the time stamp's text.
+// source), the time stamp's text and the moment it shows.
 struct TErrorRow {
     TReplyStatus Reply;
     std::string Host;
     std::string DateTime;
+    TMoment Made;
 };
 
 // Columns "Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]",

@@ -211,6 +211,7 @@ TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
     Timer1 = new tk::Timer(this);
     Timer1->SetEnabled(false);
     CreatePingComponents();
+    CreateListCommands();
     ZentVersion1 = new TZentVersion(this);
 
     RECT client{};
@@ -452,8 +453,39 @@ void TFormSetings::OnSize(int cx, int cy)
     Realign(cx, cy);
 }
 
+#ifdef ZV_TEST_HOOKS
+namespace {
+// "kind|bytes|type|seq|trip|ttl|from|host": a reply as the echo client would
+// deliver it, with the host box's text at that moment (the rest of the text).
+bool TakeTestReply(TFormSetings& form, UINT message, WPARAM wParam)
+{
+    std::string text;
+    if (!ZV_TEXT_ON_REQUEST(message, wParam, "ZentVorlumo.Test.Reply", text))
+        return false;
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (int i = 0; i < 7; ++i) {
+        std::size_t bar = text.find('|', start);
+        fields.push_back(text.substr(start, bar - start));
+        start = bar == std::string::npos ? text.size() : bar + 1;
+    }
+    auto number = [&](int i) { return static_cast<std::uint32_t>(std::stoul(fields[static_cast<std::size_t>(i)])); };
+    TReplyStatus reply{static_cast<std::int32_t>(number(1)), fields[6], static_cast<std::uint8_t>(number(2)),
+                       static_cast<std::uint16_t>(number(3)), number(4), static_cast<std::uint8_t>(number(5)),
+                       static_cast<TReplyStatusKind>(number(0))};
+    form.cbHost->SetText(text.substr(start));
+    form.IdIcmpClientReply(form.IdIcmpClient, reply);
+    return true;
+}
+} // namespace
+#endif
+
 LRESULT TFormSetings::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+#ifdef ZV_TEST_HOOKS
+    if (TakeTestReply(*this, message, wParam))
+        return 0;
+#endif
     switch (message) {
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));

@@ -7,9 +7,11 @@
 // through TConsoleAccess. Owned by the application. GUI thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "console/ConsoleAccess.h"
+#include "console/ExportText.h"
 #include "console/MonitorRun.h"
 #include "console/FiguresTip.h"
 #include "console/RunFiguresFeed.h"
@@ -73,6 +75,11 @@ public:
     void Label10Click(tk::Component* Sender);
     void Label11Click(tk::Component* Sender);
     void Label19Click(tk::Component* Sender);
+
+    // Every row of a list as a CSV file's bytes, and how a save writes them
+    // (uSetingsExport.cpp).
+    std::string ListCsv(tk::ListView& list) const;
+    static void WriteExportFile(const std::wstring& path, const std::string& bytes);
 
     void LoadSettings();
     void SaveSettings();
@@ -178,6 +185,16 @@ private:
     void CreatePingComponents();
     void RunTimerTick(tk::Component* Sender);
 
+    // The lists' copy, select-all and CSV commands (uSetingsExport.cpp).
+    void CreateListCommands();
+    // The shown texts of the selected rows (all when none is selected) or of
+    // all rows, with the moment each row was made when `withTime`.
+    TExportTable ListTable(tk::ListView& list, bool selectedOnly, bool withTime) const;
+    void CopyRows(tk::ListView& list);
+    void SaveRowsAsCsv(tk::ListView& list, const char* what);
+    // Asks for the file, then writes the text made at that moment.
+    void SaveCsvAs(const char* what, const std::function<std::string()>& text);
+
     // The two lists as views of the run (uSetingsPing.cpp).
     void EchoAdded(const TMonitorRun& run, const TEchoChange& change) override;
     void ErrorAdded(const TMonitorRun& run, const TRowChange& change) override;
@@ -192,6 +209,8 @@ private:
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
+    // Where the last CSV was saved in this run; the program's folder before.
+    std::wstring exportFolder_;
     tk::Font boldFont_;
     tk::Font linkFont_;
     tk::Font linkHoverFont_;
@@ -200,4 +219,4 @@ private:
 extern TFormSetings* FormSetings;
 
 // The local time: the clock of the program's monitoring run.
-TLocalTime LocalNow();
+TMoment LocalNow();

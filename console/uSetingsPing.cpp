@@ -13,11 +13,17 @@
 #include "toolkit/Guarded.h"
 #include "toolkit/LocaleText.h"
 
-TLocalTime LocalNow()
+TMoment LocalNow()
 {
+    // Both from one reading of the clock, so the offset is the one in force then.
+    FILETIME utc, local;
+    GetSystemTimeAsFileTime(&utc);
+    FileTimeToLocalFileTime(&utc, &local);
+    auto ticks = [](const FILETIME& f) { return static_cast<std::int64_t>(f.dwHighDateTime) << 32 | f.dwLowDateTime; };
     SYSTEMTIME t;
-    GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    FileTimeToSystemTime(&local, &t);
+    return {{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond},
+            static_cast<int>((ticks(local) - ticks(utc)) / 600000000)};
 }
 
 void TFormSetings::CreatePingComponents()
@@ -127,7 +133,8 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(run_.Now(), tk::ReadLocaleTimeSeparator())},
+    const TMoment now = run_.Moment();
+    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(now.Local, tk::ReadLocaleTimeSeparator()), now},
                   speMaxLine->ClampedValue(), chbErrLines->Checked());
     UpdateStatistics();
 }
@@ -165,14 +172,15 @@ void TFormSetings::BitBtn1Click(tk::Component* Sender)
     UpdateStatistics();
 }
 
+// The selection stays on its rows as the new one goes in at the top.
 void TFormSetings::EchoAdded(const TMonitorRun& run, const TEchoChange&)
 {
-    ListView1->SetRowCount(run.EchoRows());
+    ListView1->SetRowCountAddedAtTop(1, run.EchoRows());
 }
 
 void TFormSetings::ErrorAdded(const TMonitorRun& run, const TRowChange&)
 {
-    ListViewError->SetRowCount(run.ErrorRows());
+    ListViewError->SetRowCountAddedAtTop(1, run.ErrorRows());
 }
 
 void TFormSetings::EchoesCleared(const TMonitorRun&)

@@ -29,7 +29,6 @@ public:
     const std::string& Host() const { return host_; }
     void SetHost(std::string value) { host_ = std::move(value); }
     std::int32_t Port() const { return port_; }
-    void SetPort(std::int32_t value) { port_ = value; }
     std::int32_t Protocol() const { return protocol_; }
     void SetProtocol(std::int32_t value) { protocol_ = value; }
 

@@ -1,7 +1,6 @@
 // TIdSocketHandle: owns one platform socket (the raw socket of a client) and
-// wraps its calls through the shared stack; closes it when destroyed. Only
-// the socket and the allocated flag are used on the echo path. Caller's thread.
-// Win32 layer.
+// its allocated flag, and wraps its calls through the shared stack; closes
+// it when destroyed. Caller's thread. Win32 layer.
 #pragma once
 
 #include <winsock2.h>
@@ -32,13 +31,6 @@ public:
 
     SOCKET Handle() const { return handle_; }
     bool HandleAllocated() const { return handleAllocated_; }
-
-    std::string IP;
-    std::int32_t Port = 0;
-    std::string PeerIP;
-    std::int32_t PeerPort = 0;
-    std::int32_t ClientPortMin = 0;
-    std::int32_t ClientPortMax = 0;
 
 private:
     bool SelectOnce(std::int32_t timeoutMs);

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 using TIPv4Address = std::array<std::uint8_t, 4>; // network order, most significant first
 
@@ -29,7 +28,6 @@ public:
     virtual std::string TranslateSocketError(std::int32_t errorCode) const;
 
     std::int32_t LastError() const { return lastError_; }
-    std::vector<std::string>& LocalAddresses() { return localAddresses_; }
 
     // The code of the calling thread's last failed socket call.
     virtual std::int32_t WSGetLastError() = 0;
@@ -42,5 +40,4 @@ protected:
 
 private:
     std::int32_t lastError_ = 0;
-    std::vector<std::string> localAddresses_;
 };

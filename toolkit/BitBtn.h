@@ -14,7 +14,6 @@ class BitBtn : public Button {
 public:
     BitBtn(Component* owner, WinControl* parent, Rect bounds, const std::string& caption, BitBtnKind kind = BitBtnKind::OK);
 
-    bool IsDefault() const { return default_; }
     void SetDefault(bool isDefault);
 
     bool DrawItem(DRAWITEMSTRUCT& item) override;

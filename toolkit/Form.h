@@ -34,7 +34,6 @@ public:
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& caption) { SetText(caption); }
 
-    BorderStyle GetBorderStyle() const { return borderStyle_; }
     // Keeps the client area's size.
     void SetBorderStyle(BorderStyle style);
     void SetClientSize(int width, int height);
@@ -46,7 +45,6 @@ public:
     void ShowMaximized();
     void ShowMinimizedNoActivate();
     void Close();
-    bool Showing() const { return Visible(); }
 
     // The button Enter presses while the focus is on any control other than
     // a push button; it gets the default button's look. Null for none.

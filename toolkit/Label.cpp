@@ -37,12 +37,6 @@ void Label::SetBackground(COLORREF color)
     Invalidate();
 }
 
-void Label::ClearBackground()
-{
-    hasBackground_ = false;
-    Invalidate();
-}
-
 void Label::SetAlignment(Alignment alignment)
 {
     alignment_ = alignment;

@@ -24,7 +24,6 @@ public:
     void SetTextColor(COLORREF color);
     // Without a background the parent's surface shows through.
     void SetBackground(COLORREF color);
-    void ClearBackground();
     void SetAlignment(Alignment alignment);
     void SetAutoSize(bool autoSize);
 

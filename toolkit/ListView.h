@@ -37,9 +37,37 @@ public:
 
     LRESULT Notify(NMHDR& header) override;
 
+    // Row commands (ListViewCommands.cpp): selecting several rows with Shift
+    // and Ctrl, Ctrl+A for all, Ctrl+C through the copy action, and a context
+    // menu on right click, the menu key and Shift+F10. Off until enabled.
+    struct MenuItem {
+        std::wstring Caption;
+        std::function<void()> Action;
+    };
+    void EnableRowCommands(std::vector<MenuItem> menu, std::function<void()> copy);
+    // Ascending.
+    std::vector<int> SelectedRows() const;
+    void SelectAll();
+    std::vector<std::string> Captions() const;
+    // What the cell shows: the cell source's text with owner data.
+    std::string ShownCell(int row, int column) const;
+    // Owner data: `count` rows went in at the top and the list now holds
+    // `rowCount`; the selection, the focus and the Shift anchor stay on
+    // their rows.
+    void SetRowCountAddedAtTop(int count, int rowCount);
+
+protected:
+    LRESULT SubclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    void ShowMenu(POINT screen);
+    bool RowCommandKey(UINT message, WPARAM key);
+
     int columns_ = 0;
     CellSource source_;
+    std::vector<MenuItem> menu_;
+    std::function<void()> copy_;
+    bool menuKeyDown_ = false;
 };
 
 } // namespace tk

@@ -1,12 +1,13 @@
 #include "toolkit/ModuleTitle.h"
 
+#include "toolkit/AsciiCase.h"
+
 namespace tk {
 
 void AsciiLowerCase(char* text, std::size_t length)
 {
     for (std::size_t i = 0; i < length; ++i)
-        if (text[i] >= 'A' && text[i] <= 'Z')
-            text[i] = static_cast<char>(text[i] - 'A' + 'a');
+        text[i] = LowerAscii(text[i]);
 }
 
 std::string TitleFromModulePath(std::string_view path, LowerCaseFn lower)

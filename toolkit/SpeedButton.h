@@ -12,7 +12,6 @@ class SpeedButton : public GraphicControl {
 public:
     SpeedButton(Component* owner, CustomControl* parent, Rect bounds);
 
-    HBITMAP Glyph() const { return glyph_.Get(); }
     void SetGlyph(Bitmap glyph);
 
     void Paint(HDC dc) override;

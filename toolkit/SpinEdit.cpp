@@ -1,6 +1,7 @@
 #include "toolkit/SpinEdit.h"
 
 #include "toolkit/CustomControl.h"
+#include "toolkit/LocaleText.h"
 
 namespace tk {
 
@@ -10,8 +11,8 @@ constexpr UINT_PTR kRepeatTimer = 1;
 
 char LocaleDecimalSeparator()
 {
-    char text[8] = {};
-    return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) > 1 ? text[0] : '.';
+    const std::string decimal = ReadLocaleSeparators().Decimal;
+    return decimal.empty() ? '.' : decimal[0];
 }
 } // namespace
 

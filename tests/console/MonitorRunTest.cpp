@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <numeric>
+#include <stdexcept>
 #include <string>
 
 #include "chart/Chart.h"
@@ -16,9 +17,11 @@
 
 namespace {
 
-TLocalTime NoTime()
+// A clock that moves on at every reading, so each row's moment is its own.
+TMoment Ticking()
 {
-    return {};
+    static int readings = 0;
+    return {TLocalTime{}, ++readings};
 }
 
 // The two lists and the chart's X values, rebuilt from the events alone.
@@ -45,7 +48,7 @@ struct ListMirror : TMonitorRunObserver {
 };
 
 struct Console {
-    TMonitorRun log{NoTime};
+    TMonitorRun log{Ticking};
     TChart chart;
     TChartFeed feed{chart};
     ListMirror lists;
@@ -93,6 +96,9 @@ struct Console {
         ASSERT_EQ(lists.errorRows, errors);
         for (int i = 0; i < echoRows; ++i)
             ASSERT_EQ(log.Echo(i).TripTime, rows[static_cast<std::size_t>(i)]);
+        for (int i = 1; i < echoRows; ++i)
+            ASSERT_GT(log.EchoMoment(i - 1).OffsetMinutes, log.EchoMoment(i).OffsetMinutes) << "newest first";
+        EXPECT_THROW(log.EchoMoment(echoRows), std::out_of_range) << "one moment per row, no more";
         const std::uint64_t sum = std::accumulate(rows.begin(), rows.end(), std::uint64_t{0});
         EXPECT_EQ(log.TripTimeSum(), sum);
         EXPECT_EQ(log.AverageTripTime(), rows.empty() ? 0.0 : double(sum) / double(rows.size()));

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "tests/driver/Driver.h"
 
 namespace zvdrive {
@@ -24,16 +26,17 @@ std::string Narrow(const std::wstring& text)
     return result;
 }
 
-// A tab's header rectangle, read through memory in the program's process.
-bool TabRect(HWND tabControl, int index, RECT& rect)
+// A rectangle a control's message fills in, through memory in the program's
+// process; `rect` goes in first (a list view reads which part from it).
+bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT& rect)
 {
-    DWORD pid = ProcessOf(tabControl);
+    DWORD pid = ProcessOf(control);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (!process)
         return false;
     void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    bool ok = remote && Send(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
-                             reinterpret_cast<LPARAM>(remote)) &&
+    bool ok = remote && WriteProcessMemory(process, remote, &rect, sizeof rect, nullptr) &&
+              Send(control, message, wParam, reinterpret_cast<LPARAM>(remote)) &&
               ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
     if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -74,7 +77,7 @@ int SelectedTab(HWND tabControl)
 bool SelectTab(HWND tabControl, int index)
 {
     RECT r{};
-    if (!TabRect(tabControl, index, r))
+    if (!RemoteRect(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index), r))
         return false;
     ClickAt(tabControl, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     return WaitUntil([&] { return SelectedTab(tabControl) == index; }, milliseconds(3000));
@@ -182,6 +185,126 @@ std::string HoverTip(HWND window, int x, int y, std::chrono::milliseconds timeou
     std::string text;
     WaitUntil([&] { return !(text = ShownTip(window)).empty(); }, timeout);
     return text;
+}
+
+namespace {
+
+// xdotool's name of a key.
+std::string XKeyName(UINT key)
+{
+    switch (key) {
+    case VK_CONTROL: return "ctrl";
+    case VK_SHIFT: return "shift";
+    case VK_F10: return "F10";
+    case VK_APPS: return "Menu";
+    case VK_DOWN: return "Down";
+    case VK_UP: return "Up";
+    case VK_RETURN: return "Return";
+    case VK_ESCAPE: return "Escape";
+    }
+    return std::string(1, static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key));
+}
+
+// The file name box of a save dialog: a combo box in the explorer style, an edit in the old one.
+HWND FileNameBox(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, 1148);
+    return box ? box : GetDlgItem(dialog, 1152);
+}
+
+} // namespace
+
+// Through the X server (XTEST), not SendInput: Wine takes the modifier keys'
+// state from X events, so keys sent only to Wine can be forgotten on the way.
+void SendKeys(std::initializer_list<UINT> chord)
+{
+    std::string names;
+    for (UINT key : chord)
+        names += (names.empty() ? "" : "+") + XKeyName(key);
+    RunShell("xdotool key --delay 40 " + names, std::chrono::seconds(10));
+}
+
+void SendClick(HWND window, POINT client, std::initializer_list<UINT> held, bool right)
+{
+    ClientToScreen(window, &client);
+    std::string command = "xdotool mousemove --sync " + std::to_string(client.x) + " " + std::to_string(client.y);
+    for (UINT key : held)
+        command += " keydown " + XKeyName(key);
+    command += right ? " click 3" : " click 1";
+    for (auto key = std::rbegin(held); key != std::rend(held); ++key)
+        command += " keyup " + XKeyName(*key);
+    RunShell(command + " sleep 0.1", std::chrono::seconds(10));
+}
+
+bool ListViewRowRect(HWND listView, int row, RECT& rect)
+{
+    rect = {LVIR_BOUNDS, 0, 0, 0};
+    return RemoteRect(listView, LVM_GETITEMRECT, static_cast<WPARAM>(row), rect);
+}
+
+std::vector<int> ListViewSelection(HWND listView)
+{
+    std::vector<int> rows;
+    for (LRESULT row = Send(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); row >= 0;
+         row = Send(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))
+        rows.push_back(static_cast<int>(row));
+    return rows;
+}
+
+std::optional<std::wstring> ClipboardText()
+{
+    std::optional<std::wstring> text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool ClearClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return false;
+    bool emptied = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return emptied;
+}
+
+HWND WaitForSaveDialog(DWORD pid, milliseconds timeout)
+{
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopLevelWindows(pid, "#32770"))
+                if (IsWindowVisible(w) && FileNameBox(w))
+                    dialog = w;
+            return dialog != nullptr;
+        },
+        timeout);
+    return dialog;
+}
+
+std::string SaveDialogFileName(HWND dialog)
+{
+    return TextOf(FileNameBox(dialog));
+}
+
+bool SaveDialogChoose(HWND dialog, const std::string& path, milliseconds timeout)
+{
+    HWND box = FileNameBox(dialog);
+    if (!box)
+        return false;
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
+    SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, kTimeout, nullptr);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeout);
 }
 
 } // namespace zvdrive

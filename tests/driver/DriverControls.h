@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,5 +52,27 @@ std::string ShownTip(HWND window);
 // Runs a Linux shell command (as Screenshot runs ImageMagick) and waits,
 // up to the timeout, until it has finished; true if it did.
 bool RunShell(const std::string& command, std::chrono::milliseconds timeout);
+
+// Real input through the X server (xdotool), as a user's hands give it: it
+// goes to the window under the pointer and the program sees the modifier
+// keys held. Hold the display lock.
+// A chord is pressed in order and released in reverse (Ctrl, then C).
+void SendKeys(std::initializer_list<UINT> chord);
+void SendClick(HWND window, POINT client, std::initializer_list<UINT> held = {}, bool right = false);
+
+// A report-style list's row in its client coordinates, and its selected rows.
+bool ListViewRowRect(HWND listView, int row, RECT& rect);
+std::vector<int> ListViewSelection(HWND listView);
+
+// The clipboard's Unicode text, or nothing when it holds no text.
+std::optional<std::wstring> ClipboardText();
+bool ClearClipboard();
+
+// A process's standard save dialog: found by its file name box, read, and
+// answered by typing a full path there and pressing Save.
+HWND WaitForSaveDialog(DWORD pid, std::chrono::milliseconds timeout);
+std::string SaveDialogFileName(HWND dialog);
+// True once the dialog has gone.
+bool SaveDialogChoose(HWND dialog, const std::string& path, std::chrono::milliseconds timeout);
 
 } // namespace zvdrive

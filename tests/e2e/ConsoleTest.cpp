@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,9 @@ std::vector<std::string> KeysInOrder(const std::string& ini)
 // One copy of the program in a folder of its own.
 class ConsoleFolder {
 public:
-    explicit ConsoleFolder(const std::string& name) : unixDir_(BuildDir() + "/tests/e2e/console/" + name)
+    // `program`: the shipped build, or the test build with its hooks, copied under the shipped name.
+    explicit ConsoleFolder(const std::string& name, const char* program = "app/ZentVorlumo.exe")
+        : unixDir_(BuildDir() + "/tests/e2e/console/" + name)
     {
         SetImmutable(false); // left over from a run that was cut short
         std::string parent = BuildFile("tests/e2e/console");
@@ -77,7 +80,7 @@ public:
             DeleteFileA(File(file).c_str());
             RemoveDirectoryA(File(file).c_str());
         }
-        EXPECT_TRUE(CopyFileA(BuildFile("app/ZentVorlumo.exe").c_str(), Exe().c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA(BuildFile(program).c_str(), Exe().c_str(), FALSE));
     }
 
     std::string File(const std::string& name) const { return dir_ + "\\" + name; }
@@ -612,4 +615,168 @@ TEST(Console, NumericFieldsAndGraphSettings)
     EXPECT_EQ(folder.Setting("Graph", "3D"), "1");
     EXPECT_EQ(folder.Setting("Graph", "DataColor"), std::to_string(0x808080)) << "clTeal's next is clGray";
     EXPECT_EQ(folder.Setting("Graph", "AVGColor"), std::to_string(0x00FF00)) << "clYellow's previous is clLime";
+}
+
+namespace {
+
+// A reply handed to the test build's console as the echo client would:
+// "kind|bytes|type|seq|trip|ttl|from|host box text".
+void InjectReply(HWND console, const std::wstring& reply)
+{
+    static const UINT message = RegisterWindowMessageA("ZentVorlumo.Test.Reply");
+    PostMessageA(console, message, GlobalAddAtomW(reply.c_str()), 0);
+}
+
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// Clicks a row of a list with real input, modifier keys held.
+void ClickRow(HWND list, int row, std::initializer_list<UINT> held = {})
+{
+    RECT r{};
+    ASSERT_TRUE(ListViewRowRect(list, row, r)) << row;
+    SendClick(list, {r.left + 30, (r.top + r.bottom) / 2}, held);
+}
+
+// A "Date/Time" cell ("07.12.2026 15:07:38") as ISO 8601 with the offset in force now.
+std::string IsoFromCell(const std::string& cell)
+{
+    FILETIME utc, local;
+    GetSystemTimeAsFileTime(&utc);
+    FileTimeToLocalFileTime(&utc, &local);
+    auto ticks = [](const FILETIME& f) { return static_cast<long long>(f.dwHighDateTime) << 32 | f.dwLowDateTime; };
+    const long long offset = (ticks(local) - ticks(utc)) / 600000000;
+    char text[64];
+    wsprintfA(text, "%s-%s-%sT%s:%s:%s%c%02d:%02d", cell.substr(6, 4).c_str(), cell.substr(3, 2).c_str(),
+              cell.substr(0, 2).c_str(), cell.substr(11, 2).c_str(), cell.substr(14, 2).c_str(),
+              cell.substr(17, 2).c_str(), offset < 0 ? '-' : '+', static_cast<int>(std::abs(offset) / 60),
+              static_cast<int>(std::abs(offset) % 60));
+    return text;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+} // namespace
+
+// The error log's rows leave the program as they are shown, through real
+// input: rows picked with Ctrl and Shift (and still picked when a new row
+// comes in at the top) are copied tab-separated with the captions;
+// "Save as CSV…" from the context menu writes every row through the
+// standard save dialog; a folder that cannot be written gives one error
+// box, keeps nothing and the program goes on.
+TEST(Console, ListRowsLeaveAsCopiedTextAndCsvFiles)
+{
+    ConsoleFolder folder("export", "tests/e2e/ZentVorlumoTest.exe");
+    WriteAll(folder.Hosts(), "127.0.0.1\r\n");
+    const std::string scratch = folder.File("scratch"), locked = folder.File("locked");
+    for (const std::string& dir : {scratch, locked}) {
+        for (const std::string& name : FilesIn(dir))
+            DeleteFileA((dir + "\\" + name).c_str());
+        CreateDirectoryA(dir.c_str(), nullptr);
+    }
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    const std::wstring hosts[] = {L"a.example", L"Z\u00fcrich, \"B\u00fcro\"", L"  lead, trail  ", L"tab\there",
+                                  L"127.0.0.1"};
+    for (int i = 0; i < 5; ++i)
+        InjectReply(console.window, L"2|0|0|" + std::to_wstring(i + 1) + L"|1000|0|0.0.0.0|" + hosts[i]);
+    HWND list = console.Control("ListViewError");
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 5; }, 5s));
+    console.Show();
+    ASSERT_TRUE(SelectTab(console.Control("PageControl1"), 1));
+    std::vector<std::vector<std::string>> rows = ListViewRows(list, 7); // newest first
+    ASSERT_EQ(rows.size(), 5u);
+    const std::string captions = "Adress\tBytes\tType\tSeq.ID\tTrip time [ms]\tDate/Time\tStatus\r\n";
+    // The host cell of each sequence number in the copy and in the file.
+    const std::string tabHost[] = {"", "a.example", "\"Z\xFCrich, \"\"B\xFCro\"\"\"", "  lead, trail  ",
+                                   "\"tab\there\"", "127.0.0.1", "new"};
+    const std::string csvHost[] = {"", "a.example", "\"Z\xC3\xBCrich, \"\"B\xC3\xBCro\"\"\"", "\"  lead, trail  \"",
+                                   "tab\there", "127.0.0.1", "new"};
+    auto copied = [&](int row) {
+        const auto& c = rows[static_cast<std::size_t>(row)];
+        return tabHost[std::stoi(c[3])] + "\t0\t0\t" + c[3] + "\t1000\t" + c[5] + "\trsTimeOut\r\n";
+    };
+
+    ClickRow(list, 0);
+    ClickRow(list, 2, {VK_CONTROL});
+    EXPECT_EQ(ListViewSelection(list), (std::vector<int>{0, 2}));
+    ClearClipboard();
+    SendKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText().has_value(); }, 3s));
+    EXPECT_EQ(ClipboardText().value_or(L""), Wide(captions + copied(0) + copied(2)));
+    ClickRow(list, 3, {VK_SHIFT});
+    EXPECT_EQ(ListViewSelection(list), (std::vector<int>{2, 3}));
+    InjectReply(console.window, L"2|0|0|6|1000|0|0.0.0.0|new");
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 6; }, 5s));
+    EXPECT_EQ(ListViewSelection(list), (std::vector<int>{3, 4})) << "the selection follows its rows";
+    ClearClipboard();
+    SendKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText().has_value(); }, 3s));
+    EXPECT_EQ(ClipboardText().value_or(L""), Wide(captions + copied(2) + copied(3)));
+    SendKeys({VK_CONTROL, 'A'});
+    EXPECT_TRUE(WaitUntil([&] { return ListViewSelection(list).size() == 6; }, 3s));
+    rows = ListViewRows(list, 7);
+
+    // Shift+F10 opens the menu; its third entry is "Save as CSV…".
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    char proposed[64];
+    wsprintfA(proposed, "zentvorlumo-errors-%04d-%02d-%02d.csv", today.wYear, today.wMonth, today.wDay);
+    auto saveAs = [&](const std::string& path) {
+        SendKeys({VK_SHIFT, VK_F10});
+        Sleep(500); // the menu is no window another process can see under Wine
+        SendKeys({VK_DOWN});
+        SendKeys({VK_DOWN});
+        SendKeys({VK_DOWN});
+        SendKeys({VK_RETURN});
+        HWND dialog = WaitForSaveDialog(console.program.Pid(), 10s);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(SaveDialogFileName(dialog), proposed);
+        EXPECT_TRUE(SaveDialogChoose(dialog, path, 10s));
+    };
+    const std::string saved = scratch + "\\errors.csv";
+    saveAs(saved);
+    std::string csv = "\xEF\xBB\xBF" "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n";
+    for (const auto& c : rows)
+        csv += csvHost[std::stoi(c[3])] + ",0,0," + c[3] + ",1000," + c[5] + ",rsTimeOut," + IsoFromCell(c[5]) + "\r\n";
+    EXPECT_TRUE(WaitUntil([&] { return ReadAll(saved) == csv; }, 5s)) << ReadAll(saved);
+    EXPECT_EQ(FilesIn(scratch), std::vector<std::string>{"errors.csv"});
+
+    ImmutableScope scope(folder);
+    if (!folder.SetImmutable(true, "locked"))
+        GTEST_SKIP() << "no immutable folders on this file system";
+    const std::string refused = locked + "\\errors.csv";
+    saveAs(refused);
+    auto box = WaitForMessageBox(console.program.Pid(), 10s);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->title, "Zentvorlumo");
+    EXPECT_EQ(box->icon, BoxIcon::Error);
+    EXPECT_EQ(box->text.rfind("Cannot save " + refused + ": ", 0), 0u) << box->text;
+    EXPECT_GT(box->text.size(), ("Cannot save " + refused + ": .").size()) << "the system's reason";
+    // The window goes on serving replies while the box is open.
+    InjectReply(console.window, L"2|0|0|7|1000|0|0.0.0.0|later");
+    EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 7; }, 5s));
+    PressOk(box->window);
+    EXPECT_TRUE(FilesIn(locked).empty());
+    EXPECT_TRUE(MessageBoxes(console.program.Pid()).empty()) << "one box only";
+    folder.SetImmutable(false);
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "toolkit/TestHooks.h"
+#include "toolkit/WinFileSystem.h"
 
 namespace zvtest {
 
@@ -23,6 +24,18 @@ bool ThrowOnRequest(UINT message, WPARAM wParam)
     GlobalGetAtomNameA(atom, text, sizeof text);
     GlobalDeleteAtom(atom);
     throw std::runtime_error(text);
+}
+
+bool TextOnRequest(UINT message, WPARAM wParam, const char* name, std::string& text)
+{
+    if (message != RegisterWindowMessageA(name))
+        return false;
+    wchar_t wide[256] = L"";
+    auto atom = static_cast<ATOM>(wParam);
+    GlobalGetAtomNameW(atom, wide, 256);
+    GlobalDeleteAtom(atom);
+    text = tk::AnsiText(wide);
+    return true;
 }
 
 } // namespace zvtest

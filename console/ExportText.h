@@ -1,0 +1,36 @@
+// The texts the console's lists leave the program as: RFC 4180 CSV files
+// (UTF-8 with a byte-order mark, CR LF), tab-separated text for the
+// clipboard, ISO 8601 moments with their UTC offset and the names proposed
+// for saved files. Portable: cells arrive in the list's own encoding (the
+// ANSI code page on Windows) and the caller hands in the converter to UTF-8.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/ReplyText.h"
+
+// Captions first, then one entry per row, each with one text per caption.
+struct TExportTable {
+    std::vector<std::string> Captions;
+    std::vector<std::vector<std::string>> Rows;
+};
+
+// Turns a cell of the list's encoding into UTF-8.
+using TUtf8Converter = std::function<std::string(std::string_view)>;
+
+// "2026-12-07T14:02:11+01:00"; a zero offset is written "+00:00".
+std::string IsoMoment(const TMoment& moment);
+
+// "zentvorlumo-errors-2026-12-07.csv" for what = "errors".
+std::string ExportFileName(std::string_view what, const TLocalTime& day);
+
+// The whole file: byte-order mark, captions, rows, every line ended by CR LF.
+std::string CsvText(const TExportTable& table, const TUtf8Converter& toUtf8);
+
+// Captions and rows, tabs between cells and CR LF after each line, in the
+// cells' own encoding. A cell holding a tab, a line break or a quote is
+// quoted as in CSV, so that a spreadsheet pastes it into one cell as it was.
+std::string TabText(const TExportTable& table);

@@ -1,0 +1,109 @@
+// The console's lists as text that leaves the program: Ctrl+C and "Copy" put
+// the selected rows (or all) on the clipboard, tab-separated with the
+// captions first; "Save as CSV…" writes every row to a file the user picks,
+// with the moment each row was made in a last column "Time". The cells are
+// the texts the lists show. Members of TFormSetings; GUI thread only.
+#include "console/uSetings.h"
+
+#include <stdexcept>
+
+#include "toolkit/Clipboard.h"
+#include "toolkit/SaveDialog.h"
+#include "toolkit/WinFileSystem.h"
+
+namespace {
+
+TLocalTime Today()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+// The list texts are in the ANSI code page; the files are UTF-8.
+std::string Utf8FromAnsi(std::string_view text)
+{
+    const std::wstring wide = tk::WideText(std::string(text));
+    const int size = static_cast<int>(wide.size());
+    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+    return utf8;
+}
+
+} // namespace
+
+// Written beside the target and put in its place only once whole.
+void TFormSetings::WriteExportFile(const std::wstring& path, const std::string& bytes)
+{
+    tk::WinFileSystem fs;
+    try {
+        tk::SafeReplace(fs, path, bytes);
+    } catch (const tk::SafeReplaceError& e) {
+        throw std::runtime_error("Cannot save " + tk::AnsiText(path) + ": " + e.Reason());
+    }
+}
+
+void TFormSetings::CreateListCommands()
+{
+    for (tk::ListView* list : {ListView1, ListViewError}) {
+        const char* what = list == ListView1 ? "replies" : "errors";
+        list->EnableRowCommands({{L"Copy", [this, list] { CopyRows(*list); }},
+                                 {L"Select all", [list] { list->SelectAll(); }},
+                                 {L"Save as CSV\u2026", [this, list, what] { SaveRowsAsCsv(*list, what); }}},
+                                [this, list] { CopyRows(*list); });
+    }
+}
+
+TExportTable TFormSetings::ListTable(tk::ListView& list, bool selectedOnly, bool withTime) const
+{
+    TExportTable table{list.Captions(), {}};
+    if (withTime)
+        table.Captions.emplace_back("Time");
+    std::vector<int> rows = selectedOnly ? list.SelectedRows() : std::vector<int>();
+    if (rows.empty()) {
+        rows.resize(static_cast<std::size_t>(list.RowCount()));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = static_cast<int>(i);
+    }
+    table.Rows.reserve(rows.size());
+    for (int row : rows) {
+        std::vector<std::string>& cells = table.Rows.emplace_back();
+        cells.reserve(table.Captions.size());
+        for (int column = 0; column < list.ColumnCount(); ++column)
+            cells.push_back(list.ShownCell(row, column));
+        if (withTime)
+            cells.push_back(IsoMoment(&list == ListView1 ? run_.EchoMoment(row) : run_.Error(row).Made));
+    }
+    return table;
+}
+
+void TFormSetings::CopyRows(tk::ListView& list)
+{
+    tk::SetClipboardText(Handle(), tk::WideText(TabText(ListTable(list, true, false))));
+}
+
+std::string TFormSetings::ListCsv(tk::ListView& list) const
+{
+    return CsvText(ListTable(list, false, true), Utf8FromAnsi);
+}
+
+void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
+{
+    SaveCsvAs(what, [&] { return ListCsv(list); });
+}
+
+void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()>& text)
+{
+    tk::SaveDialogOptions options;
+    options.FileName = tk::WideText(ExportFileName(what, Today()));
+    options.Folder = exportFolder_.empty() ? tk::ModuleFolder() : exportFolder_;
+    options.FilterName = L"CSV files (*.csv)";
+    options.Pattern = L"*.csv";
+    options.DefaultExtension = L"csv";
+    const std::optional<std::wstring> path = tk::AskSaveFileName(Handle(), options);
+    if (!path)
+        return;
+    exportFolder_ = tk::FolderOf(*path);
+    // The rows as they are now: pinging went on while the dialog was open.
+    WriteExportFile(*path, text());
+}

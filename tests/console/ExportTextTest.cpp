@@ -1,0 +1,101 @@
+// The export texts: CSV quoting and encoding, tab-separated copies, ISO 8601
+// moments and the proposed file names.
+#include <gtest/gtest.h>
+
+#include "console/ExportText.h"
+
+namespace {
+
+// Windows-1252 as far as the tests need it: Latin-1 letters to UTF-8.
+std::string Latin1ToUtf8(std::string_view text)
+{
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+TExportTable OneCell(const std::string& text)
+{
+    return {{"Adress"}, {{text}}};
+}
+
+} // namespace
+
+TEST(ExportText, CsvQuotesOnlyWhatNeedsItAndDoublesQuotes)
+{
+    struct Case {
+        std::string cell, field;
+    } cases[] = {
+        {"127.0.0.1", "127.0.0.1"},
+        {"", ""},
+        {"  leading blanks ", "  leading blanks "},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"\"", "\"\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+        {"cr\ronly", "\"cr\ronly\""},
+        {"lf\nonly", "\"lf\nonly\""},
+        {"tab\there", "tab\there"},
+        {"semi;colon", "semi;colon"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CsvText(OneCell(c.cell), Latin1ToUtf8), "\xEF\xBB\xBF" "Adress\r\n" + c.field + "\r\n") << c.cell;
+}
+
+TEST(ExportText, CsvIsUtf8WithAByteOrderMarkAndCrLfLines)
+{
+    TExportTable table{{"Adress", "Bytes", "Time"},
+                       {{"Z\xFCrich, \xC9tage 2", "72", "2026-12-07T14:02:11+01:00"}, {"a.example", "", ""}}};
+    EXPECT_EQ(CsvText(table, Latin1ToUtf8),
+              "\xEF\xBB\xBF"
+              "Adress,Bytes,Time\r\n"
+              "\"Z\xC3\xBCrich, \xC3\x89tage 2\",72,2026-12-07T14:02:11+01:00\r\n"
+              "a.example,,\r\n");
+    int calls = 0;
+    CsvText(table, [&](std::string_view text) {
+        ++calls;
+        return std::string(text);
+    });
+    EXPECT_EQ(calls, 1) << "ASCII cells need no conversion";
+    EXPECT_EQ(CsvText({{"Adress"}, {}}, Latin1ToUtf8), "\xEF\xBB\xBF" "Adress\r\n");
+}
+
+TEST(ExportText, TabTextHasCaptionsFirstAndKeepsEveryCellWhole)
+{
+    TExportTable table{{"Adress", "Seq.ID"}, {{"a,b", "1"}, {"tab\there", "2"}, {"say \"hi\"", "3"}, {" \xFC ", ""}}};
+    EXPECT_EQ(TabText(table), "Adress\tSeq.ID\r\n"
+                              "a,b\t1\r\n"
+                              "\"tab\there\"\t2\r\n"
+                              "\"say \"\"hi\"\"\"\t3\r\n"
+                              " \xFC \t\r\n");
+}
+
+TEST(ExportText, IsoMomentsCarryTheirOffset)
+{
+    struct Case {
+        TMoment moment;
+        const char* text;
+    } cases[] = {
+        {{{2026, 12, 7, 14, 2, 11}, 60}, "2026-12-07T14:02:11+01:00"},
+        {{{2026, 12, 7, 8, 2, 11}, -300}, "2026-12-07T08:02:11-05:00"},
+        {{{2026, 1, 1, 0, 0, 0}, 0}, "2026-01-01T00:00:00+00:00"},
+        {{{2026, 6, 30, 23, 59, 59}, 330}, "2026-06-30T23:59:59+05:30"},
+        {{{2026, 6, 30, 23, 59, 59}, -570}, "2026-06-30T23:59:59-09:30"},
+        {{{2026, 3, 29, 3, 0, 0}, 825}, "2026-03-29T03:00:00+13:45"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsoMoment(c.moment), c.text);
+}
+
+TEST(ExportText, ProposedNamesCarryTheDay)
+{
+    EXPECT_EQ(ExportFileName("errors", {2026, 12, 7, 23, 59, 59}), "zentvorlumo-errors-2026-12-07.csv");
+    EXPECT_EQ(ExportFileName("replies", {2027, 1, 31}), "zentvorlumo-replies-2027-01-31.csv");
+}
