@@ -170,7 +170,7 @@ TEST(RunFiguresFeed, FollowsTheRunsListedReplies)
     reply.TripTime = 1000;
     for (int i = 0; i < 3; ++i) {
         now += 5000;
-        run.AddError({reply, "host", "date"}, 1, true);
+        run.AddError({reply, "host", "date", {}}, 1, true);
     }
     feed.AddNotSent();
     const TRunFigures& f = feed.Figures();

@@ -313,6 +313,10 @@ void FiguresRatio(const std::function<void(bool)>& showFigures)
                 showFigures(true);
         }
     }
+    std::printf("%-44s", "  each round: off / on, us");
+    for (std::size_t i = 0; i < on.size(); ++i)
+        std::printf(" %.0f/%.0f", off[i], on[i]);
+    std::printf("\n");
     const double with = Median(on), without = Median(off);
     std::printf("%-44s %12s %12s\n", "", "figures off", "figures on");
     std::printf("%-44s %12.1f %12.1f   figures ratio %.3f (target <= 1.05)\n", "one reply at 10001 rows, us (10 x 300)",
