@@ -1,6 +1,5 @@
 #include "console/ExportText.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -8,8 +7,11 @@ namespace {
 // Quoted when it holds the separator, a quote or a line break; quotes doubled.
 void AppendField(std::string& out, std::string_view text, char separator)
 {
-    const char specials[] = {separator, '"', '\r', '\n', '\0'};
-    if (text.find_first_of(specials) == std::string_view::npos) {
+    // A plain loop: find_first_of calls the C library once per character.
+    bool plain = true;
+    for (char c : text)
+        plain = plain && c != separator && c != '"' && c != '\r' && c != '\n';
+    if (plain) {
         out += text;
         return;
     }
@@ -22,41 +24,42 @@ void AppendField(std::string& out, std::string_view text, char separator)
     out += '"';
 }
 
-template <class Cell>
-void AppendLine(std::string& out, const std::vector<std::string>& cells, char separator, Cell cell)
+bool Ascii(std::string_view text)
 {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            out += separator;
-        AppendField(out, cell(cells[i]), separator);
-    }
-    out += "\r\n";
-}
-
-template <class Cell>
-std::string TableText(const TExportTable& table, char separator, std::string out, Cell cell)
-{
-    std::size_t size = out.size();
-    for (const auto& row : table.Rows)
-        for (const auto& text : row)
-            size += text.size() + 1;
-    out.reserve(size + 2 * table.Rows.size() + 256);
-    AppendLine(out, table.Captions, separator, cell);
-    for (const auto& row : table.Rows)
-        AppendLine(out, row, separator, cell);
-    return out;
+    for (unsigned char c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
 }
 
 } // namespace
 
 std::string IsoMoment(const TMoment& moment)
 {
+    return std::string(IsoMomentText(moment).View());
+}
+
+TIsoText IsoMomentText(const TMoment& moment)
+{
+    // By hand: a formatted print per row would cost more than the rest of an export.
     const TLocalTime& t = moment.Local;
     const int offset = std::abs(moment.OffsetMinutes);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", t.Year, t.Month, t.Day, t.Hour,
-                  t.Minute, t.Second, moment.OffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
-    return buf;
+    TIsoText iso{"0000-00-00T00:00:00+00:00"};
+    char* text = iso.Text;
+    auto put = [&](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            text[i] = static_cast<char>('0' + value % 10);
+    };
+    put(0, t.Year % 10000, 4);
+    put(5, t.Month % 100, 2);
+    put(8, t.Day % 100, 2);
+    put(11, t.Hour % 100, 2);
+    put(14, t.Minute % 100, 2);
+    put(17, t.Second % 100, 2);
+    text[19] = moment.OffsetMinutes < 0 ? '-' : '+';
+    put(20, offset / 60 % 100, 2);
+    put(23, offset % 60, 2);
+    return iso;
 }
 
 std::string ExportFileName(std::string_view what, const TLocalTime& day)
@@ -66,18 +69,57 @@ std::string ExportFileName(std::string_view what, const TLocalTime& day)
     return "zentvorlumo-" + std::string(what) + date;
 }
 
+TCsvBuilder::TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes) : toUtf8_(std::move(toUtf8))
+{
+    out_.reserve(expectedBytes + 3);
+    out_ = "\xEF\xBB\xBF";
+}
+
+void TCsvBuilder::Field(std::string_view cell)
+{
+    if (!lineStart_)
+        out_ += ',';
+    lineStart_ = false;
+    // Plain ASCII is the same in every code page: most cells skip the converter.
+    if (Ascii(cell))
+        AppendField(out_, cell, ',');
+    else
+        AppendField(out_, toUtf8_(cell), ',');
+}
+
+void TCsvBuilder::EndLine()
+{
+    out_ += "\r\n";
+    lineStart_ = true;
+}
+
 std::string CsvText(const TExportTable& table, const TUtf8Converter& toUtf8)
 {
-    return TableText(table, ',', "\xEF\xBB\xBF", [&](const std::string& text) {
-        // Plain ASCII is the same in every code page: most cells skip the converter.
-        for (unsigned char c : text)
-            if (c >= 0x80)
-                return toUtf8(text);
-        return text;
-    });
+    TCsvBuilder csv(toUtf8);
+    for (const std::string& caption : table.Captions)
+        csv.Field(caption);
+    csv.EndLine();
+    for (const auto& row : table.Rows) {
+        for (const std::string& cell : row)
+            csv.Field(cell);
+        csv.EndLine();
+    }
+    return csv.Take();
 }
 
 std::string TabText(const TExportTable& table)
 {
-    return TableText(table, '\t', std::string(), [](const std::string& text) -> const std::string& { return text; });
+    std::string out;
+    auto line = [&](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0)
+                out += '\t';
+            AppendField(out, cells[i], '\t');
+        }
+        out += "\r\n";
+    };
+    line(table.Captions);
+    for (const auto& row : table.Rows)
+        line(row);
+    return out;
 }

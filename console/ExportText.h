@@ -23,9 +23,30 @@ using TUtf8Converter = std::function<std::string(std::string_view)>;
 
 // "2026-12-07T14:02:11+01:00"; a zero offset is written "+00:00".
 std::string IsoMoment(const TMoment& moment);
+// The same in place, for one per row of a long list: no heap block each.
+struct TIsoText {
+    char Text[26];
+    std::string_view View() const { return {Text, 25}; }
+};
+TIsoText IsoMomentText(const TMoment& moment);
 
 // "zentvorlumo-errors-2026-12-07.csv" for what = "errors".
 std::string ExportFileName(std::string_view what, const TLocalTime& day);
+
+// A CSV file's bytes made line by line, so that a long list is not held
+// twice: the byte-order mark, then the fields of each line and its CR LF.
+class TCsvBuilder {
+public:
+    explicit TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes = 0);
+    void Field(std::string_view cell);
+    void EndLine();
+    std::string Take() { return std::move(out_); }
+
+private:
+    std::string out_;
+    TUtf8Converter toUtf8_;
+    bool lineStart_ = true;
+};
 
 // The whole file: byte-order mark, captions, rows, every line ended by CR LF.
 std::string CsvText(const TExportTable& table, const TUtf8Converter& toUtf8);

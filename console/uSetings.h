@@ -187,9 +187,8 @@ private:
 
     // The lists' copy, select-all and CSV commands (uSetingsExport.cpp).
     void CreateListCommands();
-    // The shown texts of the selected rows (all when none is selected) or of
-    // all rows, with the moment each row was made when `withTime`.
-    TExportTable ListTable(tk::ListView& list, bool selectedOnly, bool withTime) const;
+    // The shown texts of the selected rows (all when none is selected) or of all rows.
+    TExportTable ListTable(tk::ListView& list, bool selectedOnly) const;
     void CopyRows(tk::ListView& list);
     void SaveRowsAsCsv(tk::ListView& list, const char* what);
     // Asks for the file, then writes the text made at that moment.

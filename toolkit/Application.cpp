@@ -148,11 +148,19 @@ void Application::SetScreenCursor(HCURSOR cursor)
         ::SetCursor(cursor);
         return;
     }
-    // Back to each control's own: a move on the spot makes the window under
-    // the pointer choose again now rather than at the next real move.
+    // Back to each control's own: the window under the pointer chooses again
+    // now rather than at the next real move. It is asked as a move would ask
+    // it; the pointer itself is never moved (that would be input the user did
+    // not make, and could pull back a pointer on its way elsewhere).
     POINT p;
-    if (GetCursorPos(&p))
-        SetCursorPos(p.x, p.y);
+    if (!GetCursorPos(&p))
+        return;
+    HWND window = WindowFromPoint(p);
+    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        return;
+    LRESULT hitTest = SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(static_cast<WORD>(hitTest), WM_MOUSEMOVE));
 }
 
 void Application::ShowException(const std::exception& e)

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "toolkit/GraphicControl.h"
-#include "toolkit/GraphicQuery.h"
+#include "toolkit/DriverProtocol.h"
 #include "toolkit/Guarded.h"
 #include "toolkit/Win32Error.h"
 
@@ -19,6 +19,16 @@ namespace {
 // reading those stays in the process, while under Wine every GetProp is a
 // server call, and the window procedure needs the object for each message.
 constexpr int kSelfSlot = 0;
+
+// Registered on the first registered message that arrives: a program that
+// no driver asks never registers it.
+bool IsNameQuery(UINT message)
+{
+    if (message < 0xC000)
+        return false;
+    static const UINT nameQuery = RegisterWindowMessageA(kNameQueryMessage);
+    return message == nameQuery;
+}
 
 Point PointOf(LPARAM lParam)
 {
@@ -115,6 +125,8 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return reflected;
     if (DispatchMouse(message, wParam, lParam))
         return 0;
+    if (IsNameQuery(message))
+        return AnswerNameQuery(reinterpret_cast<HWND>(wParam));
     switch (message) {
     case WM_SIZE:
         Resize(LOWORD(lParam), HIWORD(lParam));
@@ -127,6 +139,10 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PRINTCLIENT:
         PaintTo(reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && !lParam) // by ShowWindow, not by an owner's minimize or restore
+            TellDescendantsShown();
+        break;
     case WM_CAPTURECHANGED:
         pressed_ = nullptr;
         OnCaptureChanged();
@@ -380,6 +396,18 @@ void CustomControl::OnMouseUp(MouseButton button, Point p, unsigned keys)
     // A click is a press and a release on the same control, with nothing in front of it.
     if (graphics_.At(p) == target)
         target->Click();
+}
+
+BOOL CALLBACK CustomControl::TellShown(HWND child, LPARAM)
+{
+    if (WinControl* control = FromHandle(child))
+        control->AncestorShown();
+    return TRUE;
+}
+
+void CustomControl::TellDescendantsShown()
+{
+    EnumChildWindows(Handle(), TellShown, 0);
 }
 
 HCURSOR CustomControl::CursorAt(Point p) const

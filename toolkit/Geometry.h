@@ -19,6 +19,7 @@ struct Rect {
     int Bottom() const { return top + height; }
     // Right and bottom edges are outside, as in Win32.
     bool Contains(Point p) const { return p.x >= left && p.x < Right() && p.y >= top && p.y < Bottom(); }
+    bool operator==(const Rect&) const = default;
 };
 
 } // namespace tk

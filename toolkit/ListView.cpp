@@ -79,8 +79,23 @@ void ListView::Clear()
 
 void ListView::SetRowCount(int rows)
 {
+    // Out of sight the list only counts: each new count would otherwise lay
+    // out its scroll bars and header again and invalidate every row. It
+    // catches up once a window it lies in is shown.
+    if (!frozen_ && !IsWindowVisible(Handle())) {
+        SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+        frozen_ = true;
+    }
     // Repaints the whole list: with owner data a row added at the top moves every row.
     SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+}
+
+void ListView::AncestorShown()
+{
+    if (!frozen_)
+        return;
+    frozen_ = false;
+    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
 }
 
 LRESULT ListView::Notify(NMHDR& header)

@@ -36,6 +36,7 @@ public:
     void SetRowCount(int rows);
 
     LRESULT Notify(NMHDR& header) override;
+    void AncestorShown() override;
 
     // Row commands (ListViewCommands.cpp): selecting several rows with Shift
     // and Ctrl, Ctrl+A for all, Ctrl+C through the copy action, and a context
@@ -68,6 +69,7 @@ private:
     std::vector<MenuItem> menu_;
     std::function<void()> copy_;
     bool menuKeyDown_ = false;
+    bool frozen_ = false; // redraw off while out of sight
 };
 
 } // namespace tk

@@ -91,6 +91,8 @@ void ListView::SetRowCountAddedAtTop(int count, int rowCount)
             SetRowState(list, row + count, LVIS_SELECTED, LVIS_SELECTED);
     if (mark >= 0)
         SendMessageA(list, LVM_SETSELECTIONMARK, 0, mark + count < rowCount ? mark + count : -1);
+    if (frozen_) // out of sight: it catches up when shown
+        return;
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, FALSE);
 }

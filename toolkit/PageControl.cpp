@@ -5,9 +5,9 @@
 namespace tk {
 
 TabSheet::TabSheet(Component* owner, PageControl* pageControl, const std::string& caption)
-    : Panel(owner, pageControl, pageControl->DisplayArea(), false)
+    : Panel(owner, pageControl, pageControl->InsertTab(caption), false, pageControl->PageCount() == 0)
 {
-    pageControl->AddPage(this, caption);
+    pageControl->AddPage(this);
 }
 
 PageControl::PageControl(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
@@ -17,17 +17,22 @@ PageControl::PageControl(Component* owner, WinControl* parent, Rect bounds) : Wi
                  bounds);
 }
 
-void PageControl::AddPage(TabSheet* page, const std::string& caption)
+Rect PageControl::InsertTab(const std::string& caption)
 {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(caption.c_str());
-    int index = static_cast<int>(pages_.size());
-    if (SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) < 0)
+    if (SendMessageA(Handle(), TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item)) < 0)
         throw Win32Error("TCM_INSERTITEM");
+    // With its first tab the control has its tab row, and so its display area.
+    return DisplayArea();
+}
+
+void PageControl::AddPage(TabSheet* page)
+{
     pages_.push_back(page);
-    page->WinControl::SetBounds(DisplayArea());
-    ShowActivePage();
+    if (!shown_)
+        shown_ = page; // the first tab is the selected one
 }
 
 int PageControl::ActivePageIndex() const
@@ -68,9 +73,15 @@ Rect PageControl::DisplayArea() const
 
 void PageControl::ShowActivePage()
 {
-    int active = ActivePageIndex();
-    for (int i = 0; i < PageCount(); ++i)
-        Page(i)->SetVisible(i == active);
+    const int index = ActivePageIndex();
+    TabSheet* active = index >= 0 && index < PageCount() ? Page(index) : nullptr;
+    if (active == shown_)
+        return;
+    if (shown_)
+        shown_->SetVisible(false);
+    if (active)
+        active->SetVisible(true);
+    shown_ = active;
 }
 
 } // namespace tk

@@ -1,6 +1,7 @@
 // PageControl: a standard tab control whose tabs each show one TabSheet, a
 // panel filling the tab control's display area. Selecting a tab, by the
-// user or by SetActivePageIndex, shows its sheet and hides the others.
+// user or by SetActivePageIndex, shows its sheet and hides the one shown
+// before. A sheet is made in its place, visible only as the first one.
 // GUI thread only.
 #pragma once
 
@@ -34,11 +35,14 @@ public:
 
 private:
     friend class TabSheet;
-    void AddPage(TabSheet* page, const std::string& caption);
+    // Adds the tab; gives the display area for its sheet.
+    Rect InsertTab(const std::string& caption);
+    void AddPage(TabSheet* page);
     Rect DisplayArea() const;
     void ShowActivePage();
 
     std::vector<TabSheet*> pages_;
+    TabSheet* shown_ = nullptr;
 };
 
 } // namespace tk

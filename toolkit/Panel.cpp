@@ -4,9 +4,10 @@
 
 namespace tk {
 
-Panel::Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel) : CustomControl(owner, parent)
+Panel::Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel, bool visible)
+    : CustomControl(owner, parent)
 {
-    Create(bounds);
+    Create(bounds, visible);
     if (bevel)
         frame_ = new Frame(this, this, {0, 0, bounds.width, bounds.height}, FrameKind::Bevel);
 }
@@ -18,9 +19,9 @@ Panel::Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame,
     frame_ = new Frame(this, this, {0, 0, bounds.width, bounds.height}, frame, caption);
 }
 
-void Panel::Create(Rect bounds)
+void Panel::Create(Rect bounds, bool visible)
 {
-    CreateCustom("tk.Panel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds,
+    CreateCustom("tk.Panel", "", WS_CHILD | (visible ? WS_VISIBLE : 0) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds,
                  ParentHandle());
     if (Parent() && Parent()->GetFont())
         SetFont(Parent()->GetFont());

@@ -13,7 +13,7 @@ class LinkLabel;
 
 class Panel : public CustomControl {
 public:
-    Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel = true);
+    Panel(Component* owner, WinControl* parent, Rect bounds, bool bevel = true, bool visible = true);
 
 protected:
     Panel(Component* owner, WinControl* parent, Rect bounds, FrameKind frame, const std::string& caption);
@@ -22,7 +22,7 @@ protected:
     void OnMouseMove(Point p, unsigned keys) override;
 
 private:
-    void Create(Rect bounds);
+    void Create(Rect bounds, bool visible = true);
     void SetHovered(LinkLabel* label);
 
     Frame* frame_ = nullptr;

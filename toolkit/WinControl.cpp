@@ -9,10 +9,6 @@
 namespace tk {
 
 namespace {
-// Window properties rather than GWLP_USERDATA: a property cannot be mistaken
-// for someone else's data, and survives a subclassed control.
-constexpr const char* kSelfProp = "tk.WinControl";
-constexpr const char* kNameProp = "tk.Name";
 constexpr UINT_PTR kSubclassId = 1;
 // Ids stay below 0x8000 so WM_COMMAND's 16-bit id and GetDlgCtrlID agree.
 constexpr int kFirstId = 1000;
@@ -22,6 +18,14 @@ int nextControlId = kFirstId;
 std::unordered_map<int, WinControl*>& ControlsById()
 {
     static std::unordered_map<int, WinControl*> controls;
+    return controls;
+}
+
+// Kept in the process rather than as window properties (under Wine each
+// property call is a server call), and never mistaken for another's data.
+std::unordered_map<HWND, WinControl*>& ControlsByHandle()
+{
+    static std::unordered_map<HWND, WinControl*> controls;
     return controls;
 }
 
@@ -47,7 +51,7 @@ WinControl::WinControl(Component* owner, WinControl* parent) : Component(owner),
 WinControl::~WinControl()
 {
     DestroyOwned();
-    if (handle_ && GetPropA(handle_, kSelfProp) == this)
+    if (handle_ && FromHandle(handle_) == this)
         DestroyWindow(handle_);
     if (handle_ && subclassed_)
         RemoveWindowSubclass(handle_, SubclassThunk, kSubclassId);
@@ -59,7 +63,8 @@ WinControl::~WinControl()
 
 WinControl* WinControl::FromHandle(HWND window)
 {
-    return window ? static_cast<WinControl*>(GetPropA(window, kSelfProp)) : nullptr;
+    auto found = ControlsByHandle().find(window);
+    return found == ControlsByHandle().end() ? nullptr : found->second;
 }
 
 WinControl* WinControl::FromId(int id)
@@ -167,25 +172,10 @@ LRESULT WinControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam)
     return DefSubclassProc(handle_, message, wParam, lParam);
 }
 
-void WinControl::SetName(std::string name)
+LRESULT WinControl::AnswerNameQuery(HWND window)
 {
-    Component::SetName(std::move(name));
-    PublishName();
-}
-
-void WinControl::PublishName()
-{
-    // A new window has no name to take back; controls are named after their
-    // window exists, and under Wine each property call is a server call.
-    if (!handle_ || (!nameAtom_ && Name().empty()))
-        return;
-    if (nameAtom_)
-        GlobalDeleteAtom(nameAtom_);
-    nameAtom_ = Name().empty() ? 0 : GlobalAddAtomA(Name().c_str());
-    if (nameAtom_)
-        SetPropA(handle_, kNameProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(nameAtom_)));
-    else
-        RemovePropA(handle_, kNameProp);
+    const WinControl* control = FromHandle(window);
+    return control && !control->Name().empty() ? GlobalAddAtomA(control->Name().c_str()) : 0;
 }
 
 std::string WinControl::Text() const
@@ -213,6 +203,10 @@ Rect WinControl::Bounds() const
 
 void WinControl::SetBounds(Rect b)
 {
+    // Reading the place stays in the process; a move is a server call even
+    // when nothing moves.
+    if (Bounds() == b)
+        return;
     SetWindowPos(handle_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -257,17 +251,13 @@ void WinControl::CreateHandle(const char* className, const std::string& text, DW
 void WinControl::Attach(HWND window)
 {
     handle_ = window;
-    SetPropA(window, kSelfProp, this);
-    PublishName();
+    ControlsByHandle()[window] = this;
 }
 
 void WinControl::Detach()
 {
-    RemovePropA(handle_, kSelfProp);
-    RemovePropA(handle_, kNameProp);
-    if (nameAtom_)
-        GlobalDeleteAtom(nameAtom_);
-    nameAtom_ = 0;
+    if (FromHandle(handle_) == this)
+        ControlsByHandle().erase(handle_);
     handle_ = nullptr;
 }
 

@@ -4,7 +4,7 @@
 // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*, WM_[HV]SCROLL) back
 // to it, found by window or, before the window exists, by control id. A
 // wrapper of a standard control can subclass its window (SubclassProc).
-// The control's name is published on its window so a test driver can find it.
+// A test driver asks for the control's name (toolkit/DriverProtocol.h).
 #pragma once
 
 #include <windows.h>
@@ -37,8 +37,9 @@ public:
     // what the parent's window procedure returns.
     static bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // Also published as the window property "tk.Name" (a global atom).
-    void SetName(std::string name);
+    // The answer to a driver's name query about a window of this process:
+    // a new global atom holding its control's name, or 0.
+    static LRESULT AnswerNameQuery(HWND window);
 
     std::string Text() const;
     void SetText(const std::string& text);
@@ -82,6 +83,9 @@ public:
         (void)dc;
         return nullptr;
     }
+    // A window this control lies in is being shown (the control may come
+    // into sight): work put off while hidden can be done now.
+    virtual void AncestorShown() {}
     // WM_HSCROLL/WM_VSCROLL from a scroll bar, track bar or up-down control.
     virtual void Scroll(unsigned code, int position)
     {
@@ -117,12 +121,10 @@ protected:
 private:
     static LRESULT CALLBACK SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
-    void PublishName();
 
     WinControl* parent_;
     HWND handle_ = nullptr;
     HFONT font_ = nullptr;
-    ATOM nameAtom_ = 0;
     int id_ = 0;
     bool subclassed_ = false;
 };

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "toolkit/GraphicQuery.h"
+#include "toolkit/DriverProtocol.h"
 
 namespace zvdrive {
 
@@ -358,10 +358,16 @@ std::string TextOf(HWND window)
 
 std::string NameOf(HWND window)
 {
-    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(window, "tk.Name")));
+    static const UINT query = RegisterWindowMessageA(tk::kNameQueryMessage);
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(GetAncestor(window, GA_ROOT), query, reinterpret_cast<WPARAM>(window), 0,
+                             SMTO_ABORTIFHUNG, kMessageTimeout, &answer) ||
+        !answer)
+        return {};
+    const auto atom = static_cast<ATOM>(answer);
     char name[256] = "";
-    if (atom)
-        GlobalGetAtomNameA(atom, name, sizeof name);
+    GlobalGetAtomNameA(atom, name, sizeof name);
+    GlobalDeleteAtom(atom);
     return name;
 }
 

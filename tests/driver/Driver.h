@@ -54,7 +54,8 @@ private:
 
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
-// The name a toolkit control publishes on its window ("tk.Name"), or "".
+// The name of a toolkit control, asked of its top-level window as
+// toolkit/DriverProtocol.h says, or "".
 std::string NameOf(HWND window);
 DWORD ProcessOf(HWND window);
 

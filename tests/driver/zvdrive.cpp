@@ -4,6 +4,9 @@
 //                                 code (2: no main window, 3: still running).
 //   zvdrive windows               lists every top-level window: pid, class,
 //                                 visibility and title.
+//   zvdrive click NAME            clicks the windowless control NAME of the
+//                                 main window (2: no main window, 4: no such
+//                                 control).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +56,12 @@ int main(int argc, char** argv)
         EnumWindows(PrintWindow, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: zvdrive close-main [SECONDS] | windows\n");
+    if (argc >= 3 && std::strcmp(argv[1], "click") == 0) {
+        HWND main = FindWindowA(kMainClass, nullptr);
+        if (!main)
+            return 2;
+        return zvdrive::ClickGraphic(main, argv[2]) ? 0 : 4;
+    }
+    std::fprintf(stderr, "usage: zvdrive close-main [SECONDS] | windows | click NAME\n");
     return 64;
 }

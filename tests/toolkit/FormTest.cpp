@@ -10,6 +10,8 @@
 
 #include "tests/toolkit/AppFixture.h"
 #include "toolkit/Button.h"
+#include "toolkit/ListView.h"
+#include "toolkit/PageControl.h"
 #include "toolkit/Timer.h"
 
 namespace {
@@ -260,6 +262,32 @@ TEST_F(FormTest, ABorderlessFormKeepsItsClientSize)
     EXPECT_EQ(client.right, 475);
     EXPECT_EQ(client.bottom, 265);
     EXPECT_EQ(GetWindowLongA(FirstForm->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+TEST_F(FormTest, PagesAndListsFilledWhileHiddenShowWhatTheyHoldOnceShown)
+{
+    tk::Application app;
+    CreateBoth(app);
+    FirstForm->SetClientSize(300, 200);
+    auto* pages = new tk::PageControl(FirstForm, FirstForm, {0, 0, 300, 200});
+    auto* first = new tk::TabSheet(FirstForm, pages, "One");
+    auto* second = new tk::TabSheet(FirstForm, pages, "Two");
+    auto* list = new tk::ListView(FirstForm, second, {0, 0, 200, 100}, true);
+    list->AddColumn("Row", 100);
+    list->SetCellSource([](int row, int) { return std::to_string(row); });
+    list->SetRowCount(200);
+    EXPECT_EQ(list->RowCount(), 200) << "a hidden list still counts its rows";
+    auto shown = [](tk::WinControl* c) { return (GetWindowLongA(c->Handle(), GWL_STYLE) & WS_VISIBLE) != 0; };
+    EXPECT_TRUE(shown(first));
+    EXPECT_FALSE(shown(second));
+    FirstForm->Show();
+    pages->SetActivePageIndex(1);
+    EXPECT_FALSE(shown(first));
+    EXPECT_TRUE(list->Visible());
+    EXPECT_TRUE(GetWindowLongA(list->Handle(), GWL_STYLE) & WS_VSCROLL) << "the scroll bar caught up";
+    SCROLLINFO scroll{sizeof scroll, SIF_RANGE};
+    GetScrollInfo(list->Handle(), SB_VERT, &scroll);
+    EXPECT_EQ(scroll.nMax, 199);
 }
 
 } // namespace

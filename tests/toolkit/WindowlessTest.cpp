@@ -12,7 +12,7 @@
 
 #include "tests/toolkit/AppFixture.h"
 #include "toolkit/GraphicControl.h"
-#include "toolkit/GraphicQuery.h"
+#include "toolkit/DriverProtocol.h"
 #include "toolkit/Label.h"
 
 namespace {
@@ -172,6 +172,12 @@ TEST_F(WindowlessTest, WmSetCursorShowsTheCursorUnderThePointer)
     EXPECT_EQ(SendMessageA(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               TRUE);
+    EXPECT_EQ(GetCursor(), hand);
+    // The busy cursor covers every control; taking it away asks the window
+    // under the pointer again (without moving the pointer).
+    tk::TheApplication->SetScreenCursor(LoadCursor(nullptr, IDC_WAIT));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+    tk::TheApplication->SetScreenCursor(nullptr);
     EXPECT_EQ(GetCursor(), hand);
     // Outside the client area the system decides.
     EXPECT_EQ(SendMessageA(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),

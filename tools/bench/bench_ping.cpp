@@ -3,6 +3,8 @@
 //   bench_ping p1 [N]    N pings of 127.0.0.1 through TIdIcmpClient and N bare
 //                        Winsock exchanges, interleaved; median and p95 of each
 //                        and their ratio (target: 1.10 or less).
+//   bench_ping loop S    one bare exchange with 127.0.0.1 a second for S
+//                        seconds: the baseline of bench_monitor.sh.
 //   bench_ping p2 [N]    inside the network lab: N pings each of the responders
 //                        that answer after 20 ms and 200 ms; the median of
 //                        |TripTime - delay| (target: 1 ms or less).
@@ -125,6 +127,23 @@ int RunP1(int n)
     return 0;
 }
 
+int RunLoop(int seconds)
+{
+    WSADATA data;
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return 1;
+    const DWORD start = GetTickCount();
+    for (int i = 0; i < seconds; ++i) {
+        const DWORD due = start + static_cast<DWORD>(i) * 1000;
+        const DWORD now = GetTickCount();
+        if (static_cast<int>(due - now) > 0)
+            Sleep(due - now);
+        BareExchange(static_cast<std::uint16_t>(i));
+    }
+    ::WSACleanup();
+    return 0;
+}
+
 int RunP2(int n)
 {
     struct Target {
@@ -162,12 +181,14 @@ int main(int argc, char** argv)
     try {
         if (mode == "p1")
             return RunP1(n > 0 ? n : 2000);
+        if (mode == "loop")
+            return RunLoop(n > 0 ? n : 60);
         if (mode == "p2")
             return RunP2(n > 0 ? n : 50);
     } catch (const std::exception& e) {
         std::printf("failed: %s\n", e.what());
         return 1;
     }
-    std::puts("usage: bench_ping p1 [N] | p2 [N]");
+    std::puts("usage: bench_ping p1 [N] | loop SECONDS | p2 [N]");
     return 2;
 }

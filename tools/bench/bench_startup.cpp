@@ -1,9 +1,14 @@
 // bench_startup: from process start until the compact window has painted,
-// for ZentVorlumo.exe and, in turns, for a minimal Win32 window program.
-//   start-up ratio: ZentVorlumo / minimal window (target 1.2 or less)
+// for ZentVorlumo.exe and, in turns, for the same windows made by hand
+// (bench_plain_windows) and for a minimal Win32 window program.
+//   toolkit ratio: ZentVorlumo / plain windows (target 1.10 or less)
+//   start-up ratio: ZentVorlumo / minimal window
 // "Painted" is the moment the program first waits for input with its window
 // visible: the first paint has then been handled. Run under Wine:
-//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_startup.exe [runs]
+//   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/app/bench_startup.exe [runs [program.exe]]
+// It first checks that the plain program's windows still match the
+// program's, and stops if not; `bench_startup --dump` writes the program's
+// windows as the plain program's table (tools/bench/PlainWindows.inc).
 // The program runs from a scratch copy, so its settings files stay out of
 // the build tree.
 #include <windows.h>
@@ -14,6 +19,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "tools/bench/WindowTree.h"
 
 namespace {
 
@@ -41,8 +48,26 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM lParam)
     return TRUE;
 }
 
-// Milliseconds until the program idles with a visible window; closes it then.
-double TimeToPaint(const std::string& exe)
+// Milliseconds until the program idles with a visible window, and the
+// processor time it had used by then (less open to other load on the
+// machine, but without the window server's share).
+struct Start {
+    double wallMs, cpuMs;
+};
+
+double CpuMs(HANDLE process)
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
+        return 0;
+    auto ms = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
+    return ms(kernel) + ms(user);
+}
+
+// Starts the program and waits until it has painted; then hands the process
+// to `painted` and closes the window.
+template <typename Painted>
+Start TimeToPaint(const std::string& exe, Painted painted)
 {
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -64,31 +89,58 @@ double TimeToPaint(const std::string& exe)
         }
         Sleep(1);
     }
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const Start figures{std::chrono::duration<double, std::milli>(Clock::now() - start).count(), CpuMs(pi.hProcess)};
     if (!f.window) {
         std::fprintf(stderr, "%s showed no window\n", exe.c_str());
         TerminateProcess(pi.hProcess, 1);
     } else {
+        painted(pi.dwProcessId);
         PostMessageA(f.window, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
         TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return ms;
+    return figures;
 }
 
-double Median(std::vector<double> v)
+// Each start of the program finds the files of a first start: none.
+void ForgetFiles(const std::string& exe)
+{
+    for (const char* file : {"zentvorlumo.ini", "host.txt"})
+        DeleteFileA((Folder(exe) + file).c_str());
+}
+
+Start TimeToPaint(const std::string& exe)
+{
+    ForgetFiles(exe);
+    return TimeToPaint(exe, [](DWORD) {});
+}
+
+std::vector<bench::WindowInfo> TreeAfterStart(const std::string& exe)
+{
+    std::vector<bench::WindowInfo> tree;
+    ForgetFiles(exe);
+    TimeToPaint(exe, [&](DWORD pid) { tree = bench::TreeOf(pid); });
+    return tree;
+}
+
+struct Figures {
+    double min, median, max;
+};
+
+Figures Of(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return {v.front(), v[v.size() / 2], v.back()};
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    const bool dump = argc > 1 && std::string(argv[1]) == "--dump";
+    const int runs = argc > 1 && !dump ? std::max(1, std::atoi(argv[1])) : 15;
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string here = Folder(self);
@@ -99,23 +151,58 @@ int main(int argc, char** argv)
     const std::string scratch = std::string(temp) + "zv-bench-startup\\";
     CreateDirectoryA(scratch.c_str(), nullptr);
     const std::string program = scratch + "ZentVorlumo.exe";
-    if (!CopyFileA((here + "ZentVorlumo.exe").c_str(), program.c_str(), FALSE)) {
+    // Another build of the program may be named, to compare before and after.
+    const std::string source = argc > 2 ? argv[2] : here + "ZentVorlumo.exe";
+    if (!CopyFileA(source.c_str(), program.c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy ZentVorlumo.exe to %s\n", scratch.c_str());
         return 1;
     }
     const std::string minimal = here + "bench_minimal_window.exe";
+    const std::string plain = here + "bench_plain_windows.exe";
 
-    // One run of each first: Wine maps the DLLs both need.
-    TimeToPaint(minimal);
-    TimeToPaint(program);
-    std::vector<double> a, b;
-    for (int i = 0; i < runs; ++i) {
-        b.push_back(TimeToPaint(minimal));
-        a.push_back(TimeToPaint(program));
+    const std::vector<bench::WindowInfo> tree = TreeAfterStart(program);
+    if (dump) {
+        std::printf("// The windows of ZentVorlumo.exe after start-up, as bench_plain_windows makes them.\n"
+                    "// Written by `bench_startup --dump`; write it again when the windows change.\n");
+        for (const bench::WindowInfo& w : tree)
+            std::printf("%s,\n", bench::Describe(w).c_str());
+        return 0;
     }
-    const double ma = Median(a), mb = Median(b);
-    std::printf("%-40s %12s %12s\n", "", "minimal", "ZentVorlumo");
-    std::printf("%-40s %12.1f %12.1f   start-up ratio %.2f (target <= 1.2)\n", "start until painted, ms (median)", mb,
-                ma, ma / mb);
+    const std::string difference = bench::FirstDifference(tree, TreeAfterStart(plain));
+    if (!difference.empty()) {
+        std::fprintf(stderr, "The plain program's windows no longer match the program's (write the table again "
+                             "with bench_startup --dump):\n%s\n", difference.c_str());
+        return 1;
+    }
+    std::printf("window trees match: %zu windows\n", tree.size());
+
+    // One run of each first: Wine maps the DLLs they need.
+    TimeToPaint(minimal);
+    TimeToPaint(plain);
+    TimeToPaint(program);
+    std::vector<double> a, b, c, toolkit, startup, cpuA, cpuB, cpuToolkit;
+    for (int i = 0; i < runs; ++i) {
+        const Start m = TimeToPaint(minimal), p = TimeToPaint(plain), z = TimeToPaint(program);
+        c.push_back(m.wallMs);
+        b.push_back(p.wallMs);
+        a.push_back(z.wallMs);
+        toolkit.push_back(z.wallMs / p.wallMs);
+        startup.push_back(z.wallMs / m.wallMs);
+        cpuB.push_back(p.cpuMs);
+        cpuA.push_back(z.cpuMs);
+        cpuToolkit.push_back(p.cpuMs > 0 ? z.cpuMs / p.cpuMs : 0);
+    }
+    auto row = [](const char* what, Figures f) {
+        std::printf("%-44s %9.2f %9.2f %9.2f\n", what, f.min, f.median, f.max);
+    };
+    std::printf("%d interleaved runs each%-22s %9s %9s %9s\n", runs, "", "min", "median", "max");
+    row("minimal window, ms until painted", Of(c));
+    row("plain windows by hand, ms until painted", Of(b));
+    row("ZentVorlumo, ms until painted", Of(a));
+    row("toolkit ratio ZentVorlumo / plain (<= 1.10)", Of(toolkit));
+    row("start-up ratio ZentVorlumo / minimal", Of(startup));
+    row("plain windows by hand, CPU ms until painted", Of(cpuB));
+    row("ZentVorlumo, CPU ms until painted", Of(cpuA));
+    row("CPU ratio ZentVorlumo / plain", Of(cpuToolkit));
     return 0;
 }

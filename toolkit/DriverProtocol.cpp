@@ -1,4 +1,4 @@
-#include "toolkit/GraphicQuery.h"
+#include "toolkit/DriverProtocol.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# bench_monitor.sh [ROUNDS] [SECONDS] [PROGRAM.exe]: the CPU that monitoring
+# costs, one ping a second to 127.0.0.1, in interleaved rounds of SECONDS:
+#   program: ZentVorlumo.exe with repeat pinging started (START pressed),
+#   bare loop: bench_ping loop, a raw socket opened and closed per ping;
+# each with the tree's wineserver and Xvfb, whose CPU counts too (read from
+# /proc). Prints CPU milliseconds per ping of each and their ratio
+# (target 1.5 or less) as min, median and max over the rounds.
+# Run as root (raw sockets) after the tree's Wine fixture has been set up
+# (tools/wine-fixture.sh setup build/win32). Defaults: 5 rounds of 120 s.
+# Only 127.0.0.1 is pinged: the program starts from a scratch folder whose
+# host.txt and settings name it.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+export ZV_BUILD_DIR=${ZV_BUILD_DIR:-$top/build/win32}
+. "$top/tools/wine-env.sh"
+rounds=${1:-5}
+seconds=${2:-120}
+program=${3:-$ZV_BUILD_DIR/app/ZentVorlumo.exe}
+drive=$ZV_BUILD_DIR/tests/driver/zvdrive.exe
+loop=$ZV_BUILD_DIR/tools/bench/bench_ping.exe
+warmup=3
+tick_ms=$((1000 / $(getconf CLK_TCK)))
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cp "$program" "$scratch/ZentVorlumo.exe"
+
+# The prefix's own wineserver: the one whose working folder is its server folder.
+server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+server=
+for p in $(pgrep -x wineserver); do
+  case $(readlink "/proc/$p/cwd" 2>/dev/null) in */"$server_dir") server=$p ;; esac
+done
+xvfb=$(cat "$ZV_BUILD_DIR/xvfb.pid")
+[ -n "$server" ] && kill -0 "$xvfb" || { echo "bench_monitor: set up the Wine fixture first" >&2; exit 1; }
+
+ticks() { # the CPU ticks of the given processes, added up
+  local sum=0 p
+  for p in "$@"; do sum=$((sum + $(awk '{print $14 + $15}' "/proc/$p/stat"))); done
+  echo "$sum"
+}
+
+# Runs one round of a process already started ($1): CPU ms per ping.
+measure() {
+  local pid=$1 t0 t1
+  t0=$(ticks "$pid" "$server" "$xvfb")
+  sleep "$seconds"
+  t1=$(ticks "$pid" "$server" "$xvfb")
+  echo $(((t1 - t0) * tick_ms * 1000 / seconds))
+}
+
+round_program() {
+  printf '[Ping]\r\nRepeat=1000\r\n' >"$scratch/zentvorlumo.ini"
+  printf '127.0.0.1\r\n' >"$scratch/host.txt"
+  (cd "$scratch" && exec wine ZentVorlumo.exe </dev/null >/dev/null 2>&1) &
+  local pid=$! i
+  for i in $(seq 1 100); do
+    wine "$drive" click Image4 </dev/null >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  sleep "$warmup"
+  measure "$pid"
+  wine "$drive" close-main 20 </dev/null >/dev/null 2>&1 || kill "$pid"
+  wait "$pid" || true
+}
+
+round_loop() {
+  wine "$loop" loop $((seconds + warmup + 2)) </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  sleep "$warmup"
+  measure "$pid"
+  wait "$pid" || true
+}
+
+a=() b=() r=()
+for i in $(seq 1 "$rounds"); do
+  a+=("$(round_program)")
+  b+=("$(round_loop)")
+  r+=("$(awk -v a="${a[-1]}" -v b="${b[-1]}" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }')")
+  echo "round $i: program ${a[-1]} us/ping, bare loop ${b[-1]} us/ping, ratio ${r[-1]}" >&2
+done
+
+stats() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%10.3f %10.3f %10.3f", v[1], v[int((NR + 1) / 2)], v[NR] }'; }
+printf '%d interleaved rounds of %d s, one ping a second to 127.0.0.1    %10s %10s %10s\n' "$rounds" "$seconds" min median max
+printf '%-62s %s\n' "program + wineserver + Xvfb, CPU ms per ping" "$(stats $(printf '%s\n' "${a[@]}" | awk '{print $1/1000}'))"
+printf '%-62s %s\n' "bare raw-socket loop + wineserver + Xvfb, CPU ms per ping" "$(stats $(printf '%s\n' "${b[@]}" | awk '{print $1/1000}'))"
+printf '%-62s %s\n' "ratio program / bare loop (target <= 1.5)" "$(stats "${r[@]}")"
