@@ -29,7 +29,7 @@ cp "$program" "$scratch/ZentVorlumo.exe"
 # The prefix's own wineserver: the one whose working folder is its server folder.
 server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
 server=
-for p in $(pgrep -x wineserver); do
+for p in $(pgrep wineserver); do
   case $(readlink "/proc/$p/cwd" 2>/dev/null) in */"$server_dir") server=$p ;; esac
 done
 xvfb=$(cat "$ZV_BUILD_DIR/xvfb.pid")
@@ -63,6 +63,11 @@ round_program() {
   measure "$pid"
   wine "$drive" close-main 20 </dev/null >/dev/null 2>&1 || kill "$pid"
   wait "$pid" || true
+  # The pinged host enters the history: it must have been loopback.
+  if grep -qv '^127\.0\.0\.1' "$scratch/host.txt"; then
+    echo "bench_monitor: the program pinged another host; stopping" >&2
+    exit 1
+  fi
 }
 
 round_loop() {
