@@ -191,6 +191,9 @@ private:
     TExportTable ListTable(tk::ListView& list, bool selectedOnly) const;
     void CopyRows(tk::ListView& list);
     void SaveRowsAsCsv(tk::ListView& list, const char* what);
+    // The error log's outage report: one line per outage of the run.
+    void CopyOutageReport();
+    void SaveOutagesAsCsv();
     // Asks for the file, then writes the text made at that moment.
     void SaveCsvAs(const char* what, const std::function<std::string()>& text);
 
