@@ -3,8 +3,8 @@
 // the monitoring run before the console is made: the console's creation
 // handler already shows the run there. The console comes second, hidden.
 // The loop runs until the main window closes; the application object then
-// destroys the console, then the compact window, and the run goes last. A
-// window that fails while being built ends the program.
+// destroys the console, then the compact window; the run and its figures go
+// last. A window that fails while being built ends the program.
 #include <windows.h>
 
 #include "app/uMain.h"
@@ -13,12 +13,17 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // The figures watch the run from its start and outlive it.
+    TRunFiguresFeed figures(LocalMsNow);
     TMonitorRun run(LocalNow);
+    run.Subscribe(figures);
     tk::Application application;
     try {
         application.CreateForm(FormMain);
         FormMain->Watch(run);
+        FormMain->FiguresTip->SetFigures(&figures);
         application.CreateForm(FormSetings, run);
+        FormSetings->ShowFigures(&figures);
         FormMain->SetConsole(*FormSetings);
     } catch (...) {
         application.ShowFatalException();

@@ -67,6 +67,11 @@ TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain")
     Chart1->SetName("Chart1");
     BuildResponseTimeChart(Chart1->Chart());
     chartFeed_ = std::make_unique<TChartFeed>(Chart1->Chart());
+
+    FiguresTip = new TFiguresTip(this, this);
+    FiguresTip->AddTool(Chart1);
+    FiguresTip->AddTool(Label6);
+    FiguresTip->AddTool(lbAVG);
     LoadArtwork();
 }
 
@@ -180,6 +185,7 @@ void TFormMain::StatisticsChanged(const TMonitorRun& run)
     lbAVG->SetText(AverageTripTimeText(run, separators) + " [ms] / " +
                    tk::FormatNumber(static_cast<std::uint64_t>(run.ErrorRows()), 0, separators) + " [err]");
     lbAVG->Repaint();
+    FiguresTip->Refresh();
 }
 
 LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -13,6 +13,7 @@
 #include "chart/ChartControl.h"
 #include "console/ChartFeed.h"
 #include "console/ConsoleAccess.h"
+#include "console/FiguresTip.h"
 #include "console/MonitorRun.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -44,6 +45,8 @@ public:
     tk::Image* Image4 = nullptr;
     tk::Image* Image5 = nullptr;
     TChartControl* Chart1 = nullptr;
+    // The run figures over the chart and the average labels.
+    TFiguresTip* FiguresTip = nullptr;
 
     void Image1Click(tk::Component* Sender);
     void Image2Click(tk::Component* Sender);

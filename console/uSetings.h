@@ -14,6 +14,8 @@
 #include "console/ConsoleAccess.h"
 #include "console/ExportText.h"
 #include "console/MonitorRun.h"
+#include "console/FiguresTip.h"
+#include "console/RunFiguresFeed.h"
 #include "icmp/IdAntiFreeze.h"
 #include "icmp/IdIcmpClient.h"
 #include "toolkit/BitBtn.h"
@@ -60,6 +62,9 @@ public:
     void UpdateStatistics();
     void BitBtnClearDataClick(tk::Component* Sender);
     void BitBtn1Click(tk::Component* Sender);
+    // The run's figures to show in the tip over the statistics and to count
+    // pings that raised an error in; null for none. Must outlive the window.
+    void ShowFigures(TRunFiguresFeed* figures);
 
     void BitBtn2Click(tk::Component* Sender);
     void cbHostChange(tk::Component* Sender);
@@ -194,6 +199,9 @@ private:
     TExportTable ListTable(tk::ListView& list, bool selectedOnly) const;
     void CopyRows(tk::ListView& list);
     void SaveRowsAsCsv(tk::ListView& list, const char* what);
+    // The error log's outage report: one line per outage of the run.
+    void CopyOutageReport();
+    void SaveOutagesAsCsv();
     // Asks for the file, then writes the text made at that moment.
     void SaveCsvAs(const char* what, const std::function<std::string()>& text);
 
@@ -205,6 +213,9 @@ private:
 
     // The echo counter FEchoCount and what the two lists hold.
     TMonitorRun& run_;
+    // The run's figures, shown in a tip over the statistics; none until given.
+    TRunFiguresFeed* figures_ = nullptr;
+    TFiguresTip* figuresTip_ = nullptr;
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "console/OutageReport.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/SaveDialog.h"
 #include "toolkit/WinFileSystem.h"
@@ -47,10 +48,15 @@ void TFormSetings::CreateListCommands()
 {
     for (tk::ListView* list : {ListView1, ListViewError}) {
         const char* what = list == ListView1 ? "replies" : "errors";
-        list->EnableRowCommands({{L"Copy", [this, list] { CopyRows(*list); }},
-                                 {L"Select all", [list] { list->SelectAll(); }},
-                                 {L"Save as CSV\u2026", [this, list, what] { SaveRowsAsCsv(*list, what); }}},
-                                [this, list] { CopyRows(*list); });
+        std::vector<tk::ListView::MenuItem> menu{
+            {L"Copy", [this, list] { CopyRows(*list); }},
+            {L"Select all", [list] { list->SelectAll(); }},
+            {L"Save as CSV\u2026", [this, list, what] { SaveRowsAsCsv(*list, what); }}};
+        if (list == ListViewError) {
+            menu.push_back({L"Copy outage report", [this] { CopyOutageReport(); }});
+            menu.push_back({L"Save outages as CSV\u2026", [this] { SaveOutagesAsCsv(); }});
+        }
+        list->EnableRowCommands(std::move(menu), [this, list] { CopyRows(*list); });
     }
 }
 
@@ -100,6 +106,20 @@ std::string TFormSetings::ListCsv(tk::ListView& list) const
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 {
     SaveCsvAs(what, [&] { return ListCsv(list); });
+}
+
+// The outages of the run so far, with the clock's offset now.
+void TFormSetings::CopyOutageReport()
+{
+    const TLocalMs now = figures_->Now();
+    tk::SetClipboardText(Handle(), tk::WideText(OutageReportText(figures_->Figures(), now, LocalNow().OffsetMinutes)));
+}
+
+void TFormSetings::SaveOutagesAsCsv()
+{
+    SaveCsvAs("outages", [this] {
+        return CsvText(OutageTable(figures_->Figures(), figures_->Now(), LocalNow().OffsetMinutes), Utf8FromAnsi);
+    });
 }
 
 void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()>& text)

@@ -42,6 +42,15 @@ void TFormSetings::CreatePingComponents()
     ListViewError->SetCellSource([this](int row, int column) {
         return row < run_.ErrorRows() ? ErrorCell(run_.Error(row), column) : std::string();
     });
+    figuresTip_ = new TFiguresTip(this, this);
+    for (tk::Label* figure : {Label6, lbAVG, Label7, lbErrorCount})
+        figuresTip_->AddTool(figure);
+}
+
+void TFormSetings::ShowFigures(TRunFiguresFeed* figures)
+{
+    figures_ = figures;
+    figuresTip_->SetFigures(figures);
 }
 
 void TFormSetings::BitBtnPingClick(tk::Component* Sender)
@@ -61,8 +70,16 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     pinging_ = true;
     struct Waiting {
         bool& flag;
-        ~Waiting() { flag = false; }
-    } waiting{pinging_};
+        TRunFiguresFeed* figures;
+        int failing = std::uncaught_exceptions();
+        ~Waiting()
+        {
+            flag = false;
+            // A ping that raised an error sent nothing: it counts apart.
+            if (figures && std::uncaught_exceptions() > failing)
+                figures->AddNotSent();
+        }
+    } waiting{pinging_, figures_};
     IdIcmpClient->Ping(std::string(), 0);
 }
 
@@ -136,6 +153,7 @@ void TFormSetings::UpdateStatistics()
     lbAVG->SetText(AverageTripTimeText(run_, tk::ReadLocaleSeparators()) + " [ms]");
     // The compact window's line, and any other view of the figures.
     run_.PublishStatistics();
+    figuresTip_->Refresh();
     tk::TheApplication->ProcessMessages();
 }
 

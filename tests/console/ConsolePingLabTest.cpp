@@ -10,11 +10,15 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/driver/Driver.h"
+#include "tests/driver/DriverControls.h"
 #include "tests/lab/LabAddresses.h"
 
 using namespace std::chrono_literals;
@@ -93,6 +97,30 @@ int LoggedRequests(const char* destination)
     for (std::string line; std::getline(in, line);)
         n += line.rfind(std::string("dst=") + destination + " ", 0) == 0;
     return n;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
+    return lines;
+}
+
+// Hundredths of n / d, rounded half up, with the locale's decimal point.
+std::string Hundredths(unsigned long long n, unsigned long long d, const std::string& point, int decimals = 2)
+{
+    const unsigned long long scale = decimals == 2 ? 100 : 10;
+    const unsigned long long r = (2 * n * scale + d) / (2 * d);
+    std::string fraction = std::to_string(r % scale);
+    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    return std::to_string(r / scale) + point + fraction;
+}
+
+int SecondOfDay(const std::string& clock) // "hh:nn:ss", any one-character separator
+{
+    return std::stoi(clock.substr(0, 2)) * 3600 + std::stoi(clock.substr(3, 2)) * 60 + std::stoi(clock.substr(6, 2));
 }
 
 } // namespace
@@ -220,6 +248,91 @@ TEST(ConsolePingLab, ALoweredLineLimitShrinksNothingUntilAClear)
     for (int i = 0; i < 12; ++i)
         ASSERT_TRUE(c.Ping(lab::ReplyNow, c.replies)) << i;
     EXPECT_EQ(ListViewRowCount(c.replies), 11);
+}
+
+// A host that drops requests by sequence number, which starts at 3489 in a
+// new program (3489 % 8 == 1): two lost, five answered, three lost, five
+// answered, three lost. The tip on both windows shows the run's figures, the
+// chart marks the failures, and the tip follows a reply while it shows.
+TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
+{
+    static_assert(lab::LossyPeriod == 8 && lab::LossyCount == 3);
+    ParkPointer();
+    Console c("figures");
+    ASSERT_TRUE(c.Ready());
+    c.Set("speTimeout", "200");
+    ASSERT_TRUE(WaitUntil([&] { return c.Graphic(c.console, "lbAVG").size() > 3; }, 5s));
+    const std::string point = c.Graphic(c.console, "lbAVG").substr(1, 1); // "0,00 [ms]" at start
+    const std::string pattern = "LLEEEEELLLEEEEELLL";
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        ASSERT_TRUE(c.Ping(lab::Lossy, pattern[i] == 'E' ? c.replies : c.errors)) << i;
+    ASSERT_EQ(ListViewRowCount(c.replies), 10);
+    ASSERT_EQ(ListViewRowCount(c.errors), 8);
+    EXPECT_FALSE(Screenshot("compact-failure-marks").empty()) << "down: the newest marks against the right edge";
+
+    // The figures as the lists say them; the reply list is newest first.
+    std::vector<unsigned long long> trips;
+    for (int row = 9; row >= 0; --row)
+        trips.push_back(std::stoull(ListViewCell(c.replies, row, 4)));
+    unsigned long long sum = 0, change = 0;
+    for (std::size_t i = 0; i < trips.size(); ++i) {
+        sum += trips[i];
+        change += i ? (trips[i] > trips[i - 1] ? trips[i] - trips[i - 1] : trips[i - 1] - trips[i]) : 0;
+    }
+    const auto [low, high] = std::minmax_element(trips.begin(), trips.end());
+    const std::string dot = " \xC2\xB7 ";
+
+    ASSERT_TRUE(ClickGraphic(c.main, "lbAVG")); // shows the console
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(c.console) != FALSE; }, 5s));
+    const auto count = FindGraphic(c.console, "lbErrorCount");
+    ASSERT_TRUE(count.has_value());
+    const std::vector<std::string> lines =
+        Lines(HoverTip(count->host, (count->bounds.left + count->bounds.right) / 2, count->bounds.top + 6, 5s));
+    ASSERT_EQ(lines.size(), 6u) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex("since \\d\\d.\\d\\d.\\d\\d" + dot + "18 pings"))) << lines[0];
+    EXPECT_EQ(lines[1], "loss " + Hundredths(800, 18, point, 1) + " % (8 of 18)");
+    EXPECT_EQ(lines[2], "min / avg / max " + std::to_string(*low) + " / " + Hundredths(sum, 10, point) + " / " +
+                            std::to_string(*high) + " ms" + dot + "p95 " + std::to_string(*high) + " ms");
+    EXPECT_EQ(lines[3], "jitter (mean change) " + Hundredths(change, 9, point) + " ms");
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex("3 outages, longest \\d.\\d s \\((since )?\\d\\d.*\\)"))) << lines[4];
+    // The open outage began with the send of the 16th ping, just before its
+    // error row (the third newest) was stamped.
+    std::smatch down;
+    ASSERT_TRUE(std::regex_match(lines[5], down, std::regex("down since (\\d\\d.\\d\\d.\\d\\d), 3 pings"))) << lines[5];
+    const int stamped = SecondOfDay(ListViewCell(c.errors, 2, 5).substr(11));
+    EXPECT_LE(stamped - SecondOfDay(down[1]), 1);
+    EXPECT_GE(stamped - SecondOfDay(down[1]), 0);
+
+    // The same tip on the compact window's chart, with the marks under it;
+    // only the open outage has grown meanwhile.
+    Click(FindControl(c.console, "Button", "OK"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(c.console); }, 5s));
+    HWND chart = FindNamedControl(c.main, "Chart1");
+    std::vector<std::string> onChart = Lines(HoverTip(chart, 136, 50, 5s));
+    ASSERT_EQ(onChart.size(), lines.size());
+    onChart[4] = lines[4];
+    EXPECT_EQ(onChart, lines);
+
+    // A reply while the tip shows: it updates in place, and the host is up.
+    ASSERT_TRUE(c.Ping(lab::Lossy, c.replies));
+    EXPECT_TRUE(WaitUntil([&] { return ShownTip(c.main).find("19 pings") != std::string::npos; }, 3s))
+        << ShownTip(c.main);
+    EXPECT_TRUE(std::regex_match(Lines(ShownTip(c.main)).back(), std::regex("up for 0.\\d s")));
+    EXPECT_FALSE(Screenshot("compact-figures-tip").empty());
+
+    // An error sends nothing: it counts apart.
+    c.Set("cbHost", lab::UnknownName);
+    Click(c.ping);
+    auto box = WaitForMessageBox(c.program.Pid(), 10s);
+    ASSERT_TRUE(box.has_value());
+    ASSERT_TRUE(PressOk(box->window));
+    const auto average = FindGraphic(c.main, "lbAVG");
+    ASSERT_TRUE(average.has_value());
+    std::string tip = HoverTip(c.main, (average->bounds.left + average->bounds.right) / 2, average->bounds.top + 6, 5s);
+    // The chart's tip may still be on its way out.
+    WaitUntil([&] { return (tip = ShownTip(c.main)).find("not sent") != std::string::npos; }, 3s);
+    EXPECT_EQ(Lines(tip).front().substr(14), dot + "19 pings" + dot + "1 not sent") << tip;
+    ParkPointer();
 }
 
 // A huge buffer size typed during repeat pinging, the field never left: the

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -759,6 +760,20 @@ TEST(Console, ListRowsLeaveAsCopiedTextAndCsvFiles)
         csv += csvHost[std::stoi(c[3])] + ",0,0," + c[3] + ",1000," + c[5] + ",rsTimeOut," + IsoFromCell(c[5]) + "\r\n";
     EXPECT_TRUE(WaitUntil([&] { return ReadAll(saved) == csv; }, 5s)) << ReadAll(saved);
     EXPECT_EQ(FilesIn(scratch), std::vector<std::string>{"errors.csv"});
+
+    // The fourth entry copies the outage report: the six failures are one outage, still open.
+    ClearClipboard();
+    SendKeys({VK_SHIFT, VK_F10});
+    Sleep(500);
+    for (int i = 0; i < 4; ++i)
+        SendKeys({VK_DOWN});
+    SendKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText().has_value(); }, 3s));
+    const std::wstring report = ClipboardText().value_or(L"");
+    EXPECT_EQ(report.rfind(L"1 outage since ", 0), 0u);
+    EXPECT_NE(report.find(L"\r\nStart\tEnd\tDuration [s]\tPings lost\tKinds\r\n"), std::wstring::npos);
+    EXPECT_NE(report.find(L"\t6\trsTimeOut\r\n"), std::wstring::npos) << "six pings lost, no end yet";
+    EXPECT_EQ(std::count(report.begin(), report.end(), L'\n'), 3);
 
     ImmutableScope scope(folder);
     if (!folder.SetImmutable(true, "locked"))

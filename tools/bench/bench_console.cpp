@@ -8,7 +8,10 @@
 //   export: both lists' 10001 rows saved as CSV (texts made, converted,
 //     written beside the target and moved in place) against one plain
 //     write of the same bytes (target: ratio 2 or less)
-// Run by hand, as root (raw socket), with the tree's Wine prefix set up:
+//   figures ratio: one echo reply at 10001 rows with the run figures and
+//     their two tips / with the figures unsubscribed and no tips (target 1.05)
+// Run by hand, as root (raw socket), with the tree's Wine prefix set up (the
+// argument "figures" gives the figures ratio alone):
 //   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/tools/bench/bench_console.exe </dev/null
 // The console reads and writes its settings files beside this program.
 #include <windows.h>
@@ -18,6 +21,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "app/uMain.h"
@@ -215,22 +220,45 @@ GuiObjects Objects()
     return o;
 }
 
+// One echo reply at 10001 rows with the figures on and off, in turns.
+void FiguresRatio(const std::function<void(bool)>& showFigures);
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    // Each figure as soon as it is known: a long run cut short keeps them.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const bool figuresOnly = argc > 1 && std::string(argv[1]) == "figures";
     // Wired as the program wires them (app/main.cpp).
+    TRunFiguresFeed figures(LocalMsNow);
     TMonitorRun run(LocalNow);
+    run.Subscribe(figures);
     tk::Application application;
     application.CreateForm(FormMain);
     FormMain->Watch(run);
+    FormMain->FiguresTip->SetFigures(&figures);
     application.CreateForm(FormSetings, run);
+    FormSetings->ShowFigures(&figures);
     FormMain->SetConsole(*FormSetings);
+    auto showFigures = [&](bool on) {
+        if (on)
+            run.Subscribe(figures);
+        else
+            run.Unsubscribe(figures);
+        FormMain->FiguresTip->SetFigures(on ? &figures : nullptr);
+        FormSetings->ShowFigures(on ? &figures : nullptr);
+    };
     // As while repeat pinging: the compact window shown, the console hidden.
     FormMain->Show();
     application.ProcessMessages();
     FormSetings->chbIgnoreFirst->SetChecked(false);
     FormSetings->chbErrLines->SetChecked(true);
+
+    if (figuresOnly) {
+        FiguresRatio(showFigures);
+        return 0;
+    }
 
     // Memory first, before any list has ever held a row.
     FormSetings->speMaxLine->SetValue(10000);
@@ -278,5 +306,33 @@ int main()
     std::printf("%-44s %12s %12s\n", "", "101 rows", "10001 rows");
     std::printf("%-44s %12.1f %12.1f   reply ratio %.2f (target <= 2)\n", "one reply, us (median of 6 x 300)", s, l,
                 l / s);
+    FiguresRatio(showFigures);
     return 0;
 }
+
+namespace {
+
+void FiguresRatio(const std::function<void(bool)>& showFigures)
+{
+    std::vector<double> on, off;
+    Settle(10000);
+    for (int round = 0; round < 10; ++round) {
+        for (bool figures : round % 2 ? std::vector{true, false} : std::vector{false, true}) {
+            if (!figures)
+                showFigures(false);
+            (figures ? on : off).push_back(MicrosPerReply(300));
+            if (!figures)
+                showFigures(true);
+        }
+    }
+    std::printf("%-44s", "  each round: off / on, us");
+    for (std::size_t i = 0; i < on.size(); ++i)
+        std::printf(" %.0f/%.0f", off[i], on[i]);
+    std::printf("\n");
+    const double with = Median(on), without = Median(off);
+    std::printf("%-44s %12s %12s\n", "", "figures off", "figures on");
+    std::printf("%-44s %12.1f %12.1f   figures ratio %.3f (target <= 1.05)\n", "one reply at 10001 rows, us (10 x 300)",
+                without, with, with / without);
+}
+
+} // namespace
