@@ -81,11 +81,6 @@ std::string ListView::Cell(int row, int column) const
     return buffer;
 }
 
-void ListView::DeleteRow(int row)
-{
-    SendMessageA(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-}
-
 void ListView::Clear()
 {
     if (GetWindowLongA(Handle(), GWL_STYLE) & LVS_OWNERDATA)

@@ -25,7 +25,6 @@ public:
     int InsertRow(int index, const std::vector<std::string>& cells);
     void SetCell(int row, int column, const std::string& text);
     std::string Cell(int row, int column) const;
-    void DeleteRow(int row);
     void Clear();
     int RowCount() const;
     int ColumnCount() const { return columns_; }

@@ -169,9 +169,12 @@ TEST(CompactWindow, HotSpotsShowTheConsoleAndStartStopFollowsItsToggle)
     ASSERT_NE(r.console, nullptr);
     // The console writes it at its creation (which may still be under way),
     // with the locale's separators.
-    EXPECT_TRUE(WaitUntil(
-        [&] { return FindGraphic(r.main, "lbAVG")->text == FindGraphic(r.console, "lbAVG")->text + " / 0 [err]"; }, 5s))
-        << FindGraphic(r.main, "lbAVG")->text;
+    // Either label may not exist yet: an empty optional must not be read.
+    auto text = [](HWND window) {
+        const auto g = FindGraphic(window, "lbAVG");
+        return g ? g->text : std::string("(none)");
+    };
+    EXPECT_TRUE(WaitUntil([&] { return text(r.main) == text(r.console) + " / 0 [err]"; }, 5s)) << text(r.main);
     EXPECT_TRUE(Shows(r.main, "Image4"));
     EXPECT_FALSE(Shows(r.main, "Image5"));
     const HWND pages = FindNamedControl(r.console, "PageControl1");
