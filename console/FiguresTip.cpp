@@ -4,22 +4,7 @@
 
 #include "console/RunTipText.h"
 #include "toolkit/LocaleText.h"
-
-namespace {
-
-// The locale's texts come in the ANSI code page; the tip's text is UTF-8.
-std::string Utf8(const std::string& ansi)
-{
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    std::string out(wide.size() * 3, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
-} // namespace
+#include "toolkit/WinFileSystem.h"
 
 TLocalMs LocalMsNow()
 {
@@ -37,7 +22,7 @@ TFiguresTip::TFiguresTip(tk::Component* owner, tk::WinControl* form) : tk::ToolT
         if (!figures_)
             return std::string();
         const tk::NumberSeparators locale = tk::ReadLocaleSeparators();
-        const TTipFormat format{{Utf8(locale.Decimal), Utf8(locale.Thousand)}, Utf8(tk::ReadLocaleTimeSeparator())};
+        const TTipFormat format{{tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)}, tk::Utf8Text(tk::ReadLocaleTimeSeparator())};
         return RunTipText(figures_->Figures(), figures_->Now(), format);
     };
 }

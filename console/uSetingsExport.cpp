@@ -21,16 +21,6 @@ TLocalTime Today()
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-// The list texts are in the ANSI code page; the files are UTF-8.
-std::string Utf8FromAnsi(std::string_view text)
-{
-    const std::wstring wide = tk::WideText(std::string(text));
-    const int size = static_cast<int>(wide.size());
-    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-    return utf8;
-}
-
 } // namespace
 
 // Written beside the target and put in its place only once whole.
@@ -89,7 +79,7 @@ std::string TFormSetings::ListCsv(tk::ListView& list) const
     // Straight from the cells into the file's bytes: 10001 rows are saved
     // in a few milliseconds.
     const int rows = list.RowCount();
-    TCsvBuilder csv(Utf8FromAnsi, static_cast<std::size_t>(rows) * 96);
+    TCsvBuilder csv(tk::Utf8Text, static_cast<std::size_t>(rows) * 96);
     for (const std::string& caption : list.Captions())
         csv.Field(caption);
     csv.Field("Time");
@@ -118,7 +108,7 @@ void TFormSetings::CopyOutageReport()
 void TFormSetings::SaveOutagesAsCsv()
 {
     SaveCsvAs("outages", [this] {
-        return CsvText(OutageTable(figures_->Figures(), figures_->Now(), LocalNow().OffsetMinutes), Utf8FromAnsi);
+        return CsvText(OutageTable(figures_->Figures(), figures_->Now(), LocalNow().OffsetMinutes), tk::Utf8Text);
     });
 }
 

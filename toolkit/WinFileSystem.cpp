@@ -98,6 +98,15 @@ std::wstring WideText(const std::string& ansi)
     return out;
 }
 
+std::string Utf8Text(std::string_view ansi)
+{
+    const std::wstring wide = WideText(std::string(ansi));
+    const int size = static_cast<int>(wide.size());
+    std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    return out;
+}
+
 FilePath ModuleFilePath()
 {
     FilePath path(MAX_PATH, L'\0');

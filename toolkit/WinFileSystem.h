@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "toolkit/SafeReplace.h"
 
@@ -23,6 +24,8 @@ public:
 // The text in the ANSI code page; characters it lacks become its default one.
 std::string AnsiText(const std::wstring& text);
 std::wstring WideText(const std::string& ansi);
+// ANSI code page text as UTF-8, for files and tips that must read the same anywhere.
+std::string Utf8Text(std::string_view ansi);
 
 // The full path of the running executable.
 FilePath ModuleFilePath();
