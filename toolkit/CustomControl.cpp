@@ -103,6 +103,8 @@ LRESULT CALLBACK CustomControl::StaticWindowProc(HWND window, UINT message, WPAR
     }
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
+    if (!self->mouseTips_.empty() && (message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP)))
+        self->RelayMouse(message, wParam, lParam);
     LRESULT result = 0;
     if (!Guarded([&] { result = self->WindowProc(message, wParam, lParam); }) && message == WM_CREATE)
         result = -1; // WM_NCCREATE fails with the 0 already in place
@@ -111,6 +113,21 @@ LRESULT CALLBACK CustomControl::StaticWindowProc(HWND window, UINT message, WPAR
         self->Detach();
     }
     return result;
+}
+
+void CustomControl::RelayMouseTo(HWND tip)
+{
+    mouseTips_.push_back(tip);
+}
+
+void CustomControl::RelayMouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const DWORD at = GetMessagePos();
+    MSG msg{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+            {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))}};
+    for (HWND tip : mouseTips_)
+        if (FromHandle(tip)) // a tip destroyed before this window is skipped
+            SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 LRESULT CustomControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WinControl.h"
@@ -45,6 +47,11 @@ public:
 
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF color);
+
+    // Hands this window's mouse messages to a tooltip (TTM_RELAYEVENT), as
+    // its own subclassing would, but without the common controls' subclass
+    // chain, which costs a server call per message under Wine.
+    void RelayMouseTo(HWND tip);
 
     // The cursor over this window where no windowless control sets one.
     HCURSOR Cursor() const { return cursor_; }
@@ -91,6 +98,7 @@ protected:
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void RelayMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void Resize(int cx, int cy);
     bool OnSetCursor(HWND window, UINT hitTest);
@@ -107,6 +115,7 @@ private:
     Bitmap bufferBitmap_;
     MemoryDC buffer_;
     bool needsDraw_ = true;
+    std::vector<HWND> mouseTips_;
 };
 
 } // namespace tk

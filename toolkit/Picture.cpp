@@ -88,7 +88,11 @@ public:
             return true;
         const int y = bottomUp_ ? picture_.Height - 1 - fileRow : fileRow;
         std::uint8_t* to = picture_.Bgr.data() + (static_cast<std::size_t>(y) * picture_.Width + x) * 3;
-        std::copy(palette.entries + index * 4, palette.entries + index * 4 + 3, to);
+        // By byte: a copy of three bytes becomes a library call per pixel.
+        const std::uint8_t* from = palette.entries + index * 4;
+        to[0] = from[0];
+        to[1] = from[1];
+        to[2] = from[2];
         return true;
     }
 

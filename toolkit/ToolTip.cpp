@@ -36,7 +36,13 @@ ToolTip::ToolTip(Component* owner, WinControl* form) : WinControl(owner, nullptr
 void ToolTip::Add(TTTOOLINFOW& tool)
 {
     tool.cbSize = sizeof tool;
-    tool.uFlags |= TTF_SUBCLASS;
+    // The window the pointer moves over hands its mouse messages on itself
+    // when it is one of ours; others are subclassed by the tip.
+    const HWND over = tool.uFlags & TTF_IDISHWND ? reinterpret_cast<HWND>(tool.uId) : tool.hwnd;
+    if (auto* custom = dynamic_cast<CustomControl*>(FromHandle(over)))
+        custom->RelayMouseTo(Handle());
+    else
+        tool.uFlags |= TTF_SUBCLASS;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(Handle(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -9,7 +9,6 @@
 namespace tk {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 1;
 // Ids stay below 0x8000 so WM_COMMAND's 16-bit id and GetDlgCtrlID agree.
 constexpr int kFirstId = 1000;
 constexpr int kLastId = 0x7FFF;
@@ -27,6 +26,41 @@ std::unordered_map<HWND, WinControl*>& ControlsByHandle()
 {
     static std::unordered_map<HWND, WinControl*> controls;
     return controls;
+}
+
+// A subclassed window's procedure from before, by window: found even when
+// its control has already let go of the handle.
+struct OriginalProc {
+    WNDPROC proc;
+    bool unicode;
+};
+std::unordered_map<HWND, OriginalProc>& OriginalProcs()
+{
+    static std::unordered_map<HWND, OriginalProc> procs;
+    return procs;
+}
+
+LRESULT CallOriginalProc(const OriginalProc& original, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return original.unicode ? CallWindowProcW(original.proc, window, message, wParam, lParam)
+                            : CallWindowProcA(original.proc, window, message, wParam, lParam);
+}
+
+// Puts the original procedure back if ours is still the window's.
+void Unsubclass(HWND window, WNDPROC ours)
+{
+    auto found = OriginalProcs().find(window);
+    if (found == OriginalProcs().end())
+        return;
+    const OriginalProc original = found->second;
+    OriginalProcs().erase(found);
+    if (original.unicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == ours
+                         : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == ours) {
+        if (original.unicode)
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original.proc));
+        else
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original.proc));
+    }
 }
 
 // The control a notification names: by window, or by id while its window is
@@ -54,7 +88,7 @@ WinControl::~WinControl()
     if (handle_ && FromHandle(handle_) == this)
         DestroyWindow(handle_);
     if (handle_ && subclassed_)
-        RemoveWindowSubclass(handle_, SubclassThunk, kSubclassId);
+        Unsubclass(handle_, SubclassThunk);
     if (handle_)
         Detach();
     if (id_ && FromId(id_) == this)
@@ -137,22 +171,38 @@ void WinControl::SubclassWindow()
 {
     if (subclassed_ || !handle_)
         return;
-    if (!SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        throw Win32Error("SetWindowSubclass");
+    // Our procedure in front of the window's own, rather than the common
+    // controls' subclass chain: under Wine that asks the server for a window
+    // property on every message. The window keeps its character set, so
+    // SubclassProc sees its messages in the window's own form.
+    const bool unicode = IsWindowUnicode(handle_) != FALSE;
+    const LONG_PTR ours = reinterpret_cast<LONG_PTR>(SubclassThunk);
+    SetLastError(0);
+    const LONG_PTR before = unicode ? SetWindowLongPtrW(handle_, GWLP_WNDPROC, ours)
+                                    : SetWindowLongPtrA(handle_, GWLP_WNDPROC, ours);
+    if (!before && GetLastError())
+        throw Win32Error("SetWindowLongPtr");
+    OriginalProcs()[handle_] = {reinterpret_cast<WNDPROC>(before), unicode};
     subclassed_ = true;
 }
 
-LRESULT CALLBACK WinControl::SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR reference)
+LRESULT CALLBACK WinControl::SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<WinControl*>(reference);
-    if (message == WM_NCDESTROY) {
+    const auto found = OriginalProcs().find(window);
+    if (found == OriginalProcs().end()) // cannot happen while installed; never lose a message
+        return DefWindowProcW(window, message, wParam, lParam);
+    const OriginalProc original = found->second;
+    WinControl* self = FromHandle(window);
+    if (message == WM_NCDESTROY || !self || !self->subclassed_) {
         // The documented place to unhook; the original procedure still gets the message.
-        RemoveWindowSubclass(window, SubclassThunk, kSubclassId);
-        self->subclassed_ = false;
-        if (self->handle_ == window)
-            self->Detach();
-        return DefSubclassProc(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            Unsubclass(window, SubclassThunk);
+            if (self) {
+                self->subclassed_ = false;
+                self->Detach();
+            }
+        }
+        return CallOriginalProc(original, window, message, wParam, lParam);
     }
     LRESULT result = 0;
     Guarded([&] { result = self->SubclassProc(message, wParam, lParam); });
@@ -169,7 +219,10 @@ LRESULT WinControl::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT WinControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefSubclassProc(handle_, message, wParam, lParam);
+    const auto found = OriginalProcs().find(handle_);
+    if (found == OriginalProcs().end())
+        return DefWindowProcW(handle_, message, wParam, lParam);
+    return CallOriginalProc(found->second, handle_, message, wParam, lParam);
 }
 
 LRESULT WinControl::AnswerNameQuery(HWND window)

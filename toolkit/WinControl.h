@@ -131,7 +131,7 @@ protected:
     int ReserveId();
 
     // Sends every message of this control's window to SubclassProc first
-    // (through the common controls' subclass chain). Guarded like every
+    // (our procedure put in front of the window's). Guarded like every
     // window procedure; removed again at WM_NCDESTROY.
     void SubclassWindow();
     // The default reflects notifications about this window's own child
@@ -141,8 +141,7 @@ protected:
     LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self);
+    static LRESULT CALLBACK SubclassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     WinControl* parent_;
     HWND handle_ = nullptr;
