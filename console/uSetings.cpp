@@ -1,7 +1,5 @@
 #include "console/uSetings.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
@@ -13,6 +11,7 @@
 #include "console/SettingsRules.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorText.h"
+#include "toolkit/ShellOpen.h"
 #include "toolkit/TestHooks.h"
 #include "toolkit/WinFileSystem.h"
 
@@ -624,7 +623,7 @@ void TFormSetings::Label10MouseLeave(tk::Component* Sender)
 
 void TFormSetings::OpenLink(const char* address)
 {
-    ShellExecuteA(Handle(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    tk::ShellOpen(Handle(), address);
 }
 
 void TFormSetings::Label10Click(tk::Component* Sender)

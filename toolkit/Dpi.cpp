@@ -1,6 +1,7 @@
 #include "toolkit/Dpi.h"
 
 #include "toolkit/Handles.h"
+#include "toolkit/SystemFunction.h"
 
 namespace tk {
 
@@ -9,12 +10,6 @@ namespace {
 // Declared by the headers only for newer systems than the ones we target.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-
-template <class F>
-F User32Function(const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
-}
 
 int ScreenDpi()
 {
@@ -26,7 +21,7 @@ int ScreenDpi()
 
 int WindowDpi(HWND window)
 {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow && window)
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);
@@ -35,7 +30,7 @@ int WindowDpi(HWND window)
 
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi)
 {
-    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = SystemFunction<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT r{0, 0, client.cx, client.cy};
     if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&r, style, FALSE, exStyle);

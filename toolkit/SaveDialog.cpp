@@ -5,38 +5,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "toolkit/Win32Error.h"
+#include "toolkit/SystemFunction.h"
 
 namespace tk {
-
-namespace {
-
-// The dialog's library is loaded on first use rather than imported: most
-// runs never save, and it brings several more libraries into every start.
-struct DialogLibrary {
-    decltype(&GetSaveFileNameW) getSaveFileName;
-    decltype(&CommDlgExtendedError) extendedError;
-};
-
-const DialogLibrary& Dialogs()
-{
-    // A failed load throws and is tried again at the next save.
-    static const DialogLibrary library = [] {
-        HMODULE module = LoadLibraryW(L"comdlg32.dll");
-        if (!module)
-            throw Win32Error("LoadLibrary(comdlg32.dll)");
-        DialogLibrary found{reinterpret_cast<decltype(&GetSaveFileNameW)>(
-                                reinterpret_cast<void*>(GetProcAddress(module, "GetSaveFileNameW"))),
-                            reinterpret_cast<decltype(&CommDlgExtendedError)>(
-                                reinterpret_cast<void*>(GetProcAddress(module, "CommDlgExtendedError")))};
-        if (!found.getSaveFileName || !found.extendedError)
-            throw Win32Error("GetProcAddress(comdlg32.dll)");
-        return found;
-    }();
-    return library;
-}
-
-} // namespace
 
 std::optional<std::wstring> AskSaveFileName(HWND owner, const SaveDialogOptions& options)
 {
@@ -56,11 +27,18 @@ std::optional<std::wstring> AskSaveFileName(HWND owner, const SaveDialogOptions&
     dialog.lpstrDefExt = options.DefaultExtension.c_str();
     // The program's files sit beside it: the dialog must not move the current folder.
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    const DialogLibrary& dialogs = Dialogs();
-    if (dialogs.getSaveFileName(&dialog))
+    // Looked up on first use rather than imported: most runs never save,
+    // and the library brings several more into every start.
+    static const auto getSaveFileName =
+        SystemFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    static const auto extendedError =
+        SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
+    if (!getSaveFileName || !extendedError)
+        throw std::runtime_error("The save dialog is not available on this system");
+    if (getSaveFileName(&dialog))
         return std::wstring(file.data());
     // Its own codes, not the system's: no text to look up.
-    if (DWORD code = dialogs.extendedError())
+    if (DWORD code = extendedError())
         throw std::runtime_error("The save dialog failed (code " + std::to_string(code) + ")");
     return std::nullopt;
 }

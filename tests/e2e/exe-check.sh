@@ -9,13 +9,12 @@ objdump=i686-w64-mingw32-objdump
 fail() { echo "exe-check: $*" >&2; exit 1; }
 
 # System DLLs the program may import; add one here only with a reason.
-# wsock32: the About page's local address (Windows Sockets 1.1); shell32:
-# opening the About page's links; version: reading the program's version;
-# msimg32: pictures drawn with a transparent colour (tk::Image). The save
-# dialog's comdlg32 is loaded when first used, not imported: it would slow
+# wsock32: the About page's local address (Windows Sockets 1.1); version:
+# reading the program's version; msimg32: pictures drawn with a transparent
+# colour (tk::Image). shell32 (the About page's links) and comdlg32 (the
+# save dialog) are loaded when first used, not imported: each would slow
 # every start.
-allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll wsock32.dll shell32.dll version.dll
-         msimg32.dll"
+allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll wsock32.dll version.dll msimg32.dll"
 
 headers=$($objdump -p "$shipped")
 grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 i386 file"
