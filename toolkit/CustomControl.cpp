@@ -40,6 +40,7 @@ CustomControl::CustomControl(Component* owner, WinControl* parent)
     : WinControl(owner, parent), color_(GetSysColor(COLOR_BTNFACE)), colorBrush_(CreateSolidBrush(color_)),
       cursor_(LoadCursor(nullptr, IDC_ARROW))
 {
+    MarkAllDirty();
 }
 
 CustomControl::~CustomControl()
@@ -193,7 +194,7 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
-        needsDraw_ = true;
+        MarkAllDirty();
         break;
     }
     return DefaultProc(message, wParam, lParam);
@@ -254,24 +255,36 @@ void CustomControl::SetColor(COLORREF color)
 // A window that is not on screen has nothing to repaint: showing it paints
 // it whole. Skipping it spares a server call per change while a hidden
 // window is being built.
+void CustomControl::MarkAllDirty()
+{
+    dirty_ = {-32768, -32768, 32767, 32767};
+}
+
 void CustomControl::Invalidate()
 {
-    needsDraw_ = true;
-    if (Handle() && IsWindowVisible(Handle()))
+    MarkAllDirty();
+    // Several changes before the next paint ask the server only once.
+    if (wholeInvalidated_)
+        return;
+    if (Handle() && IsWindowVisible(Handle())) {
         InvalidateRect(Handle(), nullptr, FALSE);
+        wholeInvalidated_ = true;
+    }
 }
 
 void CustomControl::Invalidate(const Rect& area)
 {
-    needsDraw_ = true;
     RECT r{area.left, area.top, area.Right(), area.Bottom()};
-    if (Handle() && IsWindowVisible(Handle()))
+    UnionRect(&dirty_, &dirty_, &r);
+    if (!wholeInvalidated_ && Handle() && IsWindowVisible(Handle()))
         InvalidateRect(Handle(), &r, FALSE);
 }
 
 bool CustomControl::TakeNeedsDraw()
 {
-    return std::exchange(needsDraw_, false);
+    const bool any = !IsRectEmpty(&dirty_);
+    dirty_ = {};
+    return any;
 }
 
 void CustomControl::PaintTo(HDC dc)
@@ -279,10 +292,18 @@ void CustomControl::PaintTo(HDC dc)
     RECT client{};
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, colorBrush_.Get());
+    // Controls wholly outside the DC's clipping are skipped: a label's
+    // change redraws that label's area, not every picture of the window.
+    RECT clip{};
+    const bool clipped = GetClipBox(dc, &clip) != ERROR;
     for (GraphicControl* g : graphics_.BackToFront()) {
         if (!g->Visible())
             continue;
         Rect b = g->Bounds();
+        const RECT bounds{b.left, b.top, b.Right(), b.Bottom()};
+        RECT common;
+        if (clipped && !IntersectRect(&common, &bounds, &clip))
+            continue;
         SavedDC saved(dc);
         IntersectClipRect(dc, b.left, b.top, b.Right(), b.Bottom());
         g->Paint(dc);
@@ -295,12 +316,13 @@ void CustomControl::Resize(int cx, int cy)
     // drag through many sizes builds only the ones that are shown.
     buffer_.Reset();
     bufferBitmap_.Reset();
-    needsDraw_ = true;
+    MarkAllDirty();
     OnSize(cx, cy);
 }
 
 void CustomControl::Paint()
 {
+    wholeInvalidated_ = false;
     PaintDC paint(Handle());
     OnPaint(paint.Get(), paint.Area());
 }
@@ -318,10 +340,14 @@ void CustomControl::OnPaint(HDC dc, const RECT& area)
             return;
         }
         SelectObject(buffer_.Get(), bufferBitmap_.Get());
-        needsDraw_ = true;
+        MarkAllDirty();
     }
-    if (TakeNeedsDraw())
+    const RECT dirty = dirty_;
+    if (TakeNeedsDraw()) {
+        SavedDC saved(buffer_.Get());
+        IntersectClipRect(buffer_.Get(), dirty.left, dirty.top, dirty.right, dirty.bottom);
         PaintTo(buffer_.Get());
+    }
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer_.Get(), area.left,
            area.top, SRCCOPY);
 }

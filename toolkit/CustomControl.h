@@ -39,9 +39,9 @@ public:
     // back buffer and for any other DC.
     virtual void PaintTo(HDC dc);
 
-    // Marks the picture for redrawing and asks for a paint of the area. The
-    // back buffer is redrawn only after one of these: a plain InvalidateRect
-    // only copies the picture again.
+    // Marks the picture (or an area of it) for redrawing and asks for a
+    // paint. The back buffer is redrawn only after one of these, and only in
+    // the marked areas: a plain InvalidateRect only copies the picture again.
     void Invalidate();
     void Invalidate(const Rect& area);
 
@@ -94,6 +94,7 @@ protected:
 
     // True once after each Invalidate (and after a size change): the picture must be redrawn.
     bool TakeNeedsDraw();
+    void MarkAllDirty();
 
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -114,7 +115,10 @@ private:
     // Destroyed in this order: the DC before the bitmap selected into it.
     Bitmap bufferBitmap_;
     MemoryDC buffer_;
-    bool needsDraw_ = true;
+    // The part of the back buffer to draw again; empty: none.
+    RECT dirty_;
+    // A paint of the whole window is asked for and has not come yet.
+    bool wholeInvalidated_ = false;
     std::vector<HWND> mouseTips_;
 };
 

@@ -52,9 +52,14 @@ void Timer::SetOnTimer(NotifyEvent handler)
 
 void Timer::Update()
 {
-    KillTimer(window_->Handle(), kTimerId);
-    if (enabled_ && interval_ > 0 && onTimer_ && !SetTimer(window_->Handle(), kTimerId, interval_, nullptr))
-        throw Win32Error("SetTimer");
+    // SetTimer on the same id restarts the count by itself: a kill first
+    // would be one more server call at every re-arm.
+    if (enabled_ && interval_ > 0 && onTimer_) {
+        if (!SetTimer(window_->Handle(), kTimerId, interval_, nullptr))
+            throw Win32Error("SetTimer");
+    } else {
+        KillTimer(window_->Handle(), kTimerId);
+    }
 }
 
 void Timer::Tick()
