@@ -78,6 +78,8 @@ HFONT TChartPainter::FontFor(const TChartFont& font, CachedFont& cache)
         cache.style == font.Style)
         return cache.handle.Get();
     const unsigned s = font.Style;
+    // A new font may come back under an old one's handle.
+    widths_.clear();
     cache = {font.Name, font.Size, ppi, s,
              tk::Font(CreateFontA(-MulDiv(font.Size, ppi, 72), 0, 0, 0, s & fsBold ? FW_BOLD : FW_NORMAL,
                                   (s & fsItalic) != 0, (s & fsUnderline) != 0, (s & fsStrikeOut) != 0, DEFAULT_CHARSET,
@@ -92,15 +94,25 @@ TChartLayout TChartPainter::Layout(const TChart& chart, int width, int height)
         return ComputeChartLayout(chart, width, height, 13, [](const std::string& s) { return 6 * int(s.size()); },
                                   Separators, Scale);
     const HDC dc = dc_.Get();
-    tk::SelectScope font(dc, FontFor(chart.LeftAxis.LabelsFont, leftFont_));
+    const HFONT labels = FontFor(chart.LeftAxis.LabelsFont, leftFont_);
+    tk::SelectScope font(dc, labels);
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
-    auto measure = [dc](const std::string& s) {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
-        return static_cast<int>(size.cx);
-    };
+    auto measure = [this, labels](const std::string& s) { return TextWidth(labels, s); };
     return ComputeChartLayout(chart, width, height, tm.tmHeight, measure, Separators, Scale);
+}
+
+int TChartPainter::TextWidth(HFONT font, const std::string& text)
+{
+    auto key = std::make_pair(font, text);
+    if (auto found = widths_.find(key); found != widths_.end())
+        return found->second;
+    // Bounded: labels that keep changing must not grow it for ever.
+    if (widths_.size() >= 512)
+        widths_.clear();
+    SIZE size{};
+    GetTextExtentPoint32A(dc_.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return widths_[std::move(key)] = static_cast<int>(size.cx);
 }
 
 void TChartPainter::Paint(HDC dc, const TChart& chart, int width, int height,

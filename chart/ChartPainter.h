@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,10 @@ private:
     void PaintLabels(const TChart& chart, const TChartLayout& l);
 
     bool EnsureDC();
+    // A label's width in the DC's font, remembered: the axes measure the
+    // same few labels at every repaint.
+    int TextWidth(HFONT font, const std::string& text);
+    std::map<std::pair<HFONT, std::string>, int> widths_;
 
     // Destroyed in this order: the DC before the bitmap selected into it.
     tk::Bitmap bitmap_;
