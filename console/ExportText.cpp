@@ -32,6 +32,15 @@ bool Ascii(std::string_view text)
     return true;
 }
 
+// The bytes after which a CSV cell is more than a copy of itself.
+constexpr TTextBuffer::TByteSet kCsvSpecial = [] {
+    TTextBuffer::TByteSet special{};
+    for (int c = 0x80; c < 0x100; ++c)
+        special[c] = true;
+    special[','] = special['"'] = special['\r'] = special['\n'] = true;
+    return special;
+}();
+
 } // namespace
 
 std::string IsoMoment(const TMoment& moment)
@@ -46,19 +55,25 @@ TIsoText IsoMomentText(const TMoment& moment)
     const int offset = std::abs(moment.OffsetMinutes);
     TIsoText iso{"0000-00-00T00:00:00+00:00"};
     char* text = iso.Text;
-    auto put = [&](int at, int value, int digits) {
-        for (int i = at + digits - 1; i >= at; --i, value /= 10)
-            text[i] = static_cast<char>('0' + value % 10);
+    // Two digits at a time from a table: a division per digit is most of the cost.
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    auto put = [&](int at, int value) {
+        const char* pair = kPairs + 2 * (static_cast<unsigned>(value) % 100);
+        text[at] = pair[0];
+        text[at + 1] = pair[1];
     };
-    put(0, t.Year % 10000, 4);
-    put(5, t.Month % 100, 2);
-    put(8, t.Day % 100, 2);
-    put(11, t.Hour % 100, 2);
-    put(14, t.Minute % 100, 2);
-    put(17, t.Second % 100, 2);
+    put(0, t.Year / 100 % 100);
+    put(2, t.Year % 100);
+    put(5, t.Month);
+    put(8, t.Day);
+    put(11, t.Hour);
+    put(14, t.Minute);
+    put(17, t.Second);
     text[19] = moment.OffsetMinutes < 0 ? '-' : '+';
-    put(20, offset / 60 % 100, 2);
-    put(23, offset % 60, 2);
+    put(20, offset / 60);
+    put(23, offset % 60);
     return iso;
 }
 
@@ -69,27 +84,44 @@ std::string ExportFileName(std::string_view what, const TLocalTime& day)
     return "zentvorlumo-" + std::string(what) + date;
 }
 
-TCsvBuilder::TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes) : toUtf8_(std::move(toUtf8))
+TCsvBuilder::TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes)
+    : out_(expectedBytes + 3), toUtf8_(std::move(toUtf8))
 {
-    out_.reserve(expectedBytes + 3);
-    out_ = "\xEF\xBB\xBF";
+    out_.Append("\xEF\xBB\xBF");
+    out_.Watch(kCsvSpecial);
 }
 
 void TCsvBuilder::Field(std::string_view cell)
 {
+    OpenField().Append(cell);
+    CloseField();
+}
+
+TTextBuffer& TCsvBuilder::OpenField()
+{
     if (!lineStart_)
-        out_ += ',';
+        out_.Append(',');
     lineStart_ = false;
-    // Plain ASCII is the same in every code page: most cells skip the converter.
-    if (Ascii(cell))
-        AppendField(out_, cell, ',');
-    else
-        AppendField(out_, toUtf8_(cell), ',');
+    fieldStart_ = out_.Size();
+    out_.TakeWatchedSeen();
+    return out_;
+}
+
+void TCsvBuilder::CloseField()
+{
+    // Plain ASCII is the same in every code page: most cells stay as appended.
+    if (!out_.TakeWatchedSeen())
+        return;
+    const std::string cell(out_.From(fieldStart_));
+    out_.Truncate(fieldStart_);
+    std::string field;
+    AppendField(field, Ascii(cell) ? cell : toUtf8_(cell), ',');
+    out_.Append(field);
 }
 
 void TCsvBuilder::EndLine()
 {
-    out_ += "\r\n";
+    out_.Append("\r\n");
     lineStart_ = true;
 }
 

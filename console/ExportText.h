@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console/ReplyText.h"
+#include "console/TextBuffer.h"
 
 // Captions first, then one entry per row, each with one text per caption.
 struct TExportTable {
@@ -39,12 +40,18 @@ class TCsvBuilder {
 public:
     explicit TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes = 0);
     void Field(std::string_view cell);
+    // A field made in place: append the cell's text (in the list's encoding)
+    // to the buffer OpenField() returns, then call CloseField(). The rare
+    // cell that needs quotes or another encoding is redone then.
+    TTextBuffer& OpenField();
+    void CloseField();
     void EndLine();
-    std::string Take() { return std::move(out_); }
+    std::string Take() { return out_.Take(); }
 
 private:
-    std::string out_;
+    TTextBuffer out_;
     TUtf8Converter toUtf8_;
+    std::size_t fieldStart_ = 0;
     bool lineStart_ = true;
 };
 

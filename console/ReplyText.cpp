@@ -1,6 +1,7 @@
 #include "console/ReplyText.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -12,20 +13,17 @@ std::string TwoDigits(int value)
 }
 
 // The four number columns both lists share, from "Bytes" on.
-std::string NumberCell(const TReplyStatus& reply, int column)
+void AppendNumberCell(TTextBuffer& out, const TReplyStatus& reply, int column)
 {
     switch (column) {
-    case 1: return std::to_string(reply.Bytes);
-    case 2: return std::to_string(reply.IcmpType);
-    case 3: return std::to_string(reply.SeqId);
-    case 4: return std::to_string(reply.TripTime);
+    case 1: return out.AppendDecimal(reply.Bytes);
+    case 2: return out.AppendDecimal(reply.IcmpType);
+    case 3: return out.AppendDecimal(reply.SeqId);
+    case 4: return out.AppendDecimal(reply.TripTime);
     }
-    return std::string();
 }
 
-} // namespace
-
-std::string StatusText(TReplyStatusKind kind)
+std::string_view StatusName(TReplyStatusKind kind)
 {
     switch (kind) {
     case rsEcho: return "rsEcho";
@@ -35,6 +33,13 @@ std::string StatusText(TReplyStatusKind kind)
     case rsErrorTTLExceeded: return "rsErrorTTLExceeded";
     }
     return "No Status";
+}
+
+} // namespace
+
+std::string StatusText(TReplyStatusKind kind)
+{
+    return std::string(StatusName(kind));
 }
 
 std::string DateTimeText(const TLocalTime& time, const std::string& timeSeparator)
@@ -47,19 +52,33 @@ std::string DateTimeText(const TLocalTime& time, const std::string& timeSeparato
 
 std::string EchoCell(const TReplyStatus& reply, int column)
 {
+    TTextBuffer text;
+    AppendEchoCell(text, reply, column);
+    return text.Take();
+}
+
+void AppendEchoCell(TTextBuffer& out, const TReplyStatus& reply, int column)
+{
     switch (column) {
-    case 0: return reply.AddressFrom;
-    case 5: return std::to_string(reply.TimeToLive);
+    case 0: out.Append(reply.AddressFrom); return;
+    case 5: return out.AppendDecimal(reply.TimeToLive);
     }
-    return NumberCell(reply, column);
+    AppendNumberCell(out, reply, column);
 }
 
 std::string ErrorCell(const TErrorRow& row, int column)
 {
+    TTextBuffer text;
+    AppendErrorCell(text, row, column);
+    return text.Take();
+}
+
+void AppendErrorCell(TTextBuffer& out, const TErrorRow& row, int column)
+{
     switch (column) {
-    case 0: return row.Host;
-    case 5: return row.DateTime;
-    case 6: return StatusText(row.Reply.Kind);
+    case 0: out.Append(row.Host); return;
+    case 5: out.Append(row.DateTime); return;
+    case 6: out.Append(StatusName(row.Reply.Kind)); return;
     }
-    return NumberCell(row.Reply, column);
+    AppendNumberCell(out, row.Reply, column);
 }

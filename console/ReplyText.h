@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "console/TextBuffer.h"
 #include "icmp/ReplyStatus.h"
 
 struct TLocalTime {
@@ -29,6 +30,9 @@ std::string DateTimeText(const TLocalTime& time, const std::string& timeSeparato
 // Columns "Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]",
 // "Time to Live"; "" beyond them.
 std::string EchoCell(const TReplyStatus& reply, int column);
+// The same text appended to `out`: an export of ten thousand rows makes no
+// heap block per cell. The list shows what this appends, so the two agree.
+void AppendEchoCell(TTextBuffer& out, const TReplyStatus& reply, int column);
 
 // An error-log row as it was added: the host box's text (not the reply's
 // source), the time stamp's text and the moment it shows.
@@ -42,3 +46,4 @@ struct TErrorRow {
 // Columns "Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]",
 // "Date/Time", "Status"; "" beyond them.
 std::string ErrorCell(const TErrorRow& row, int column);
+void AppendErrorCell(TTextBuffer& out, const TErrorRow& row, int column);

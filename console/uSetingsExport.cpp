@@ -76,18 +76,27 @@ void TFormSetings::CopyRows(tk::ListView& list)
 
 std::string TFormSetings::ListCsv(tk::ListView& list) const
 {
-    // Straight from the cells into the file's bytes: 10001 rows are saved
-    // in a few milliseconds.
-    const int rows = list.RowCount();
+    // The cells the list shows, made straight into the file's bytes from
+    // the log's rows: 10001 rows are saved in a few milliseconds.
+    const bool echoes = &list == ListView1;
+    const int rows = echoes ? run_.EchoRows() : run_.ErrorRows();
     TCsvBuilder csv(tk::Utf8Text, static_cast<std::size_t>(rows) * 96);
     for (const std::string& caption : list.Captions())
         csv.Field(caption);
     csv.Field("Time");
     csv.EndLine();
+    const int columns = list.ColumnCount();
     for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < list.ColumnCount(); ++column)
-            csv.Field(list.ShownCell(row, column));
-        csv.Field(IsoMomentText(&list == ListView1 ? run_.EchoMoment(row) : run_.Error(row).Made).View());
+        const TErrorRow* error = echoes ? nullptr : &run_.Error(row);
+        const TReplyStatus& reply = error ? error->Reply : run_.Echo(row);
+        for (int column = 0; column < columns; ++column) {
+            if (error)
+                AppendErrorCell(csv.OpenField(), *error, column);
+            else
+                AppendEchoCell(csv.OpenField(), reply, column);
+            csv.CloseField();
+        }
+        csv.Field(IsoMomentText(error ? error->Made : run_.EchoMoment(row)).View());
         csv.EndLine();
     }
     return csv.Take();

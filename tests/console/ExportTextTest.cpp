@@ -67,6 +67,34 @@ TEST(ExportText, CsvIsUtf8WithAByteOrderMarkAndCrLfLines)
     EXPECT_EQ(CsvText({{"Adress"}, {}}, Latin1ToUtf8), "\xEF\xBB\xBF" "Adress\r\n");
 }
 
+// Cells gather in blocks before they reach the file: quoting and conversion
+// must find a cell wherever it falls, across a block's end or longer than one.
+TEST(ExportText, CsvCellsOfEveryLengthComeOutWhole)
+{
+    TExportTable table{{"Adress"}, {}};
+    std::string expected = "\xEF\xBB\xBF" "Adress\r\n";
+    for (int n = 0; n < 400; ++n) {
+        std::string cell(static_cast<std::size_t>(n * 7 % 61), 'x');
+        if (n % 3 == 0)
+            cell += ",\"";
+        if (n % 5 == 0)
+            cell += "\xFC";
+        if (n == 200)
+            cell = std::string(1500, 'y') + ",";
+        table.Rows.push_back({cell});
+        const std::string utf8 = Latin1ToUtf8(cell);
+        if (n % 3 == 0 || n == 200) {
+            std::string quoted;
+            for (char c : utf8)
+                quoted += c == '"' ? std::string(2, c) : std::string(1, c);
+            expected += '"' + quoted + "\"\r\n";
+        } else {
+            expected += utf8 + "\r\n";
+        }
+    }
+    EXPECT_EQ(CsvText(table, Latin1ToUtf8), expected);
+}
+
 TEST(ExportText, TabTextHasCaptionsFirstAndKeepsEveryCellWhole)
 {
     TExportTable table{{"Adress", "Seq.ID"}, {{"a,b", "1"}, {"tab\there", "2"}, {"say \"hi\"", "3"}, {" \xFC ", ""}}};
