@@ -252,14 +252,14 @@ void CustomControl::SetColor(COLORREF color)
     Invalidate();
 }
 
-// A window that is not on screen has nothing to repaint: showing it paints
-// it whole. Skipping it spares a server call per change while a hidden
-// window is being built.
 void CustomControl::MarkAllDirty()
 {
     dirty_ = {-32768, -32768, 32767, 32767};
 }
 
+// A window that is not on screen has nothing to repaint: showing it paints
+// it whole. Skipping it spares a server call per change while a hidden
+// window is being built.
 void CustomControl::Invalidate()
 {
     MarkAllDirty();
