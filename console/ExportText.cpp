@@ -97,21 +97,8 @@ void TCsvBuilder::Field(std::string_view cell)
     CloseField();
 }
 
-TTextBuffer& TCsvBuilder::OpenField()
+void TCsvBuilder::RedoField()
 {
-    if (!lineStart_)
-        out_.Append(',');
-    lineStart_ = false;
-    fieldStart_ = out_.Size();
-    out_.TakeWatchedSeen();
-    return out_;
-}
-
-void TCsvBuilder::CloseField()
-{
-    // Plain ASCII is the same in every code page: most cells stay as appended.
-    if (!out_.TakeWatchedSeen())
-        return;
     const std::string cell(out_.From(fieldStart_));
     out_.Truncate(fieldStart_);
     std::string field;

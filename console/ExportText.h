@@ -43,12 +43,27 @@ public:
     // A field made in place: append the cell's text (in the list's encoding)
     // to the buffer OpenField() returns, then call CloseField(). The rare
     // cell that needs quotes or another encoding is redone then.
-    TTextBuffer& OpenField();
-    void CloseField();
+    TTextBuffer& OpenField()
+    {
+        if (!lineStart_)
+            out_.Append(',');
+        lineStart_ = false;
+        fieldStart_ = out_.Size();
+        out_.TakeWatchedSeen();
+        return out_;
+    }
+    void CloseField()
+    {
+        // Plain ASCII is the same in every code page: most cells stay as appended.
+        if (out_.TakeWatchedSeen())
+            RedoField();
+    }
     void EndLine();
     std::string Take() { return out_.Take(); }
 
 private:
+    void RedoField();
+
     TTextBuffer out_;
     TUtf8Converter toUtf8_;
     std::size_t fieldStart_ = 0;

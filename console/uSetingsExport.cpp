@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "console/OutageReport.h"
+#include "console/RunCsv.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/SaveDialog.h"
 #include "toolkit/WinFileSystem.h"
@@ -76,30 +77,7 @@ void TFormSetings::CopyRows(tk::ListView& list)
 
 std::string TFormSetings::ListCsv(tk::ListView& list) const
 {
-    // The cells the list shows, made straight into the file's bytes from
-    // the log's rows: 10001 rows are saved in a few milliseconds.
-    const bool echoes = &list == ListView1;
-    const int rows = echoes ? run_.EchoRows() : run_.ErrorRows();
-    TCsvBuilder csv(tk::Utf8Text, static_cast<std::size_t>(rows) * 96);
-    for (const std::string& caption : list.Captions())
-        csv.Field(caption);
-    csv.Field("Time");
-    csv.EndLine();
-    const int columns = list.ColumnCount();
-    for (int row = 0; row < rows; ++row) {
-        const TErrorRow* error = echoes ? nullptr : &run_.Error(row);
-        const TReplyStatus& reply = error ? error->Reply : run_.Echo(row);
-        for (int column = 0; column < columns; ++column) {
-            if (error)
-                AppendErrorCell(csv.OpenField(), *error, column);
-            else
-                AppendEchoCell(csv.OpenField(), reply, column);
-            csv.CloseField();
-        }
-        csv.Field(IsoMomentText(error ? error->Made : run_.EchoMoment(row)).View());
-        csv.EndLine();
-    }
-    return csv.Take();
+    return RunLogCsv(run_, &list == ListView1 ? TRunLog::Echoes : TRunLog::Errors, list.Captions(), tk::Utf8Text);
 }
 
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)

@@ -1,8 +1,9 @@
 // The export texts: CSV quoting and encoding, tab-separated copies, ISO 8601
-// moments and the proposed file names.
+// moments, the proposed file names and the saved logs.
 #include <gtest/gtest.h>
 
 #include "console/ExportText.h"
+#include "console/RunCsv.h"
 
 namespace {
 
@@ -126,4 +127,26 @@ TEST(ExportText, ProposedNamesCarryTheDay)
 {
     EXPECT_EQ(ExportFileName("errors", {2026, 12, 7, 23, 59, 59}), "zentvorlumo-errors-2026-12-07.csv");
     EXPECT_EQ(ExportFileName("replies", {2027, 1, 31}), "zentvorlumo-replies-2027-01-31.csv");
+}
+
+// A saved log is the list as shown, newest row first, each row with its
+// moment; a typed host comes out as typed, however odd.
+TEST(ExportText, RunLogsAreSavedAsTheListsShowThem)
+{
+    TMonitorRun run([] { return TMoment{{2026, 12, 7, 14, 5, 9}, -90}; });
+    run.AddEcho({72, "127.0.0.1", 0, 7, 21, 128, rsEcho}, 100, false);
+    run.AddEcho({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 100, false);
+    run.AddError({{0, "", 0, 9, 1000, 0, rsTimeOut}, " Z\xFCrich, \"a\"", "07.12.2026 14:05:10", {{2026, 1, 2, 3, 4, 5}, 60}},
+                 100, false);
+    EXPECT_EQ(RunLogCsv(run, TRunLog::Echoes, {"Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Time to Live"},
+                        Latin1ToUtf8),
+              "\xEF\xBB\xBF"
+              "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Time to Live,Time\r\n"
+              "127.0.0.2,72,0,8,1000000,64,2026-12-07T14:05:09-01:30\r\n"
+              "127.0.0.1,72,0,7,21,128,2026-12-07T14:05:09-01:30\r\n");
+    EXPECT_EQ(RunLogCsv(run, TRunLog::Errors, {"Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Date/Time", "Status"},
+                        Latin1ToUtf8),
+              "\xEF\xBB\xBF"
+              "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n"
+              "\" Z\xC3\xBCrich, \"\"a\"\"\",0,0,9,1000,07.12.2026 14:05:10,rsTimeOut,2026-01-02T03:04:05+01:00\r\n");
 }
