@@ -200,7 +200,8 @@ TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run) : tk::Form(ow
     CreateHostBar();
     CreatePages();
     CreateStatisticsBar();
-    StatusBar1 = new tk::StatusBar(this, this, {0, 0, kClientWidth, kStatusBarHeight});
+    const int statusTop = DesignClientHeight() - kStatusBarHeight;
+    StatusBar1 = new tk::StatusBar(this, this, {0, statusTop, kClientWidth, kStatusBarHeight});
     StatusBar1->SetName("StatusBar1");
     SetDefaultButton(BitBtn2);
     BitBtn2->SetDefault(true);
@@ -276,12 +277,12 @@ void TFormSetings::CreateHostBar()
 
 void TFormSetings::CreatePages()
 {
-    PageControl1 = new tk::PageControl(this, this, {0, kHostBarHeight, kClientWidth, 280});
+    PageControl1 = new tk::PageControl(this, this, {0, kHostBarHeight, kClientWidth, DesignPagesHeight()});
     PageControl1->SetName("PageControl1");
 
     TabSheet1 = new tk::TabSheet(this, PageControl1, "Ping information");
     TabSheet1->SetName("TabSheet1");
-    ListView1 = new tk::ListView(this, TabSheet1, {0, 0, 100, 100}, true);
+    ListView1 = new tk::ListView(this, TabSheet1, SheetArea(), true);
     ListView1->SetName("ListView1");
     ListView1->AddColumn("Adress From", 100);
     ListView1->AddColumn("Bytes", 40, tk::Alignment::Center);
@@ -292,7 +293,7 @@ void TFormSetings::CreatePages()
 
     TabSheet2 = new tk::TabSheet(this, PageControl1, "Error logs");
     TabSheet2->SetName("TabSheet2");
-    ListViewError = new tk::ListView(this, TabSheet2, {0, 0, 100, 100}, true);
+    ListViewError = new tk::ListView(this, TabSheet2, SheetArea(), true);
     ListViewError->SetName("ListViewError");
     ListViewError->AddColumn("Adress", 100);
     ListViewError->AddColumn("Bytes", 40, tk::Alignment::Center);
@@ -355,7 +356,9 @@ void TFormSetings::CreateAboutPage()
     Image1->SetName("Image1");
     Image1->SetCenter(true);
     LoadAboutPicture();
-    Panel4 = new tk::Panel(this, TabSheet4, {0, 0, 100, kAboutPanelHeight}, false);
+    const tk::Rect area = SheetArea();
+    Panel4 = new tk::Panel(this, TabSheet4, {0, area.height - kAboutPanelHeight, area.width, kAboutPanelHeight},
+                           false);
     Panel4->SetName("Panel4");
     Panel4->SetColor(kWhite);
     Shape2 = new tk::Shape(this, Panel4, {0, 0, 100, kAboutPanelHeight});
@@ -409,7 +412,7 @@ tk::LinkLabel* TFormSetings::AddLink(const char* name, int top, const std::strin
 
 void TFormSetings::CreateStatisticsBar()
 {
-    Panel2 = new tk::Panel(this, this, {0, 0, kClientWidth, kStatisticsBarHeight});
+    Panel2 = new tk::Panel(this, this, {0, kHostBarHeight + DesignPagesHeight(), kClientWidth, kStatisticsBarHeight});
     Panel2->SetName("Panel2");
     Label6 = AddLabel(Panel2, "Label6", {8, 8, 94}, "AVG Trip Time:", true, tk::Alignment::Right);
     lbAVG = AddLabel(Panel2, "lbAVG", {102, 8, 67}, "0,00 [ms]");
@@ -423,6 +426,27 @@ void TFormSetings::CreateStatisticsBar()
     BitBtn2 = new tk::BitBtn(this, Panel2, {480, 3, 90, 24}, "OK");
     BitBtn2->SetName("BitBtn2");
     BitBtn2->OnClick = [this](tk::Component* sender) { BitBtn2Click(sender); };
+}
+
+// The windows that Realign places are made in their place already, so that
+// at 96 dpi it moves none of them; at other DPIs it corrects the rounding.
+int TFormSetings::DesignClientHeight() const
+{
+    return kOuterHeight - FrameSize(tk::kDesignDpi).cy;
+}
+
+int TFormSetings::DesignPagesHeight() const
+{
+    return DesignClientHeight() - kHostBarHeight - kStatisticsBarHeight - kStatusBarHeight;
+}
+
+// A sheet's client area, in design units.
+tk::Rect TFormSetings::SheetArea() const
+{
+    RECT page{};
+    GetClientRect(TabSheet1->Handle(), &page);
+    const int dpi = Scaling().Dpi();
+    return {0, 0, MulDiv(page.right, tk::kDesignDpi, dpi), MulDiv(page.bottom, tk::kDesignDpi, dpi)};
 }
 
 void TFormSetings::Realign(int width, int height)

@@ -183,6 +183,9 @@ private:
     void OpenLink(const char* address);
 
     void Realign(int width, int height);
+    int DesignClientHeight() const;
+    int DesignPagesHeight() const;
+    tk::Rect SheetArea() const;
     void OnGetMinMaxInfo(MINMAXINFO& info);
     void OnEndSession(bool ending);
     // Settings, then history; once only, whichever of session end and
