@@ -15,11 +15,6 @@
 namespace tk {
 
 namespace {
-// The object of a window of ours, also kept in the window's own extra bytes:
-// reading those stays in the process, while under Wine every GetProp is a
-// server call, and the window procedure needs the object for each message.
-constexpr int kSelfSlot = 0;
-
 // Registered on the first registered message that arrives: a program that
 // no driver asks never registers it.
 bool IsNameQuery(UINT message)
@@ -59,7 +54,6 @@ void CustomControl::CreateCustom(const char* className, const std::string& text,
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExA(instance, className, &wc)) {
         wc.style = CS_DBLCLKS;
-        wc.cbWndExtra = sizeof(CustomControl*);
         wc.lpfnWndProc = StaticWindowProc;
         wc.hInstance = instance;
         wc.hCursor = nullptr; // WM_SETCURSOR decides
@@ -92,15 +86,14 @@ void CustomControl::CreateCustom(const char* className, const std::string& text,
 
 LRESULT CALLBACK CustomControl::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The object is found through the process's handle map, not a slot in
+    // the window: setting a slot is a server call per window under Wine.
     CustomControl* self;
     if (message == WM_NCCREATE) {
         self = static_cast<CustomControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, kSelfSlot, reinterpret_cast<LONG_PTR>(self));
         self->Attach(window);
     } else {
-        self = reinterpret_cast<CustomControl*>(GetWindowLongPtrA(window, kSelfSlot));
-        if (!self)
-            self = static_cast<CustomControl*>(FromHandle(window));
+        self = static_cast<CustomControl*>(FromHandle(window));
     }
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
@@ -109,10 +102,8 @@ LRESULT CALLBACK CustomControl::StaticWindowProc(HWND window, UINT message, WPAR
     LRESULT result = 0;
     if (!Guarded([&] { result = self->WindowProc(message, wParam, lParam); }) && message == WM_CREATE)
         result = -1; // WM_NCCREATE fails with the 0 already in place
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, kSelfSlot, 0);
+    if (message == WM_NCDESTROY)
         self->Detach();
-    }
     return result;
 }
 
