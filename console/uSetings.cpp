@@ -193,7 +193,7 @@ TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run) : tk::Form(ow
     SetCaption("Zent Vorlumo");
     // The client area is what scales; the frame is the system's at each DPI.
     const tk::Scale s = Scaling();
-    const SIZE outer = OuterSize(s(kClientWidth), s(kOuterHeight - FrameSize(tk::kDesignDpi).cy));
+    const SIZE outer = OuterSize(s(kClientWidth), s(DesignClientHeight()));
     SetBounds({0, 0, outer.cx, outer.cy});
     SetCenterOnFirstShow(true);
 
