@@ -150,7 +150,7 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SHOWWINDOW:
         if (wParam && !lParam) // by ShowWindow, not by an owner's minimize or restore
-            TellDescendantsShown();
+            TellShownInside(this);
         break;
     case WM_CAPTURECHANGED:
         pressed_ = nullptr;
@@ -430,18 +430,6 @@ void CustomControl::OnMouseUp(MouseButton button, Point p, unsigned keys)
     // A click is a press and a release on the same control, with nothing in front of it.
     if (graphics_.At(p) == target)
         target->Click();
-}
-
-BOOL CALLBACK CustomControl::TellShown(HWND child, LPARAM)
-{
-    if (WinControl* control = FromHandle(child))
-        control->AncestorShown();
-    return TRUE;
-}
-
-void CustomControl::TellDescendantsShown()
-{
-    EnumChildWindows(Handle(), TellShown, 0);
 }
 
 HCURSOR CustomControl::CursorAt(Point p) const

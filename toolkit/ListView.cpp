@@ -97,6 +97,7 @@ void ListView::SetRowCount(int rows)
     if (!frozen_ && !IsWindowVisible(Handle())) {
         SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
         frozen_ = true;
+        AwaitAncestorShown();
     }
     // Repaints the whole list: with owner data a row added at the top moves every row.
     SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);

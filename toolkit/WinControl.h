@@ -96,8 +96,11 @@ public:
         return nullptr;
     }
     // A window this control lies in is being shown (the control may come
-    // into sight): work put off while hidden can be done now.
+    // into sight): work put off while hidden can be done now. Called once
+    // after each AwaitAncestorShown.
     virtual void AncestorShown() {}
+    // Called by a window as it is shown: tells the controls that wait inside it.
+    static void TellShownInside(const WinControl* shown);
     // WM_HSCROLL/WM_VSCROLL from a scroll bar, track bar or up-down control.
     virtual void Scroll(unsigned code, int position)
     {
@@ -125,6 +128,10 @@ protected:
         hasDesign_ = true;
         return Scaling()(design);
     }
+    // Asks for one AncestorShown call when a window this control lies in is
+    // next shown. Kept in the process: walking the window tree on every show
+    // would be a server call per window under Wine.
+    void AwaitAncestorShown();
     // Takes a child-window id and registers this control under it, so that
     // messages sent during creation (WM_MEASUREITEM) find it. Call before
     // creating the window; the id lasts as long as the control.
