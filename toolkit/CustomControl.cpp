@@ -10,6 +10,7 @@
 #include "toolkit/GraphicControl.h"
 #include "toolkit/DriverProtocol.h"
 #include "toolkit/Guarded.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/Win32Error.h"
 
 namespace tk {
@@ -182,8 +183,11 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (auto* request = reinterpret_cast<const COPYDATASTRUCT*>(lParam); request && request->dwData == kGraphicQueryTag)
             return AnswerGraphicQuery(reinterpret_cast<HWND>(wParam), *request);
         break;
-    case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
+        ForgetLocaleTexts();
+        MarkAllDirty();
+        break;
+    case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
         MarkAllDirty();
         break;
