@@ -333,7 +333,13 @@ void WinControl::SetFont(HFONT font)
 void WinControl::CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle,
                               Rect design)
 {
-    const Rect b = ScaledDesign(design);
+    CreateHandle(className, text, style, exStyle, design, Scaling()(design));
+}
+
+void WinControl::CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle,
+                              Rect design, Rect b)
+{
+    ScaledDesign(design);
     HWND window = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, b.left, b.top, b.width,
                                   b.height, ParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReserveId())),
                                   GetModuleHandleA(nullptr), nullptr);

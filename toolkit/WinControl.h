@@ -112,6 +112,9 @@ protected:
     // Creates the window of a standard control class as a child of the
     // parent, at `bounds` (design values) scaled.
     void CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle, Rect bounds);
+    // The same, created at `placed` pixels rather than the design scaled.
+    void CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle, Rect design,
+                      Rect placed);
     // For our own classes: the window procedure attaches at WM_NCCREATE and
     // detaches at WM_NCDESTROY.
     void Attach(HWND window);
