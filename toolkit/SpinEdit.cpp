@@ -102,11 +102,17 @@ SpinEdit::SpinEdit(Component* owner, WinControl* parent, Rect bounds, int minVal
                    int value)
     : WinControl(owner, parent), rules_(minValue, maxValue, increment), decimalSeparator_(LocaleDecimalSeparator())
 {
-    CreateHandle("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, bounds);
+    // Made with its value's text: given it afterwards, the field would be drawn once more.
+    CreateHandle("EDIT", ValueText(value), WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE,
+                 bounds);
     SubclassWindow();
     arrows_ = new Arrows(*this);
     SetTextMargin();
-    SetValue(value);
+}
+
+std::string SpinEdit::ValueText(int value) const
+{
+    return std::to_string(rules_.Clamp(value));
 }
 
 int SpinEdit::Value() const
@@ -116,7 +122,7 @@ int SpinEdit::Value() const
 
 void SpinEdit::SetValue(int value)
 {
-    const std::string text = std::to_string(rules_.Clamp(value));
+    const std::string text = ValueText(value);
     if (text != Text())
         SetText(text);
 }

@@ -46,6 +46,8 @@ private:
     void PlaceArrows();
     void RepaintArrows();
     void SetTextMargin();
+    // The text a value is shown as: clamped to the limits.
+    std::string ValueText(int value) const;
 
     SpinValue rules_;
     char decimalSeparator_;
