@@ -15,7 +15,7 @@ constexpr int kClientHeight = 265;
 
 HCURSOR HandCursor()
 {
-    return LoadCursor(nullptr, IDC_HAND);
+    return tk::SystemCursor(IDC_HAND);
 }
 
 } // namespace

@@ -98,7 +98,7 @@ void TFormSetings::Timer1Timer(tk::Component* Sender)
                 form.Timer1->SetEnabled(form.spbRepPing->Down());
         }
     } restore{*this};
-    tk::TheApplication->SetScreenCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    tk::TheApplication->SetScreenCursor(tk::SystemCursor(reinterpret_cast<LPCSTR>(IDC_WAIT)));
     tk::TheApplication->ProcessMessages();
     BitBtnPingClick(Sender);
     tk::TheApplication->ProcessMessages();

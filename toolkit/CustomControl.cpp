@@ -34,7 +34,7 @@ Point PointOf(LPARAM lParam)
 
 CustomControl::CustomControl(Component* owner, WinControl* parent)
     : WinControl(owner, parent), color_(GetSysColor(COLOR_BTNFACE)), colorBrush_(CreateSolidBrush(color_)),
-      cursor_(LoadCursor(nullptr, IDC_ARROW))
+      cursor_(SystemCursor(IDC_ARROW))
 {
     MarkAllDirty();
 }

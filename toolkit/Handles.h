@@ -115,4 +115,9 @@ private:
 // A font of the given face and size in points, at `dpi` (0: the screen's).
 Font CreateFontPt(const char* face, int points, bool bold = false, bool underline = false, int dpi = 0);
 
+// One of the system's cursors (IDC_ARROW, ...), loaded on first use. Every
+// load gives the same shared handle, but under Wine each one also asks the
+// server about the display. GUI thread only.
+HCURSOR SystemCursor(LPCSTR id);
+
 } // namespace tk

@@ -1,12 +1,14 @@
 #include "toolkit/LinkLabel.h"
 
+#include "toolkit/Handles.h"
+
 namespace tk {
 
 LinkLabel::LinkLabel(Component* owner, CustomControl* parent, Rect bounds, std::string text)
     : Label(owner, parent, bounds, std::move(text))
 {
     SetTextColor(RGB(0, 0, 255));
-    SetCursor(LoadCursor(nullptr, IDC_HAND));
+    SetCursor(SystemCursor(IDC_HAND));
 }
 
 void LinkLabel::MouseEnter()
