@@ -28,7 +28,7 @@ private:
     Timer& timer_;
 };
 
-Timer::Timer(Component* owner) : Component(owner), window_(std::make_unique<TickWindow>(*this)) {}
+Timer::Timer(Component* owner) : Component(owner) {}
 
 Timer::~Timer() = default;
 
@@ -53,12 +53,18 @@ void Timer::SetOnTimer(NotifyEvent handler)
 void Timer::Update()
 {
     // SetTimer on the same id restarts the count by itself: a kill first
-    // would be one more server call at every re-arm.
+    // would be one more server call at every re-arm. The window is made when
+    // the timer first runs, and a timer that does not run is not killed: a
+    // timer that never runs costs no server call.
     if (enabled_ && interval_ > 0 && onTimer_) {
+        if (!window_)
+            window_ = std::make_unique<TickWindow>(*this);
         if (!SetTimer(window_->Handle(), kTimerId, interval_, nullptr))
             throw Win32Error("SetTimer");
-    } else {
+        running_ = true;
+    } else if (running_) {
         KillTimer(window_->Handle(), kTimerId);
+        running_ = false;
     }
 }
 

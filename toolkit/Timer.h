@@ -1,7 +1,7 @@
 // Timer: a window timer that raises OnTimer every Interval milliseconds while
 // Enabled and a handler is set. It keeps a message-only window of its own (a
-// CustomControl like every other window of ours), so it works on any owner;
-// the tick runs guarded on the GUI thread.
+// CustomControl like every other window of ours), made when it first runs,
+// so it works on any owner; the tick runs guarded on the GUI thread.
 #pragma once
 
 #include <memory>
@@ -28,6 +28,7 @@ private:
 
     unsigned interval_ = 1000;
     bool enabled_ = true;
+    bool running_ = false;
     NotifyEvent onTimer_;
     std::unique_ptr<TickWindow> window_;
 };
