@@ -282,7 +282,7 @@ void TFormSetings::CreatePages()
 
     TabSheet1 = new tk::TabSheet(this, PageControl1, "Ping information");
     TabSheet1->SetName("TabSheet1");
-    ListView1 = new tk::ListView(this, TabSheet1, SheetArea(), true);
+    ListView1 = new tk::ListView(this, TabSheet1, SheetArea(), true, tk::ListView::Selection::Rows);
     ListView1->SetName("ListView1");
     ListView1->AddColumn("Adress From", 100);
     ListView1->AddColumn("Bytes", 40, tk::Alignment::Center);
@@ -293,7 +293,7 @@ void TFormSetings::CreatePages()
 
     TabSheet2 = new tk::TabSheet(this, PageControl1, "Error logs");
     TabSheet2->SetName("TabSheet2");
-    ListViewError = new tk::ListView(this, TabSheet2, SheetArea(), true);
+    ListViewError = new tk::ListView(this, TabSheet2, SheetArea(), true, tk::ListView::Selection::Rows);
     ListViewError->SetName("ListViewError");
     ListViewError->AddColumn("Adress", 100);
     ListViewError->AddColumn("Bytes", 40, tk::Alignment::Center);

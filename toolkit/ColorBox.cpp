@@ -10,7 +10,24 @@ namespace {
 constexpr int kItemHeight = 16;
 constexpr int kClosedHeight = kItemHeight + 6; // with the box's border
 constexpr int kDropDownItems = 10;
+// The open box: the closed one with room for the list below it.
+constexpr int kOpenHeight = kItemHeight + 8 + kDropDownItems * kItemHeight;
 constexpr int kSwatchWidth = 22;
+
+// The open box's height in pixels, cut down to the whole rows its list
+// shows in `open` pixels. A list box keeps to whole rows: left with spare
+// pixels it would cut itself down again after every move of the box (a
+// server call each under Wine), five times while the box is being made.
+int WholeRowsHeight(int open, Scale scale)
+{
+    const int item = scale(kItemHeight);
+    // Above the list the selection field (6 more than an item) in the box's
+    // 2-pixel frame; around the rows the list's own 1-pixel frame.
+    const int above = item + 6 + 2 * 2;
+    const int frame = 2;
+    const int rows = (open - above - frame) / item;
+    return rows > 0 ? above + frame + rows * item : open;
+}
 } // namespace
 
 COLORREF ColorToRGB(std::uint32_t color)
@@ -20,10 +37,16 @@ COLORREF ColorToRGB(std::uint32_t color)
 
 ColorBox::ColorBox(Component* owner, WinControl* parent, Rect bounds) : WinControl(owner, parent)
 {
-    // A combo box's window height includes its open list.
-    bounds.height = kItemHeight + 8 + kDropDownItems * kItemHeight;
-    CreateHandle("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-                 0, bounds);
+    // A combo box's window height includes its open list. The list always
+    // has more colours than rows, so its scroll bar is kept rather than taken
+    // away while it is empty and given back as it fills.
+    bounds.height = kOpenHeight;
+    Rect placed = Scaling()(bounds);
+    placed.height = WholeRowsHeight(placed.height, Scaling());
+    CreateHandle("COMBOBOX", "",
+                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS |
+                     CBS_DISABLENOSCROLL,
+                 0, bounds, placed);
     // Filled in one batch: otherwise the list resets its scroll bar after
     // every entry, which is most of a colour box's creation time under Wine.
     std::size_t bytes = 0;

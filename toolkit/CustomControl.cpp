@@ -10,6 +10,7 @@
 #include "toolkit/GraphicControl.h"
 #include "toolkit/DriverProtocol.h"
 #include "toolkit/Guarded.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/Win32Error.h"
 
 namespace tk {
@@ -150,7 +151,7 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SHOWWINDOW:
         if (wParam && !lParam) // by ShowWindow, not by an owner's minimize or restore
-            TellDescendantsShown();
+            TellShownInside(this);
         break;
     case WM_CAPTURECHANGED:
         pressed_ = nullptr;
@@ -182,8 +183,11 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (auto* request = reinterpret_cast<const COPYDATASTRUCT*>(lParam); request && request->dwData == kGraphicQueryTag)
             return AnswerGraphicQuery(reinterpret_cast<HWND>(wParam), *request);
         break;
-    case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
+        ForgetLocaleTexts();
+        MarkAllDirty();
+        break;
+    case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
         MarkAllDirty();
         break;
@@ -430,18 +434,6 @@ void CustomControl::OnMouseUp(MouseButton button, Point p, unsigned keys)
     // A click is a press and a release on the same control, with nothing in front of it.
     if (graphics_.At(p) == target)
         target->Click();
-}
-
-BOOL CALLBACK CustomControl::TellShown(HWND child, LPARAM)
-{
-    if (WinControl* control = FromHandle(child))
-        control->AncestorShown();
-    return TRUE;
-}
-
-void CustomControl::TellDescendantsShown()
-{
-    EnumChildWindows(Handle(), TellShown, 0);
 }
 
 HCURSOR CustomControl::CursorAt(Point p) const

@@ -103,8 +103,6 @@ private:
     void Paint();
     void Resize(int cx, int cy);
     bool OnSetCursor(HWND window, UINT hitTest);
-    void TellDescendantsShown();
-    static BOOL CALLBACK TellShown(HWND child, LPARAM);
     LRESULT AnswerGraphicQuery(HWND asker, const COPYDATASTRUCT& request);
 
     ZOrder<GraphicControl> graphics_;

@@ -139,7 +139,20 @@ SIZE Form::FrameSize(int dpi) const
 void Form::SetClientPixels(int width, int height)
 {
     const SIZE outer = OuterSize(width, height);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    // Not shown yet but to be centred: it goes there in the same move, and
+    // the first show need not move it again.
+    POINT at{};
+    if (centerOnFirstShow_ && !shownBefore_)
+        at = CentredOrigin(outer);
+    else
+        flags |= SWP_NOMOVE;
+    SetWindowPos(Handle(), nullptr, at.x, at.y, outer.cx, outer.cy, flags);
+}
+
+POINT Form::CentredOrigin(SIZE outer)
+{
+    return {(GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2};
 }
 
 
@@ -152,10 +165,9 @@ void Form::PlaceForFirstShow()
         return;
     RECT r{};
     GetWindowRect(Handle(), &r);
-    int width = r.right - r.left;
-    int height = r.bottom - r.top;
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT at = CentredOrigin({r.right - r.left, r.bottom - r.top});
+    if (at.x != r.left || at.y != r.top)
+        SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Show()

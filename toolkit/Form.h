@@ -93,6 +93,8 @@ private:
     };
 
     void PlaceForFirstShow();
+    // The top-left corner of a window of this size in the screen's centre.
+    static POINT CentredOrigin(SIZE outer);
     void MoveFocus(bool backwards);
     void SetClientPixels(int width, int height);
 

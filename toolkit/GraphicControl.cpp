@@ -19,6 +19,10 @@ GraphicControl::~GraphicControl()
 
 void GraphicControl::SetBounds(Rect bounds)
 {
+    // Laying out again to the same place (as every resize of the window
+    // does) changes no pixel.
+    if (bounds == bounds_)
+        return;
     Invalidate();
     bounds_ = bounds;
     Invalidate();

@@ -4,11 +4,12 @@
 
 namespace tk {
 
-ListView::ListView(Component* owner, WinControl* parent, Rect bounds, bool ownerData) : WinControl(owner, parent)
+ListView::ListView(Component* owner, WinControl* parent, Rect bounds, bool ownerData, Selection selection)
+    : WinControl(owner, parent)
 {
     CreateHandle(WC_LISTVIEWA, "",
-                 WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
-                     (ownerData ? LVS_OWNERDATA : 0),
+                 WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                     (selection == Selection::OneRow ? LVS_SINGLESEL : 0) | (ownerData ? LVS_OWNERDATA : 0),
                  WS_EX_CLIENTEDGE, bounds);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 }
@@ -97,6 +98,7 @@ void ListView::SetRowCount(int rows)
     if (!frozen_ && !IsWindowVisible(Handle())) {
         SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
         frozen_ = true;
+        AwaitAncestorShown();
     }
     // Repaints the whole list: with owner data a row added at the top moves every row.
     SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);

@@ -15,7 +15,11 @@ namespace tk {
 
 class ListView : public WinControl {
 public:
-    ListView(Component* owner, WinControl* parent, Rect bounds, bool ownerData = false);
+    // Rows: several rows may be selected, as row commands need. Chosen at
+    // creation, since a later change of style lays the list out again.
+    enum class Selection { OneRow, Rows };
+    ListView(Component* owner, WinControl* parent, Rect bounds, bool ownerData = false,
+             Selection selection = Selection::OneRow);
 
     // The first column is always left-aligned (a rule of the list view).
     void AddColumn(const std::string& caption, int width, Alignment alignment = Alignment::Left);

@@ -32,7 +32,9 @@ void ListView::EnableRowCommands(std::vector<MenuItem> menu, std::function<void(
 {
     menu_ = std::move(menu);
     copy_ = std::move(copy);
-    SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) & ~LVS_SINGLESEL);
+    const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+    if (style & LVS_SINGLESEL)
+        SetWindowLongA(Handle(), GWL_STYLE, style & ~LVS_SINGLESEL);
     SubclassWindow();
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace tk {
 
 namespace {
@@ -14,16 +16,40 @@ std::string LocaleText(LCTYPE what, const char* fallback)
     return n > 0 ? std::string(buf, static_cast<std::size_t>(n - 1)) : std::string(fallback);
 }
 
+// Read once until the settings change: each read asks the registry, and
+// every number the windows show needs them.
+struct LocaleCache {
+    std::optional<NumberSeparators> separators;
+    std::optional<std::string> timeSeparator;
+};
+
+LocaleCache& Cache()
+{
+    static LocaleCache cache;
+    return cache;
+}
+
 } // namespace
 
 NumberSeparators ReadLocaleSeparators()
 {
-    return {LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STHOUSAND, ",")};
+    auto& cached = Cache().separators;
+    if (!cached)
+        cached = NumberSeparators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STHOUSAND, ",")};
+    return *cached;
 }
 
 std::string ReadLocaleTimeSeparator()
 {
-    return LocaleText(LOCALE_STIME, ":");
+    auto& cached = Cache().timeSeparator;
+    if (!cached)
+        cached = LocaleText(LOCALE_STIME, ":");
+    return *cached;
+}
+
+void ForgetLocaleTexts()
+{
+    Cache() = {};
 }
 
 } // namespace tk

@@ -1,7 +1,9 @@
 #include "toolkit/WinControl.h"
 
 #include <stdexcept>
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "toolkit/Guarded.h"
 #include "toolkit/Win32Error.h"
@@ -26,6 +28,21 @@ std::unordered_map<HWND, WinControl*>& ControlsByHandle()
 {
     static std::unordered_map<HWND, WinControl*> controls;
     return controls;
+}
+
+// The controls waiting for a window they lie in to be shown.
+std::vector<WinControl*>& AwaitingShow()
+{
+    static std::vector<WinControl*> controls;
+    return controls;
+}
+
+bool LiesIn(const WinControl* control, const WinControl* ancestor)
+{
+    for (const WinControl* p = control->Parent(); p; p = p->Parent())
+        if (p == ancestor)
+            return true;
+    return false;
 }
 
 // A subclassed window's procedure from before, by window: found even when
@@ -93,6 +110,7 @@ WinControl::~WinControl()
         Detach();
     if (id_ && FromId(id_) == this)
         ControlsById().erase(id_);
+    std::erase(AwaitingShow(), this);
 }
 
 WinControl* WinControl::FromHandle(HWND window)
@@ -105,6 +123,27 @@ WinControl* WinControl::FromId(int id)
 {
     auto found = ControlsById().find(id);
     return found == ControlsById().end() ? nullptr : found->second;
+}
+
+void WinControl::AwaitAncestorShown()
+{
+    auto& awaiting = AwaitingShow();
+    if (std::find(awaiting.begin(), awaiting.end(), this) == awaiting.end())
+        awaiting.push_back(this);
+}
+
+void WinControl::TellShownInside(const WinControl* shown)
+{
+    auto& awaiting = AwaitingShow();
+    std::vector<WinControl*> told;
+    for (WinControl* control : awaiting)
+        if (LiesIn(control, shown))
+            told.push_back(control);
+    // Off the list before being told, so a control may ask again at once.
+    for (WinControl* control : told)
+        std::erase(awaiting, control);
+    for (WinControl* control : told)
+        control->AncestorShown();
 }
 
 int WinControl::ReserveId()
@@ -294,7 +333,13 @@ void WinControl::SetFont(HFONT font)
 void WinControl::CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle,
                               Rect design)
 {
-    const Rect b = ScaledDesign(design);
+    CreateHandle(className, text, style, exStyle, design, Scaling()(design));
+}
+
+void WinControl::CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle,
+                              Rect design, Rect b)
+{
+    ScaledDesign(design);
     HWND window = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, b.left, b.top, b.width,
                                   b.height, ParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReserveId())),
                                   GetModuleHandleA(nullptr), nullptr);

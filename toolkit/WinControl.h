@@ -96,8 +96,11 @@ public:
         return nullptr;
     }
     // A window this control lies in is being shown (the control may come
-    // into sight): work put off while hidden can be done now.
+    // into sight): work put off while hidden can be done now. Called once
+    // after each AwaitAncestorShown.
     virtual void AncestorShown() {}
+    // Called by a window as it is shown: tells the controls that wait inside it.
+    static void TellShownInside(const WinControl* shown);
     // WM_HSCROLL/WM_VSCROLL from a scroll bar, track bar or up-down control.
     virtual void Scroll(unsigned code, int position)
     {
@@ -109,6 +112,9 @@ protected:
     // Creates the window of a standard control class as a child of the
     // parent, at `bounds` (design values) scaled.
     void CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle, Rect bounds);
+    // The same, created at `placed` pixels rather than the design scaled.
+    void CreateHandle(const char* className, const std::string& text, DWORD style, DWORD exStyle, Rect design,
+                      Rect placed);
     // For our own classes: the window procedure attaches at WM_NCCREATE and
     // detaches at WM_NCDESTROY.
     void Attach(HWND window);
@@ -125,6 +131,10 @@ protected:
         hasDesign_ = true;
         return Scaling()(design);
     }
+    // Asks for one AncestorShown call when a window this control lies in is
+    // next shown. Kept in the process: walking the window tree on every show
+    // would be a server call per window under Wine.
+    void AwaitAncestorShown();
     // Takes a child-window id and registers this control under it, so that
     // messages sent during creation (WM_MEASUREITEM) find it. Call before
     // creating the window; the id lasts as long as the control.

@@ -172,6 +172,9 @@ TEST_F(FieldsTest, AColourNotOfferedComesBackExactly)
     HWND w = colors->Handle();
     EXPECT_EQ(SendMessageA(w, CB_GETITEMHEIGHT, 0, 0), 16) << "measured while the window was created";
     EXPECT_EQ(SendMessageA(w, CB_GETCOUNT, 0, 0), 50);
+    RECT list{};
+    SendMessageA(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+    EXPECT_EQ(list.bottom - list.top, 9 * 16 + 2) << "whole rows in a frame, so the list never cuts itself down";
 
     colors->SetSelected(0x00123456);
     EXPECT_EQ(colors->Selected(), 0x00123456u);

@@ -7,6 +7,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "tests/toolkit/AppFixture.h"
 #include "toolkit/Button.h"
@@ -262,6 +264,29 @@ TEST_F(FormTest, ABorderlessFormKeepsItsClientSize)
     EXPECT_EQ(client.right, 475);
     EXPECT_EQ(client.bottom, 265);
     EXPECT_EQ(GetWindowLongA(FirstForm->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+TEST_F(FormTest, AFormToBeCentredIsCentredForTheSizeItHasWhenFirstShown)
+{
+    tk::Application app;
+    CreateBoth(app);
+    auto origin = [](tk::Form* form) {
+        RECT r{};
+        GetWindowRect(form->Handle(), &r);
+        const POINT centred{(GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+                            (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2};
+        return std::pair{POINT{r.left, r.top}, centred};
+    };
+    FirstForm->SetCenterOnFirstShow(true);
+    FirstForm->SetClientSize(300, 200);
+    auto [at, centred] = origin(FirstForm);
+    EXPECT_EQ(at.x, centred.x) << "sized and placed in one move";
+    EXPECT_EQ(at.y, centred.y);
+    FirstForm->SetBounds({0, 0, 500, 400});
+    FirstForm->Show();
+    std::tie(at, centred) = origin(FirstForm);
+    EXPECT_EQ(at.x, centred.x) << "placed again for its new size";
+    EXPECT_EQ(at.y, centred.y);
 }
 
 TEST_F(FormTest, PagesAndListsFilledWhileHiddenShowWhatTheyHoldOnceShown)
