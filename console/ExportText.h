@@ -21,6 +21,8 @@ struct TExportTable {
 
 // Turns a cell of the list's encoding into UTF-8.
 using TUtf8Converter = std::function<std::string(std::string_view)>;
+// Takes a file's bytes piece by piece, in order (a file being written).
+using TByteSink = std::function<void(std::string_view)>;
 
 // "2026-12-07T14:02:11+01:00"; a zero offset is written "+00:00".
 std::string IsoMoment(const TMoment& moment);
@@ -39,6 +41,10 @@ std::string ExportFileName(std::string_view what, const TLocalTime& day);
 class TCsvBuilder {
 public:
     explicit TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes = 0);
+    // Made for a file being written: whenever a line ends with `blockBytes`
+    // or more made, they go to `sink`, so only a block is held at a time.
+    // Finish() hands on the rest.
+    TCsvBuilder(TUtf8Converter toUtf8, TByteSink sink, std::size_t blockBytes);
     void Field(std::string_view cell);
     // A field made in place: append the cell's text (in the list's encoding)
     // to the buffer OpenField() returns, then call CloseField(). The rare
@@ -60,12 +66,15 @@ public:
     }
     void EndLine();
     std::string Take() { return out_.Take(); }
+    void Finish() { out_.Drain(sink_); }
 
 private:
     void RedoField();
 
     TTextBuffer out_;
     TUtf8Converter toUtf8_;
+    TByteSink sink_;
+    std::size_t blockBytes_ = 0;
     std::size_t fieldStart_ = 0;
     bool lineStart_ = true;
 };

@@ -1,12 +1,11 @@
 #include "console/RunCsv.h"
 
-std::string RunLogCsv(const TMonitorRun& run, TRunLog log, const std::vector<std::string>& captions,
-                      TUtf8Converter toUtf8)
+void RunLogCsv(const TMonitorRun& run, TRunLog log, const std::vector<std::string>& captions, TUtf8Converter toUtf8,
+               const TByteSink& sink)
 {
     const bool echoes = log == TRunLog::Echoes;
     const int rows = echoes ? run.EchoRows() : run.ErrorRows();
-    // About 66 bytes a row: reserved once, so the text is never moved.
-    TCsvBuilder csv(std::move(toUtf8), static_cast<std::size_t>(rows) * 96);
+    TCsvBuilder csv(std::move(toUtf8), sink, 64 * 1024);
     for (const std::string& caption : captions)
         csv.Field(caption);
     csv.Field("Time");
@@ -25,5 +24,5 @@ std::string RunLogCsv(const TMonitorRun& run, TRunLog log, const std::vector<std
         csv.Field(IsoMomentText(error ? error->Made : run.EchoMoment(row)).View());
         csv.EndLine();
     }
-    return csv.Take();
+    csv.Finish();
 }

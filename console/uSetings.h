@@ -77,10 +77,11 @@ public:
     void Label11Click(tk::Component* Sender);
     void Label19Click(tk::Component* Sender);
 
-    // Every row of a list as a CSV file's bytes, and how a save writes them
-    // (uSetingsExport.cpp).
-    std::string ListCsv(tk::ListView& list) const;
-    static void WriteExportFile(const std::wstring& path, const std::string& bytes);
+    // Every row of a list as a CSV file's bytes, handed to `sink` in blocks,
+    // and how a save writes what `produce` makes (uSetingsExport.cpp).
+    using TFileMaker = std::function<void(const TByteSink& sink)>;
+    void ListCsv(tk::ListView& list, const TByteSink& sink) const;
+    static void WriteExportFile(const std::wstring& path, const TFileMaker& produce);
 
     void LoadSettings();
     void SaveSettings();
@@ -206,7 +207,7 @@ private:
     void CopyOutageReport();
     void SaveOutagesAsCsv();
     // Asks for the file, then writes the text made at that moment.
-    void SaveCsvAs(const char* what, const std::function<std::string()>& text);
+    void SaveCsvAs(const char* what, const TFileMaker& produce);
 
     // The two lists as views of the run (uSetingsPing.cpp).
     void EchoAdded(const TMonitorRun& run, const TEchoChange& change) override;

@@ -25,11 +25,11 @@ TLocalTime Today()
 } // namespace
 
 // Written beside the target and put in its place only once whole.
-void TFormSetings::WriteExportFile(const std::wstring& path, const std::string& bytes)
+void TFormSetings::WriteExportFile(const std::wstring& path, const TFileMaker& produce)
 {
     tk::WinFileSystem fs;
     try {
-        tk::SafeReplace(fs, path, bytes);
+        tk::SafeReplace(fs, path, produce);
     } catch (const tk::SafeReplaceError& e) {
         throw std::runtime_error("Cannot save " + tk::AnsiText(path) + ": " + e.Reason());
     }
@@ -75,14 +75,14 @@ void TFormSetings::CopyRows(tk::ListView& list)
     tk::SetClipboardText(Handle(), tk::WideText(TabText(ListTable(list, true))));
 }
 
-std::string TFormSetings::ListCsv(tk::ListView& list) const
+void TFormSetings::ListCsv(tk::ListView& list, const TByteSink& sink) const
 {
-    return RunLogCsv(run_, &list == ListView1 ? TRunLog::Echoes : TRunLog::Errors, list.Captions(), tk::Utf8Text);
+    RunLogCsv(run_, &list == ListView1 ? TRunLog::Echoes : TRunLog::Errors, list.Captions(), tk::Utf8Text, sink);
 }
 
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 {
-    SaveCsvAs(what, [&] { return ListCsv(list); });
+    SaveCsvAs(what, [&](const TByteSink& sink) { ListCsv(list, sink); });
 }
 
 // The outages of the run so far, with the clock's offset now.
@@ -94,12 +94,12 @@ void TFormSetings::CopyOutageReport()
 
 void TFormSetings::SaveOutagesAsCsv()
 {
-    SaveCsvAs("outages", [this] {
-        return CsvText(OutageTable(figures_->Figures(), figures_->Now(), LocalNow().OffsetMinutes), tk::Utf8Text);
+    SaveCsvAs("outages", [this](const TByteSink& sink) {
+        sink(CsvText(OutageTable(figures_->Figures(), figures_->Now(), LocalNow().OffsetMinutes), tk::Utf8Text));
     });
 }
 
-void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()>& text)
+void TFormSetings::SaveCsvAs(const char* what, const TFileMaker& produce)
 {
     tk::SaveDialogOptions options;
     options.FileName = tk::WideText(ExportFileName(what, Today()));
@@ -112,5 +112,5 @@ void TFormSetings::SaveCsvAs(const char* what, const std::function<std::string()
         return;
     exportFolder_ = tk::FolderOf(*path);
     // The rows as they are now: pinging went on while the dialog was open.
-    WriteExportFile(*path, text());
+    WriteExportFile(*path, produce);
 }

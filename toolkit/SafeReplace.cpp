@@ -41,14 +41,12 @@ private:
     bool placed_ = false;
 };
 
-} // namespace
-
-void SafeReplace(FileSystem& fs, const FilePath& target, std::string_view bytes,
-                 const std::function<void(const FilePath& temp)>& edit)
+void Replace(FileSystem& fs, const FilePath& target, const std::function<void(const ByteSink& sink)>& produce,
+             const std::function<void(const FilePath& temp)>& edit)
 {
     TempFile temp(fs, target);
     temp.Check(Step::Create, fs.CreateTemp(target, temp.path, temp.file));
-    temp.Check(Step::Write, temp.file->Write(bytes));
+    produce([&](std::string_view bytes) { temp.Check(Step::Write, temp.file->Write(bytes)); });
     if (edit) {
         temp.file.reset();
         try {
@@ -61,6 +59,19 @@ void SafeReplace(FileSystem& fs, const FilePath& target, std::string_view bytes,
     temp.Check(Step::Flush, temp.file->Flush());
     temp.file.reset();
     temp.Place();
+}
+
+} // namespace
+
+void SafeReplace(FileSystem& fs, const FilePath& target, std::string_view bytes,
+                 const std::function<void(const FilePath& temp)>& edit)
+{
+    Replace(fs, target, [bytes](const ByteSink& sink) { sink(bytes); }, edit);
+}
+
+void SafeReplace(FileSystem& fs, const FilePath& target, const std::function<void(const ByteSink& sink)>& produce)
+{
+    Replace(fs, target, produce, nullptr);
 }
 
 } // namespace tk

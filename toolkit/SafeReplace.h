@@ -11,6 +11,9 @@
 //     tk::WinFileSystem fs;
 //     tk::SafeReplace(fs, L"C:\\x\\out.csv", text);   // throws SafeReplaceError
 //
+// A long file can also be written while it is made: `produce` hands its
+// bytes to the sink piece by piece, so it is never held whole in memory.
+//
 // `edit`, when given, runs on the written temporary file (by its path, the
 // file closed) before it is flushed and put in place: for writers that can
 // only change a file through calls of their own. It aborts by throwing.
@@ -73,5 +76,10 @@ private:
 
 void SafeReplace(FileSystem& fs, const FilePath& target, std::string_view bytes,
                  const std::function<void(const FilePath& temp)>& edit = nullptr);
+
+// Writes each piece on to the temporary file; throws SafeReplaceError when
+// that fails. Anything `produce` throws also leaves the target as it was.
+using ByteSink = std::function<void(std::string_view bytes)>;
+void SafeReplace(FileSystem& fs, const FilePath& target, const std::function<void(const ByteSink& sink)>& produce);
 
 } // namespace tk

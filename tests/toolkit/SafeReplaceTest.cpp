@@ -114,4 +114,38 @@ TEST(SafeReplace, SuccessPutsTheWholeNewFileInPlace)
     }
 }
 
+// A file written while it is made: the pieces arrive whole and in order, and
+// a failing write or a maker that gives up stops the save with the old file kept.
+TEST(SafeReplace, AFileMadeWhileWrittenIsPlacedOnlyWhenWhole)
+{
+    for (Step failAt : {Step::Edit, Step::Write}) {
+        for (bool makerGivesUp : {false, true}) {
+            ScriptedFileSystem fs;
+            fs.files[Target] = "old\r\n";
+            fs.failAt = failAt;
+            int piecesMade = 0;
+            auto produce = [&](const tk::ByteSink& sink) {
+                for (const char* piece : {"a\r\n", "b\r\n", "c\r\n"}) {
+                    if (makerGivesUp && piecesMade == 2)
+                        throw std::runtime_error("given up");
+                    sink(piece);
+                    ++piecesMade;
+                }
+            };
+            const bool fails = failAt == Step::Write || makerGivesUp;
+            try {
+                tk::SafeReplace(fs, Target, produce);
+                EXPECT_FALSE(fails);
+            } catch (const tk::SafeReplaceError& e) {
+                EXPECT_EQ(e.FailedStep(), Step::Write);
+                EXPECT_EQ(piecesMade, 0) << "a failed write stops the maker";
+            } catch (const std::runtime_error& e) {
+                EXPECT_TRUE(makerGivesUp) << e.what();
+            }
+            EXPECT_EQ(fs.files.size(), 1u);
+            EXPECT_EQ(fs.files[Target], fails ? "old\r\n" : "a\r\nb\r\nc\r\n");
+        }
+    }
+}
+
 } // namespace
