@@ -17,7 +17,9 @@ BitBtn::BitBtn(Component* owner, WinControl* parent, Rect bounds, const std::str
 void BitBtn::SetDefault(bool isDefault)
 {
     default_ = isDefault;
-    InvalidateRect(Handle(), nullptr, FALSE);
+    // Out of sight it is drawn whole when shown: asking now would be a server call for nothing.
+    if (IsWindowVisible(Handle()))
+        InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 bool BitBtn::DrawItem(DRAWITEMSTRUCT& item)

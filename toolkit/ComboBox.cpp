@@ -61,7 +61,8 @@ void ComboBox::SetItems(std::vector<std::string> items)
     for (const std::string& item : items)
         SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    if (IsWindowVisible(Handle())) // else drawn whole when shown
+        InvalidateRect(Handle(), nullptr, TRUE);
     items_ = std::move(items);
 }
 
