@@ -143,7 +143,7 @@ void Form::SetClientPixels(int width, int height)
     // Not shown yet but to be centred: it goes there in the same move, and
     // the first show need not move it again.
     POINT at{};
-    if (centerOnFirstShow_ && !shownBefore_)
+    if (centerOnFirstShow_ && !shownBefore_ && !IsWindowVisible(Handle()))
         at = CentredOrigin(outer);
     else
         flags |= SWP_NOMOVE;
