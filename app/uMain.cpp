@@ -20,10 +20,9 @@ HCURSOR HandCursor()
 
 } // namespace
 
-TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain")
+TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain", {kClientWidth, kClientHeight})
 {
     ZV_FAIL_POINT("TFormMain");
-    SetClientSize(kClientWidth, kClientHeight);
     SetCenterOnFirstShow(true);
 
     CoolForm1 = new TCoolForm(this, this);

@@ -73,13 +73,27 @@ constexpr UINT kWmDpiChanged = 0x02E0;
 
 } // namespace
 
-Form::Form(Component* owner, const char* className)
+Form::Form(Component* owner, const char* className, SIZE clientSize)
     : CustomControl(owner, nullptr)
 {
     HWND ownerWindow = TheApplication && TheApplication->MainForm() ? TheApplication->MainForm()->Handle() : nullptr;
-    CreateCustom(className, "", StyleOf(borderStyle_), 0, {CW_USEDEFAULT, CW_USEDEFAULT, 320, 240}, ownerWindow);
+    // Made at its size, for the DPI it will most likely have: sized
+    // afterwards, a top-level window goes through the system's size
+    // messages and monitor checks once more. Sized again if the guess
+    // was wrong.
+    const bool sized = clientSize.cx > 0 && clientSize.cy > 0;
+    const Scale likely(sized ? WindowDpi(nullptr) : kDesignDpi);
+    const Rect client = likely(Rect{0, 0, clientSize.cx, clientSize.cy});
+    const SIZE outer = sized ? tk::OuterSize({client.width, client.height}, StyleOf(borderStyle_), 0, likely.Dpi())
+                             : SIZE{320, 240};
+    CreateCustom(className, "", StyleOf(borderStyle_), 0, {CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy},
+                 ownerWindow);
     SetDpi(WindowDpi(Handle()));
     SetFont(ScaledFont("MS Sans Serif", 8));
+    RECT made{};
+    GetClientRect(Handle(), &made);
+    if (sized && (Scaling() != likely || made.right != client.width || made.bottom != client.height))
+        SetClientSize(clientSize.cx, clientSize.cy);
 }
 
 Form::~Form()

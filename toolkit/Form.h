@@ -24,8 +24,9 @@ enum class BorderStyle { None, Sizeable };
 class Form : public CustomControl {
 public:
     // Creates the window of class `className` (registered on first use) with
-    // a sizeable frame, hidden, owned by the main form if there is one.
-    Form(Component* owner, const char* className);
+    // a sizeable frame, hidden, owned by the main form if there is one; at
+    // `clientSize` (design values) where one is given, as SetClientSize would.
+    Form(Component* owner, const char* className, SIZE clientSize = {});
     ~Form() override;
 
     // Runs FormDestroy, frees the components, then the form.
