@@ -187,14 +187,12 @@ std::string KeptText(const tk::SafeReplaceError& e)
 }
 } // namespace
 
-TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run) : tk::Form(owner, "TFormSetings"), run_(run)
+// The client area is what scales; the frame is the system's at each DPI.
+TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
+    : tk::Form(owner, "TFormSetings", {kClientWidth, DesignClientHeight()}), run_(run)
 {
     ZV_FAIL_POINT("TFormSetings");
     SetCaption("Zent Vorlumo");
-    // The client area is what scales; the frame is the system's at each DPI.
-    const tk::Scale s = Scaling();
-    const SIZE outer = OuterSize(s(kClientWidth), s(DesignClientHeight()));
-    SetBounds({0, 0, outer.cx, outer.cy});
     SetCenterOnFirstShow(true);
 
     CreateHostBar();
@@ -430,9 +428,9 @@ void TFormSetings::CreateStatisticsBar()
 
 // The windows that Realign places are made in their place already, so that
 // at 96 dpi it moves none of them; at other DPIs it corrects the rounding.
-int TFormSetings::DesignClientHeight() const
+int TFormSetings::DesignClientHeight()
 {
-    return kOuterHeight - FrameSize(tk::kDesignDpi).cy;
+    return kOuterHeight - SizeableFrameSize(tk::kDesignDpi).cy;
 }
 
 int TFormSetings::DesignPagesHeight() const

@@ -184,7 +184,7 @@ private:
     void OpenLink(const char* address);
 
     void Realign(int width, int height);
-    int DesignClientHeight() const;
+    static int DesignClientHeight();
     int DesignPagesHeight() const;
     tk::Rect SheetArea() const;
     void OnGetMinMaxInfo(MINMAXINFO& info);

@@ -144,6 +144,11 @@ SIZE Form::OuterSize(int clientWidth, int clientHeight) const
                          static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)), Scaling().Dpi());
 }
 
+SIZE Form::SizeableFrameSize(int dpi)
+{
+    return tk::OuterSize({0, 0}, kSizeableStyle, 0, dpi);
+}
+
 SIZE Form::FrameSize(int dpi) const
 {
     return tk::OuterSize({0, 0}, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),

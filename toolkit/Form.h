@@ -45,6 +45,8 @@ public:
     SIZE OuterSize(int clientWidth, int clientHeight) const;
     // What the frame adds to the client area at a DPI.
     SIZE FrameSize(int dpi) const;
+    // The same for a form as it is made (sizeable), before it has a window.
+    static SIZE SizeableFrameSize(int dpi);
 
     // A font of the form at its DPI, made on first use; the form keeps it and
     // makes it again, handing the new one to every control that used it,
