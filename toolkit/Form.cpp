@@ -167,6 +167,8 @@ void Form::SetClientPixels(int width, int height)
     else
         flags |= SWP_NOMOVE;
     SetWindowPos(Handle(), nullptr, at.x, at.y, outer.cx, outer.cy, flags);
+    if (!(flags & SWP_NOMOVE))
+        GetWindowRect(Handle(), &centredAt_);
 }
 
 POINT Form::CentredOrigin(SIZE outer)
@@ -184,6 +186,10 @@ void Form::PlaceForFirstShow()
         return;
     RECT r{};
     GetWindowRect(Handle(), &r);
+    // Still where the last sizing centred it: asking the screen again (a
+    // round of display checks each) would give the same place.
+    if (!IsRectEmpty(&centredAt_) && EqualRect(&r, &centredAt_))
+        return;
     const POINT at = CentredOrigin({r.right - r.left, r.bottom - r.top});
     if (at.x != r.left || at.y != r.top)
         SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -104,6 +104,8 @@ private:
     BorderStyle borderStyle_ = BorderStyle::Sizeable;
     bool centerOnFirstShow_ = false;
     bool shownBefore_ = false;
+    // Where SetClientPixels last put the form to centre it.
+    RECT centredAt_{};
     std::vector<ScaledFontEntry> fonts_;
     HWND defaultButton_ = nullptr;
 };
