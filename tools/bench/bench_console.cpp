@@ -237,6 +237,10 @@ int main(int argc, char** argv)
 {
     // Each figure as soon as it is known: a long run cut short keeps them.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    // Off every window: the compact window opens under the screen's centre,
+    // where the pointer starts, and the figures tip shown there would be
+    // redrawn at every reply handed in (minutes for 2 x 10001 rows).
+    SetCursorPos(0, 0);
     const std::string only = argc > 1 ? argv[1] : "";
     // Wired as the program wires them (app/main.cpp).
     TRunFiguresFeed figures(LocalMsNow);
