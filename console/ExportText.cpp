@@ -84,19 +84,11 @@ std::string ExportFileName(std::string_view what, const TLocalTime& day)
     return "zentvorlumo-" + std::string(what) + date;
 }
 
-TCsvBuilder::TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes)
-    : out_(expectedBytes + 3), toUtf8_(std::move(toUtf8))
+TCsvBuilder::TCsvBuilder(TUtf8Converter toUtf8, Start start) : toUtf8_(std::move(toUtf8))
 {
-    out_.Append("\xEF\xBB\xBF");
+    if (start == Start::ByteOrderMark)
+        out_.Append("\xEF\xBB\xBF");
     out_.Watch(kCsvSpecial);
-}
-
-// A line past the block is all that can come on top of it, and lines are short.
-TCsvBuilder::TCsvBuilder(TUtf8Converter toUtf8, TByteSink sink, std::size_t blockBytes)
-    : TCsvBuilder(std::move(toUtf8), blockBytes + blockBytes / 4)
-{
-    sink_ = std::move(sink);
-    blockBytes_ = blockBytes;
 }
 
 void TCsvBuilder::Field(std::string_view cell)
@@ -118,8 +110,6 @@ void TCsvBuilder::EndLine()
 {
     out_.Append("\r\n");
     lineStart_ = true;
-    if (sink_ && out_.Size() >= blockBytes_)
-        out_.Drain(sink_);
 }
 
 std::string CsvText(const TExportTable& table, const TUtf8Converter& toUtf8)

@@ -36,15 +36,14 @@ TIsoText IsoMomentText(const TMoment& moment);
 // "zentvorlumo-errors-2026-12-07.csv" for what = "errors".
 std::string ExportFileName(std::string_view what, const TLocalTime& day);
 
-// A CSV file's bytes made line by line, so that a long list is not held
-// twice: the byte-order mark, then the fields of each line and its CR LF.
+// A CSV file's bytes made line by line: the byte-order mark, then the fields
+// of each line and its CR LF.
 class TCsvBuilder {
 public:
-    explicit TCsvBuilder(TUtf8Converter toUtf8, std::size_t expectedBytes = 0);
-    // Made for a file being written: whenever a line ends with `blockBytes`
-    // or more made, they go to `sink`, so only a block is held at a time.
-    // Finish() hands on the rest.
-    TCsvBuilder(TUtf8Converter toUtf8, TByteSink sink, std::size_t blockBytes);
+    // A file's bytes start with the byte-order mark; lines kept to be
+    // written later (Bare) do not.
+    enum class Start { ByteOrderMark, Bare };
+    explicit TCsvBuilder(TUtf8Converter toUtf8, Start start = Start::ByteOrderMark);
     void Field(std::string_view cell);
     // A field made in place: append the cell's text (in the list's encoding)
     // to the buffer OpenField() returns, then call CloseField(). The rare
@@ -66,15 +65,12 @@ public:
     }
     void EndLine();
     std::string Take() { return out_.Take(); }
-    void Finish() { out_.Drain(sink_); }
 
 private:
     void RedoField();
 
     TTextBuffer out_;
     TUtf8Converter toUtf8_;
-    TByteSink sink_;
-    std::size_t blockBytes_ = 0;
     std::size_t fieldStart_ = 0;
     bool lineStart_ = true;
 };

@@ -84,15 +84,6 @@ public:
         Flush();
         return std::move(text_);
     }
-    // Hands all appended so far to `sink` and starts again empty, keeping
-    // the memory: for a text passed on in blocks as it is made.
-    template <class Sink>
-    void Drain(const Sink& sink)
-    {
-        Flush();
-        sink(std::string_view(text_));
-        text_.clear();
-    }
 
 private:
     static constexpr std::size_t kStage = 512;

@@ -189,7 +189,7 @@ std::string KeptText(const tk::SafeReplaceError& e)
 
 // The client area is what scales; the frame is the system's at each DPI.
 TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
-    : tk::Form(owner, "TFormSetings", {kClientWidth, DesignClientHeight()}), run_(run)
+    : tk::Form(owner, "TFormSetings", {kClientWidth, DesignClientHeight()}), run_(run), csv_(run, tk::Utf8Text)
 {
     ZV_FAIL_POINT("TFormSetings");
     SetCaption("Zent Vorlumo");

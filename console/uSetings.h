@@ -15,6 +15,7 @@
 #include "console/ExportText.h"
 #include "console/MonitorRun.h"
 #include "console/FiguresTip.h"
+#include "console/RunCsv.h"
 #include "console/RunFiguresFeed.h"
 #include "icmp/IdAntiFreeze.h"
 #include "icmp/IdIcmpClient.h"
@@ -217,6 +218,8 @@ private:
 
     // The echo counter FEchoCount and what the two lists hold.
     TMonitorRun& run_;
+    // Both logs' rows as CSV lines, made as the rows come.
+    TRunCsv csv_;
     // The run's figures, shown in a tip over the statistics; none until given.
     TRunFiguresFeed* figures_ = nullptr;
     TFiguresTip* figuresTip_ = nullptr;

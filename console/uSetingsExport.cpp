@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "console/OutageReport.h"
-#include "console/RunCsv.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/SaveDialog.h"
 #include "toolkit/WinFileSystem.h"
@@ -77,7 +76,7 @@ void TFormSetings::CopyRows(tk::ListView& list)
 
 void TFormSetings::ListCsv(tk::ListView& list, const TByteSink& sink) const
 {
-    RunLogCsv(run_, &list == ListView1 ? TRunLog::Echoes : TRunLog::Errors, list.Captions(), tk::Utf8Text, sink);
+    csv_.Write(&list == ListView1 ? TRunLog::Echoes : TRunLog::Errors, list.Captions(), sink);
 }
 
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)

@@ -130,49 +130,64 @@ TEST(ExportText, ProposedNamesCarryTheDay)
 }
 
 // A saved log is the list as shown, newest row first, each row with its
-// moment; a typed host comes out as typed, however odd.
+// moment; a typed host comes out as typed, however odd. The lines follow the
+// run: a trimmed or cleared list is saved as it now is.
 TEST(ExportText, RunLogsAreSavedAsTheListsShowThem)
 {
     TMonitorRun run([] { return TMoment{{2026, 12, 7, 14, 5, 9}, -90}; });
+    run.AddEcho({72, "127.0.0.1", 0, 6, 5, 128, rsEcho}, 100, false);
+    TRunCsv lines(run, Latin1ToUtf8);
     run.AddEcho({72, "127.0.0.1", 0, 7, 21, 128, rsEcho}, 100, false);
-    run.AddEcho({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 100, false);
+    run.AddEcho({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 1, false);
     run.AddError({{0, "", 0, 9, 1000, 0, rsTimeOut}, " Z\xFCrich, \"a\"", "07.12.2026 14:05:10", {{2026, 1, 2, 3, 4, 5}, 60}},
                  100, false);
+    const std::vector<std::string> echoCaptions{"Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Time to Live"};
+    const std::vector<std::string> errorCaptions{"Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Date/Time", "Status"};
     auto csv = [&](TRunLog log, const std::vector<std::string>& captions) {
         std::string file;
-        RunLogCsv(run, log, captions, Latin1ToUtf8, [&](std::string_view block) { file += block; });
+        lines.Write(log, captions, [&](std::string_view block) { file += block; });
         return file;
     };
-    EXPECT_EQ(csv(TRunLog::Echoes, {"Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Time to Live"}),
+    EXPECT_EQ(csv(TRunLog::Echoes, echoCaptions),
               "\xEF\xBB\xBF"
               "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Time to Live,Time\r\n"
               "127.0.0.2,72,0,8,1000000,64,2026-12-07T14:05:09-01:30\r\n"
               "127.0.0.1,72,0,7,21,128,2026-12-07T14:05:09-01:30\r\n");
-    EXPECT_EQ(csv(TRunLog::Errors, {"Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Date/Time", "Status"}),
+    EXPECT_EQ(csv(TRunLog::Errors, errorCaptions),
               "\xEF\xBB\xBF"
               "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n"
               "\" Z\xC3\xBCrich, \"\"a\"\"\",0,0,9,1000,07.12.2026 14:05:10,rsTimeOut,2026-01-02T03:04:05+01:00\r\n");
+    run.ClearData();
+    EXPECT_EQ(csv(TRunLog::Echoes, echoCaptions), "\xEF\xBB\xBF"
+                                                  "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Time to Live,Time\r\n");
+    run.ClearErrors();
+    EXPECT_EQ(csv(TRunLog::Errors, {"Adress"}), "\xEF\xBB\xBF" "Adress,Time\r\n");
 }
 
-// A long log goes to the file in blocks that end at line ends; together they
-// are every row once, in order.
-TEST(ExportText, ALongRunLogIsHandedOnInWholeLines)
+// A log that keeps its length while rows come and go moves its lines now
+// and then; what it holds is still the newest rows, newest first.
+TEST(ExportText, ATrimmedLogKeepsTheNewestLinesInOrder)
 {
     TMonitorRun run([] { return TMoment{{2026, 12, 7, 14, 5, 9}, 0}; });
-    const int rows = 3000;
-    for (int i = 0; i < rows; ++i)
-        run.AddEcho({72, "127.0.0.1", 0, static_cast<std::uint16_t>(i), 21, 128, rsEcho}, rows, false);
-    std::vector<std::string> blocks;
-    RunLogCsv(run, TRunLog::Echoes, {"Adress From"}, Latin1ToUtf8,
-              [&](std::string_view block) { blocks.emplace_back(block); });
-    std::string expected = "\xEF\xBB\xBF" "Adress From,Time\r\n";
-    for (int i = 0; i < rows; ++i)
-        expected += "127.0.0.1,2026-12-07T14:05:09+00:00\r\n";
-    ASSERT_GE(blocks.size(), 2u);
-    std::string file;
-    for (const std::string& block : blocks) {
-        EXPECT_EQ(block.substr(block.size() - 2), "\r\n");
-        file += block;
+    TRunCsv lines(run, Latin1ToUtf8);
+    const int limit = 300;
+    std::string expected;
+    auto file = [&] {
+        std::string text;
+        lines.Write(TRunLog::Echoes, {"Adress From"}, [&](std::string_view piece) { text += piece; });
+        return text;
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 5000; ++i) {
+            run.AddEcho({72, "127.0.0.1", 0, static_cast<std::uint16_t>(i), 21, 128, rsEcho}, limit, false);
+            if (i == 4000)
+                run.AddError({{0, "", 0, 1, 1000, 0, rsTimeOut}, "h", "d", {}}, limit, false);
+        }
+        expected = "\xEF\xBB\xBF" "Adress From,Time\r\n";
+        for (int i = 4999; i >= 5000 - (limit + 1); --i)
+            expected += "127.0.0.1,72,0," + std::to_string(i) + ",21,128,2026-12-07T14:05:09+00:00\r\n";
+        EXPECT_EQ(file(), expected);
+        run.ClearData();
+        EXPECT_EQ(file(), "\xEF\xBB\xBF" "Adress From,Time\r\n");
     }
-    EXPECT_EQ(file, expected);
 }
