@@ -78,7 +78,7 @@ struct Console {
     void Errors(int n)
     {
         for (int i = 0; i < n; ++i)
-            log.AddError({TReplyStatus{}, "host", "date"}, limit, limitErrors);
+            log.AddError({TReplyStatus{}, "host", "date", {}}, limit, limitErrors);
     }
     void ClearData() { log.ClearData(); }
     void ClearErrors() { log.ClearErrors(); }

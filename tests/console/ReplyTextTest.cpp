@@ -44,7 +44,7 @@ TEST(ReplyText, ErrorRowsCarryTheHostBoxTextTheTimeAndTheStatus)
     const std::string when = DateTimeText({2024, 3, 5, 7, 8, 9}, ":");
     EXPECT_EQ(when, "05.03.2024 07:08:09");
     EXPECT_EQ(DateTimeText({987, 12, 31, 23, 59, 0}, "."), "31.12.0987 23.59.00");
-    EXPECT_EQ(ErrorCells({Reply(100, "198.51.100.1", 3, 17, 1000, 64, rsErrorUnreachable), " now.lab.test ", when}),
+    EXPECT_EQ(ErrorCells({Reply(100, "198.51.100.1", 3, 17, 1000, 64, rsErrorUnreachable), " now.lab.test ", when, {}}),
               (Cells{" now.lab.test ", "100", "3", "17", "1000", when, "rsErrorUnreachable", ""}));
 
     struct Case {
@@ -55,5 +55,5 @@ TEST(ReplyText, ErrorRowsCarryTheHostBoxTextTheTimeAndTheStatus)
                              {3, "rsErrorUnreachable"}, {4, "rsErrorTTLExceeded"}, {5, "No Status"},
                              {255, "No Status"}};
     for (const Case& c : statuses)
-        EXPECT_EQ(ErrorCell({Reply(0, "", 0, 0, 0, 0, c.kind), "h", when}, 6), c.text) << c.kind;
+        EXPECT_EQ(ErrorCell({Reply(0, "", 0, 0, 0, 0, c.kind), "h", when, {}}, 6), c.text) << c.kind;
 }

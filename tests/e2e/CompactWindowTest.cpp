@@ -194,8 +194,9 @@ TEST(CompactWindow, HotSpotsShowTheConsoleAndStartStopFollowsItsToggle)
         ASSERT_TRUE(ClickGraphic(r.main, s.spot));
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(r.console) != FALSE; }, 5s));
         EXPECT_TRUE(WaitUntil([&] { return SelectedTab(pages) == s.page; }, 5s));
-        if (s.page == 2)
+        if (s.page == 2) {
             EXPECT_TRUE(WaitUntil(hostHasFocus, 5s)) << "the host box takes the focus while it is enabled";
+        }
         Close(r.console);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(r.console); }, 5s));
     }

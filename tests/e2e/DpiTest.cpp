@@ -234,16 +234,21 @@ void CheckPlaces(const Windows& w, int dpi)
         } else {
             const RECT& at96 = reference.places.at(Key(c));
             const Fixed f = c.fixed;
-            if (f != Fixed::None)
+            if (f != Fixed::None) {
                 EXPECT_NEAR(r.top, s(at96.top), 1);
-            if (f != Fixed::None && f != Fixed::AllButHeight)
+            }
+            if (f != Fixed::None && f != Fixed::AllButHeight) {
                 EXPECT_NEAR(r.bottom, s(at96.bottom), 1);
-            if (f == Fixed::All || f == Fixed::AllButHeight || f == Fixed::Left)
+            }
+            if (f == Fixed::All || f == Fixed::AllButHeight || f == Fixed::Left) {
                 EXPECT_NEAR(r.left, s(at96.left), 1);
-            if (f == Fixed::All || f == Fixed::AllButHeight || f == Fixed::Right)
+            }
+            if (f == Fixed::All || f == Fixed::AllButHeight || f == Fixed::Right) {
                 EXPECT_NEAR(r.right, s(at96.right), 1);
-            if (f == Fixed::Centre) // halves of scaled edges: a pixel either way
+            }
+            if (f == Fixed::Centre) { // halves of scaled edges: a pixel either way
                 EXPECT_NEAR(r.left + r.right, s(at96.left) + s(at96.right), 2);
+            }
         }
         if (c.kind == Kind::Other || p->text.empty() ||
             TextWidth(p->text, dpi, c.kind == Kind::BoldLabel) <= CaptionRoom(c, r, s))

@@ -310,7 +310,9 @@ TEST_F(FormTest, PagesAndListsFilledWhileHiddenShowWhatTheyHoldOnceShown)
     EXPECT_FALSE(shown(first));
     EXPECT_TRUE(list->Visible());
     EXPECT_TRUE(GetWindowLongA(list->Handle(), GWL_STYLE) & WS_VSCROLL) << "the scroll bar caught up";
-    SCROLLINFO scroll{sizeof scroll, SIF_RANGE};
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_RANGE;
     GetScrollInfo(list->Handle(), SB_VERT, &scroll);
     EXPECT_EQ(scroll.nMax, 199);
 }
