@@ -6,6 +6,21 @@ namespace {
 constexpr int kEchoColumns = 6;
 constexpr int kErrorColumns = 7;
 
+// One row's line: its cells as the list shows them, the moment it was made
+// and CR LF; no byte-order mark, as it is kept to be written later.
+template <class AppendCell>
+std::string CsvLine(const TUtf8Converter& toUtf8, int columns, const TMoment& made, const AppendCell& appendCell)
+{
+    TCsvBuilder csv(toUtf8, TCsvBuilder::Start::Bare);
+    for (int column = 0; column < columns; ++column) {
+        appendCell(csv.OpenField(), column);
+        csv.CloseField();
+    }
+    csv.Field(IsoMomentText(made).View());
+    csv.EndLine();
+    return csv.Take();
+}
+
 } // namespace
 
 TRunCsv::TRunCsv(TMonitorRun& run, TUtf8Converter toUtf8) : run_(run), toUtf8_(std::move(toUtf8))
@@ -24,26 +39,15 @@ TRunCsv::~TRunCsv()
 
 std::string TRunCsv::EchoLine(int row) const
 {
-    TCsvBuilder csv(toUtf8_, TCsvBuilder::Start::Bare);
-    for (int column = 0; column < kEchoColumns; ++column) {
-        AppendEchoCell(csv.OpenField(), run_.Echo(row), column);
-        csv.CloseField();
-    }
-    csv.Field(IsoMomentText(run_.EchoMoment(row)).View());
-    csv.EndLine();
-    return csv.Take();
+    return CsvLine(toUtf8_, kEchoColumns, run_.EchoMoment(row),
+                   [&](TTextBuffer& out, int column) { AppendEchoCell(out, run_.Echo(row), column); });
 }
 
 std::string TRunCsv::ErrorLine(int row) const
 {
-    TCsvBuilder csv(toUtf8_, TCsvBuilder::Start::Bare);
-    for (int column = 0; column < kErrorColumns; ++column) {
-        AppendErrorCell(csv.OpenField(), run_.Error(row), column);
-        csv.CloseField();
-    }
-    csv.Field(IsoMomentText(run_.Error(row).Made).View());
-    csv.EndLine();
-    return csv.Take();
+    const TErrorRow& error = run_.Error(row);
+    return CsvLine(toUtf8_, kErrorColumns, error.Made,
+                   [&](TTextBuffer& out, int column) { AppendErrorCell(out, error, column); });
 }
 
 void TRunCsv::EchoAdded(const TMonitorRun&, const TEchoChange& change)

@@ -72,6 +72,12 @@ double MicrosPerReply(int replies)
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / replies;
 }
 
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
 // The Win32 file system with flushes that return at once: what the safe
 // save would cost without its flush.
 class NoFlushFileSystem : public tk::WinFileSystem {
@@ -108,13 +114,13 @@ void PlainWrite(const std::wstring& path, const std::string& bytes, bool flush)
     CloseHandle(file);
 }
 
-// Both lists saved as the menu saves them (each written beside the target
-// in blocks of the lines kept for its rows, flushed and moved in place),
-// against plain writes of the same bytes, without and with a flush, and the
-// same bytes saved safely. Rounds take the four in turn, so none always
-// follows the same one, and each starts from the same files: none (a save
-// under a new name, as the dated name proposed usually is) or whole old ones
-// on the disk (a save over an earlier file).
+// Both lists saved as the menu saves them (the lines kept for their rows
+// written beside the target, flushed and moved in place), against plain
+// writes of the same bytes, without and with a flush, the same bytes saved
+// safely and the export without its flush. Rounds take the five in turn,
+// so none always follows the same one, and each starts from the same files:
+// none (a save under a new name, as the dated name proposed usually is) or
+// whole old ones on the disk (a save over an earlier file).
 void ExportFigures()
 {
     wchar_t folder[MAX_PATH] = L"";
@@ -169,10 +175,8 @@ void ExportFigures()
             }
         }
         double m[Ways];
-        for (int way = 0; way < Ways; ++way) {
-            std::sort(times[way].begin(), times[way].end());
-            m[way] = times[way][4];
-        }
+        for (int way = 0; way < Ways; ++way)
+            m[way] = Median(times[way]);
         std::printf("%-44s %12.1f %12.1f %12.1f   export ratio %.2f / %.2f flushed (target <= 2)\n",
                     over ? "  over earlier files" : "  as new files", m[Plain], m[Flushed], m[Export],
                     m[Export] / m[Plain], m[Export] / m[Flushed]);
@@ -182,12 +186,6 @@ void ExportFigures()
     DeleteFileW(replies.c_str());
     DeleteFileW(errors.c_str());
     std::printf("%-44s %zu bytes\n", "  of the export", a.size() + b.size());
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Committed private memory. Wine 8 leaves PrivateUsage at 0, so the
