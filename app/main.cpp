@@ -3,20 +3,20 @@
 // the monitoring run before the console is made: the console's creation
 // handler already shows the run there. The console comes second, hidden.
 // The loop runs until the main window closes; the application object then
-// destroys the console, then the compact window; the run and its figures go
-// last. A window that fails while being built ends the program.
+// destroys the console, then the compact window; the run's figures and the
+// run go last. A window that fails while being built ends the program.
 #include <windows.h>
 
 #include "app/uMain.h"
+#include "console/SystemClock.h"
 #include "console/uSetings.h"
 #include "toolkit/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    // The figures watch the run from its start and outlive it.
-    TRunFiguresFeed figures(LocalMsNow);
-    TMonitorRun run(LocalNow);
-    run.Subscribe(figures);
+    // The figures watch the run from its start and outlive the windows.
+    TMonitorRun run(ReadSystemClock);
+    TRunFiguresFeed figures(run);
     tk::Application application;
     try {
         application.CreateForm(FormMain);

@@ -14,7 +14,7 @@
 #include "console/ChartFeed.h"
 #include "console/ConsoleAccess.h"
 #include "console/FiguresTip.h"
-#include "console/MonitorRun.h"
+#include "monitor/MonitorRun.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Image.h"

@@ -9,12 +9,12 @@ constexpr int kDataSeries = 0;
 constexpr int kAverageSeries = 1;
 } // namespace
 
-void TChartFeed::EchoAdded(const TMonitorRun&, const TEchoChange& change)
+void TChartFeed::EchoAdded(const TMonitorRun&, const TPingRecord& record, bool removedOldest)
 {
     TChartSeries& data = *chart_.Series(kDataSeries);
-    if (change.RemovedOldest)
+    if (removedOldest)
         data.RemovePoint(0);
-    data.InsertPoint(change.X, change.Y);
+    data.InsertPoint(record.EchoNumber, static_cast<double>(record.Reply.TripTime));
     chart_.Series(kAverageSeries)->FunctionType()->Recompute();
 }
 
@@ -24,7 +24,7 @@ void TChartFeed::EchoesCleared(const TMonitorRun&)
     chart_.Series(kDataSeries)->ClearPoints();
 }
 
-void TChartFeed::ErrorAdded(const TMonitorRun&, const TRowChange&)
+void TChartFeed::FailureAdded(const TMonitorRun&, const TPingRecord&, bool)
 {
     chart_.AddFailureMark();
 }

@@ -2,19 +2,9 @@
 
 #include <windows.h>
 
-#include "console/RunTipText.h"
+#include "monitor/RunTipText.h"
 #include "toolkit/LocaleText.h"
 #include "toolkit/WinFileSystem.h"
-
-TLocalMs LocalMsNow()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    FILETIME f{};
-    SystemTimeToFileTime(&t, &f);
-    const auto since1601 = (static_cast<std::int64_t>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 10000;
-    return since1601 - 11644473600000LL;
-}
 
 TFiguresTip::TFiguresTip(tk::Component* owner, tk::WinControl* form) : tk::ToolTip(owner, form)
 {
@@ -23,7 +13,7 @@ TFiguresTip::TFiguresTip(tk::Component* owner, tk::WinControl* form) : tk::ToolT
             return std::string();
         const tk::NumberSeparators locale = tk::ReadLocaleSeparators();
         const TTipFormat format{{tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)}, tk::Utf8Text(tk::ReadLocaleTimeSeparator())};
-        return RunTipText(figures_->Figures(), figures_->Now(), format);
+        return RunTipText(figures_->Figures(), figures_->Now().Mono, format);
     };
 }
 

@@ -5,7 +5,7 @@
 // GUI thread only.
 #pragma once
 
-#include "console/RunFiguresFeed.h"
+#include "monitor/RunFiguresFeed.h"
 #include "toolkit/ToolTip.h"
 
 class TFiguresTip : public tk::ToolTip {
@@ -19,6 +19,3 @@ public:
 private:
     const TRunFiguresFeed* figures_ = nullptr;
 };
-
-// Milliseconds since 1970 on the local clock, the run figures' time.
-TLocalMs LocalMsNow();

@@ -1,39 +1,19 @@
 #include "console/uSetings.h"
 
+// The console's controls, made in the order the window shows them (and so
+// in Tab order), their places at any size and DPI, and the handlers of the
+// host bar, the graph settings and OK. Members of TFormSetings; GUI thread
+// only.
 #include <algorithm>
-#include <optional>
-#include <stdexcept>
-#include <tuple>
-#include <vector>
 
-#include "console/HostHistory.h"
-#include "console/LocalAddress.h"
-#include "console/SettingsRules.h"
-#include "toolkit/Application.h"
-#include "toolkit/ErrorText.h"
-#include "toolkit/ShellOpen.h"
+#include "console/ConsoleDesign.h"
 #include "toolkit/TestHooks.h"
-#include "toolkit/WinFileSystem.h"
 
 TFormSetings* FormSetings = nullptr;
 
+using namespace console_design;
+
 namespace {
-
-constexpr int kClientWidth = 574;
-constexpr int kOuterHeight = 403;
-constexpr int kMinOuterHeight = 400;
-constexpr int kHostBarHeight = 41;
-constexpr int kStatisticsBarHeight = 33;
-constexpr int kStatusBarHeight = 19;
-constexpr int kAboutPanelHeight = 80;
-constexpr int kLabelHeight = 13;
-constexpr int kCheckBoxHeight = 17;
-constexpr int kFieldHeight = 22;
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-constexpr const char* kAuthorWebsite = "https://example.com/";
-constexpr const char* kProgramWebsite = "https://example.com/zent-vorlumo/";
-constexpr const char* kSocketLibraryWebsite = "https://example.com/idny/";
 
 // One DC like the screen's measures every label, rather than a new screen DC
 // for each.
@@ -63,133 +43,11 @@ void FitLabel(tk::Label& label, HFONT font, tk::Alignment alignment)
     label.SetBounds(b);
 }
 
-// Both files lie beside the executable; wide paths, so any folder name works.
-tk::FilePath SettingsPath()
-{
-    return tk::ModuleFolder() + tk::WideText(kSettingsFileName);
-}
-
-tk::FilePath HostPath()
-{
-    return tk::ModuleFolder() + tk::WideText(kHostFileName);
-}
-
-std::int32_t ReadSetting(const tk::FilePath& path, SettingId id)
-{
-    const SettingKey& key = SettingKeyOf(id);
-    wchar_t value[256] = L"";
-    DWORD length = GetPrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(), L"",
-                                            value, 256, path.c_str());
-    return ReadSettingValue(key, tk::AnsiText(std::wstring(value, length)));
-}
-
-// The whole file, or nothing when it cannot be opened.
-std::optional<std::string> ReadWholeFile(const tk::FilePath& path)
-{
-    tk::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        return std::nullopt;
-    }
-    std::string text;
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    return text;
-}
-
-bool FileExists(const tk::FilePath& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Each settings key with the control that shows it. Load and save both run
-// through this one table, so no key can be saved without being loaded.
-struct SettingBinding {
-    SettingId id;
-    std::int32_t (*get)(const TFormSetings& form);
-    void (*set)(TFormSetings& form, std::int32_t value);
-};
-
-// Integers go through the fields' value setter, which clamps them; the graph
-// settings run their handlers even when a state did not change, so the chart
-// follows.
-constexpr SettingBinding kSettingBindings[] = {
-    {SettingId::MaxLines, [](const TFormSetings& f) { return f.speMaxLine->Value(); },
-     [](TFormSetings& f, std::int32_t v) { f.speMaxLine->SetValue(v); }},
-    {SettingId::LinesErrors, [](const TFormSetings& f) { return std::int32_t{f.chbErrLines->Checked()}; },
-     [](TFormSetings& f, std::int32_t v) { f.chbErrLines->SetChecked(v); }},
-    {SettingId::AutoClearLogs, [](const TFormSetings& f) { return std::int32_t{f.chbClearLogs->Checked()}; },
-     [](TFormSetings& f, std::int32_t v) { f.chbClearLogs->SetChecked(v); }},
-    {SettingId::IgnoreFirst, [](const TFormSetings& f) { return std::int32_t{f.chbIgnoreFirst->Checked()}; },
-     [](TFormSetings& f, std::int32_t v) { f.chbIgnoreFirst->SetChecked(v); }},
-    {SettingId::Graph3D, [](const TFormSetings& f) { return std::int32_t{f.chb3D->Checked()}; },
-     [](TFormSetings& f, std::int32_t v) {
-         f.chb3D->SetChecked(v);
-         f.chb3DClick(f.chb3D);
-     }},
-    {SettingId::AVGColor, [](const TFormSetings& f) { return static_cast<std::int32_t>(f.AVGColorBox->Selected()); },
-     [](TFormSetings& f, std::int32_t v) {
-         f.AVGColorBox->SetSelected(static_cast<std::uint32_t>(v));
-         f.AVGColorBoxChange(f.AVGColorBox);
-     }},
-    {SettingId::DataColor, [](const TFormSetings& f) { return static_cast<std::int32_t>(f.DataColorBox->Selected()); },
-     [](TFormSetings& f, std::int32_t v) {
-         f.DataColorBox->SetSelected(static_cast<std::uint32_t>(v));
-         f.DataColorBoxChange(f.DataColorBox);
-     }},
-    {SettingId::Repeat, [](const TFormSetings& f) { return f.speRepeat->Value(); },
-     [](TFormSetings& f, std::int32_t v) { f.speRepeat->SetValue(v); }},
-    {SettingId::TimeOut, [](const TFormSetings& f) { return f.speTimeout->Value(); },
-     [](TFormSetings& f, std::int32_t v) { f.speTimeout->SetValue(v); }},
-    {SettingId::MaxHosts, [](const TFormSetings& f) { return f.speMaxHosts->Value(); },
-     [](TFormSetings& f, std::int32_t v) { f.speMaxHosts->SetValue(v); }},
-    {SettingId::Buffer, [](const TFormSetings& f) { return f.speBuffer->Value(); },
-     [](TFormSetings& f, std::int32_t v) { f.speBuffer->SetValue(v); }},
-};
-
-constexpr bool BindingsFollowTheKeys()
-{
-    for (std::size_t i = 0; i < std::size(kSettingBindings); ++i)
-        if (kSettingBindings[i].id != static_cast<SettingId>(i))
-            return false;
-    return std::size(kSettingBindings) == std::tuple_size_v<SettingValues>;
-}
-static_assert(BindingsFollowTheKeys(), "one binding per settings key, in SettingId order");
-
-const SettingBinding& BindingOf(SettingId id)
-{
-    return kSettingBindings[static_cast<std::size_t>(id)];
-}
-
-// The eleven writes, made to the copy of the settings file that will
-// replace it. Each call rewrites that copy; a failure aborts the save.
-void WriteSettings(const tk::FilePath& path, const SettingValues& values)
-{
-    for (const SettingKey& key : SettingKeys()) {
-        const std::string text = FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]);
-        if (!WritePrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(),
-                                        tk::WideText(text).c_str(), path.c_str()))
-            throw std::runtime_error("not written");
-    }
-    // The profile calls may report success for writes that never reached
-    // the disk (a full disk under Wine): what counts is what the file holds.
-    std::optional<std::string> written = ReadWholeFile(path);
-    if (!written || !HoldsSettings(*written, values))
-        throw std::runtime_error("not as written");
-}
-
-std::string KeptText(const tk::SafeReplaceError& e)
-{
-    return "Cannot write file " + tk::AnsiText(e.Target()) + ": " + e.Reason() + ". The previous copy was kept.";
-}
 } // namespace
 
 // The client area is what scales; the frame is the system's at each DPI.
 TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
-    : tk::Form(owner, "TFormSetings", {kClientWidth, DesignClientHeight()}), run_(run), csv_(run, tk::Utf8Text)
+    : tk::Form(owner, "TFormSetings", {kClientWidth, DesignClientHeight()}), run_(run)
 {
     ZV_FAIL_POINT("TFormSetings");
     SetCaption("Zent Vorlumo");
@@ -280,26 +138,11 @@ void TFormSetings::CreatePages()
 
     TabSheet1 = new tk::TabSheet(this, PageControl1, "Ping information");
     TabSheet1->SetName("TabSheet1");
-    ListView1 = new tk::ListView(this, TabSheet1, SheetArea(), true, tk::ListView::Selection::Rows);
-    ListView1->SetName("ListView1");
-    ListView1->AddColumn("Adress From", 100);
-    ListView1->AddColumn("Bytes", 40, tk::Alignment::Center);
-    ListView1->AddColumn("Type", 40, tk::Alignment::Center);
-    ListView1->AddColumn("Seq.ID", 80, tk::Alignment::Center);
-    ListView1->AddColumn("Trip time [ms]", 100, tk::Alignment::Center);
-    ListView1->AddColumn("Time to Live", 100, tk::Alignment::Center);
+    ListView1 = CreateList(TabSheet1, "ListView1", TRunLog::Echoes);
 
     TabSheet2 = new tk::TabSheet(this, PageControl1, "Error logs");
     TabSheet2->SetName("TabSheet2");
-    ListViewError = new tk::ListView(this, TabSheet2, SheetArea(), true, tk::ListView::Selection::Rows);
-    ListViewError->SetName("ListViewError");
-    ListViewError->AddColumn("Adress", 100);
-    ListViewError->AddColumn("Bytes", 40, tk::Alignment::Center);
-    ListViewError->AddColumn("Type", 40, tk::Alignment::Center);
-    ListViewError->AddColumn("Seq.ID", 60, tk::Alignment::Center);
-    ListViewError->AddColumn("Trip time [ms]", 80, tk::Alignment::Center);
-    ListViewError->AddColumn("Date/Time", 130, tk::Alignment::Center);
-    ListViewError->AddColumn("Status", 100, tk::Alignment::Center);
+    ListViewError = CreateList(TabSheet2, "ListViewError", TRunLog::Errors);
 
     TabSheet3 = new tk::TabSheet(this, PageControl1, "Setings");
     TabSheet3->SetName("TabSheet3");
@@ -309,6 +152,17 @@ void TFormSetings::CreatePages()
     TabSheet4->SetName("TabSheet4");
     CreateAboutPage();
     PageControl1->SetActivePageIndex(0);
+}
+
+// A list of the run's rows, with the columns the run defines for it.
+tk::ListView* TFormSetings::CreateList(tk::TabSheet* sheet, const char* name, TRunLog log)
+{
+    auto* list = new tk::ListView(this, sheet, SheetArea(), true, tk::ListView::Selection::Rows);
+    list->SetName(name);
+    for (const TListColumn& column : ListColumns(log))
+        list->AddColumn(column.Caption, column.Width,
+                        column.Align == TColumnAlign::Center ? tk::Alignment::Center : tk::Alignment::Left);
+    return list;
 }
 
 void TFormSetings::CreateSettingsPage()
@@ -344,68 +198,6 @@ void TFormSetings::CreateSettingsPage()
     speMaxHosts = AddSpinEdit(GroupBox3, "speMaxHosts", {8, 137, 166}, 5, 100, 1, 10);
     Label4 = AddLabel(GroupBox3, "Label4", {8, 168, 161}, "Buffer size:", true);
     speBuffer = AddSpinEdit(GroupBox3, "speBuffer", {6, 185, 166}, 1024, 102400, 1024, 8192);
-}
-
-void TFormSetings::CreateAboutPage()
-{
-    Shape1 = new tk::Shape(this, TabSheet4, {0, 0, 100, 100});
-    Shape1->SetName("Shape1");
-    Image1 = new tk::Image(this, TabSheet4, {0, 0, 100, 100});
-    Image1->SetName("Image1");
-    Image1->SetCenter(true);
-    LoadAboutPicture();
-    const tk::Rect area = SheetArea();
-    Panel4 = new tk::Panel(this, TabSheet4, {0, area.height - kAboutPanelHeight, area.width, kAboutPanelHeight},
-                           false);
-    Panel4->SetName("Panel4");
-    Panel4->SetColor(kWhite);
-    Shape2 = new tk::Shape(this, Panel4, {0, 0, 100, kAboutPanelHeight});
-    Shape2->SetName("Shape2");
-    CreateAboutPanel();
-}
-
-// A plain 24-bit bitmap of 425 x 160 at 96 dpi, scaled to the window's DPI.
-void TFormSetings::LoadAboutPicture()
-{
-    Image1->SetPicture(tk::ScaleBitmap(tk::Bitmap(static_cast<HBITMAP>(LoadImageA(
-                                           GetModuleHandleA(nullptr), "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
-                                       Scaling()));
-}
-
-void TFormSetings::CreateAboutPanel()
-{
-    auto heading = [this](const char* name, tk::Rect bounds, const char* caption) {
-        tk::Label* label = AddLabel(Panel4, name, bounds, caption, true, tk::Alignment::Right);
-        label->SetBackground(kWhite);
-        return label;
-    };
-    Label9 = heading("Label9", {8, 8, 100}, "Author website:");
-    Label10 = AddLink("Label10", 8, "example.com - Tools");
-    Label10->OnClick = [this](tk::Component* sender) { Label10Click(sender); };
-    Label12 = heading("Label12", {8, 24, 100}, "Program website:");
-    Label11 = AddLink("Label11", 24, "example.com - Zent Vorlumo");
-    Label11->OnClick = [this](tk::Component* sender) { Label11Click(sender); };
-    Label16 = heading("Label16", {8, 40, 100}, "Program version:");
-    lbVersion = heading("lbVersion", {115, 40, 120}, "1.0.1.4");
-    lbVersion->SetAlignment(tk::Alignment::Left);
-    Label18 = heading("Label18", {8, 56, 100}, "Use components:");
-    Label19 = AddLink("Label19", 56, "The Idny project ");
-    Label19->OnClick = [this](tk::Component* sender) { Label19Click(sender); };
-    Label20 = heading("Label20", {336, 8, 100}, "Your IP adress:");
-    lbIPAdress = heading("lbIPAdress", {443, 8, 120}, "");
-    lbIPAdress->SetAlignment(tk::Alignment::Left);
-}
-
-tk::LinkLabel* TFormSetings::AddLink(const char* name, int top, const std::string& caption)
-{
-    auto* link = new tk::LinkLabel(this, Panel4, {115, top, 0, kLabelHeight}, caption);
-    link->SetName(name);
-    link->SetFont(LinkFont(false));
-    link->SetBackground(kWhite);
-    link->SetAutoSize(true);
-    link->OnMouseEnter = [this](tk::Component* sender) { Label10MouseEnter(sender); };
-    link->OnMouseLeave = [this](tk::Component* sender) { Label10MouseLeave(sender); };
-    return link;
 }
 
 void TFormSetings::CreateStatisticsBar()
@@ -499,37 +291,10 @@ void TFormSetings::OnSize(int cx, int cy)
     Realign(cx, cy);
 }
 
-#ifdef ZV_TEST_HOOKS
-namespace {
-// "kind|bytes|type|seq|trip|ttl|from|host": a reply as the echo client would
-// deliver it, with the host box's text at that moment (the rest of the text).
-bool TakeTestReply(TFormSetings& form, UINT message, WPARAM wParam)
-{
-    std::string text;
-    if (!ZV_TEXT_ON_REQUEST(message, wParam, "ZentVorlumo.Test.Reply", text))
-        return false;
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (int i = 0; i < 7; ++i) {
-        std::size_t bar = text.find('|', start);
-        fields.push_back(text.substr(start, bar - start));
-        start = bar == std::string::npos ? text.size() : bar + 1;
-    }
-    auto number = [&](int i) { return static_cast<std::uint32_t>(std::stoul(fields[static_cast<std::size_t>(i)])); };
-    TReplyStatus reply{static_cast<std::int32_t>(number(1)), fields[6], static_cast<std::uint8_t>(number(2)),
-                       static_cast<std::uint16_t>(number(3)), number(4), static_cast<std::uint8_t>(number(5)),
-                       static_cast<TReplyStatusKind>(number(0))};
-    form.cbHost->SetText(text.substr(start));
-    form.IdIcmpClientReply(form.IdIcmpClient, reply);
-    return true;
-}
-} // namespace
-#endif
-
 LRESULT TFormSetings::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
 #ifdef ZV_TEST_HOOKS
-    if (TakeTestReply(*this, message, wParam))
+    if (TakeTestReply(message, wParam))
         return 0;
 #endif
     switch (message) {
@@ -576,33 +341,6 @@ void TFormSetings::ShowConsole()
     }
 }
 
-bool TFormSetings::RepeatDown() const
-{
-    return spbRepPing->Down();
-}
-
-void TFormSetings::SetRepeatDown(bool down)
-{
-    spbRepPing->SetDown(down);
-}
-
-void TFormSetings::spbRepPingClick(tk::Component* Sender)
-{
-    const bool down = spbRepPing->Down();
-    spbRepPing->SetText(down ? "End repeat Ping" : "Start repeat Ping");
-    Timer1->SetInterval(static_cast<unsigned>(speRepeat->ClampedValue()));
-    Timer1->SetEnabled(down);
-    for (tk::WinControl* control : std::initializer_list<tk::WinControl*>{
-             speRepeat, cbHost, BitBtnPing, speTimeout, speMaxLine, chbErrLines, speMaxHosts})
-        control->SetEnabled(!down);
-    if (down && chbClearLogs->Checked())
-        BitBtnClearDataClick(Sender);
-    if (down)
-        Hide();
-    run_.SetHost(cbHost->Text());
-    run_.SetRepeating(down);
-}
-
 void TFormSetings::BitBtn2Click(tk::Component* Sender)
 {
     (void)Sender;
@@ -633,121 +371,6 @@ void TFormSetings::DataColorBoxChange(tk::Component* Sender)
     run_.SetDataColor(DataColorBox->Selected());
 }
 
-void TFormSetings::Label10MouseEnter(tk::Component* Sender)
-{
-    static_cast<tk::LinkLabel*>(Sender)->SetFont(LinkFont(true));
-}
-
-void TFormSetings::Label10MouseLeave(tk::Component* Sender)
-{
-    static_cast<tk::LinkLabel*>(Sender)->SetFont(LinkFont(false));
-}
-
-void TFormSetings::OpenLink(const char* address)
-{
-    tk::ShellOpen(Handle(), address);
-}
-
-void TFormSetings::Label10Click(tk::Component* Sender)
-{
-    (void)Sender;
-    OpenLink(kAuthorWebsite);
-}
-
-void TFormSetings::Label11Click(tk::Component* Sender)
-{
-    (void)Sender;
-    OpenLink(kProgramWebsite);
-}
-
-void TFormSetings::Label19Click(tk::Component* Sender)
-{
-    (void)Sender;
-    OpenLink(kSocketLibraryWebsite);
-}
-
-void TFormSetings::ShowAboutInfo()
-{
-    ZentVersion1->SetFileName(tk::ModuleFilePath());
-    lbVersion->SetText(ZentVersion1->VersionString());
-    lbIPAdress->SetText(GetLocalIPAddress());
-}
-
-std::string TFormSetings::GetLocalIPAddress()
-{
-    return LocalIPv4Address();
-}
-
-void TFormSetings::LoadSettings()
-{
-    const tk::FilePath path = SettingsPath();
-    for (SettingId id : SettingLoadOrder())
-        BindingOf(id).set(*this, ReadSetting(path, id));
-}
-
-void TFormSetings::SaveSettings()
-{
-    // Numeric fields give their value as typed, to be clamped at the next start.
-    SettingValues values{};
-    for (const SettingBinding& binding : kSettingBindings)
-        values[static_cast<std::size_t>(binding.id)] = binding.get(*this);
-    // The writes go to a copy of the old file, so keys stay where they stand
-    // and other sections stay; only a copy that holds them all replaces it.
-    const tk::FilePath path = SettingsPath();
-    std::optional<std::string> old = FileExists(path) ? ReadWholeFile(path) : std::string();
-    try {
-        if (!old)
-            throw std::runtime_error("unreadable");
-        tk::WinFileSystem fs;
-        tk::SafeReplace(fs, path, *old, [&](const tk::FilePath& temp) { WriteSettings(temp, values); });
-    } catch (const std::runtime_error&) {
-        throw std::runtime_error("Unable to write to " + tk::AnsiText(path));
-    }
-}
-
-void TFormSetings::LoadHostHistory()
-{
-    const tk::FilePath path = HostPath();
-    if (!FileExists(path))
-        return;
-    std::optional<std::string> text = ReadWholeFile(path);
-    if (!text)
-        throw std::runtime_error("Cannot open file " + tk::AnsiText(path));
-    std::vector<std::string> hosts = SplitHostLines(*text);
-    cbHost->SetItems(hosts);
-    if (!hosts.empty())
-        cbHost->SetItemIndex(0);
-    run_.SetHost(hosts.empty() ? std::string() : hosts.front());
-}
-
-void TFormSetings::SaveHostHistory()
-{
-    try {
-        tk::WinFileSystem fs;
-        tk::SafeReplace(fs, HostPath(), JoinHostLines(cbHost->Items()));
-    } catch (const tk::SafeReplaceError& e) {
-        using Step = tk::SafeReplaceError::Step;
-        if (e.FailedStep() == Step::Create || e.FailedStep() == Step::Replace)
-            throw std::runtime_error("Cannot create file " + tk::AnsiText(e.Target()));
-        throw std::runtime_error(KeptText(e));
-    }
-}
-
-void TFormSetings::AddHostToHistory(const std::string& host)
-{
-    std::vector<std::string> hosts = cbHost->Items();
-    HostChange change = AddHost(hosts, host, speMaxHosts->ClampedValue());
-    using Kind = HostChange::Kind;
-    if (change.kind == Kind::Moved)
-        cbHost->DeleteItem(change.removedAt);
-    if (change.kind == Kind::Moved || change.kind == Kind::Inserted)
-        cbHost->InsertItem(0, hosts.front());
-    if (change.kind == Kind::Moved)
-        cbHost->SetItemIndex(0);
-    if (change.removedLast)
-        cbHost->DeleteItem(static_cast<int>(cbHost->Items().size()) - 1);
-}
-
 void TFormSetings::FormCreate()
 {
     ZV_FAIL_POINT("FormSetings.FormCreate");
@@ -758,35 +381,9 @@ void TFormSetings::FormCreate()
     LoadHostHistory();
 }
 
-void TFormSetings::OnEndSession(bool ending)
-{
-    // Windows ends the process after this message without destroying the
-    // windows, so this is the last chance to save.
-    if (ending)
-        SaveOnce();
-}
-
-void TFormSetings::SaveOnce()
-{
-    if (saved_)
-        return;
-    saved_ = true;
-    // The history is saved even when the settings could not be; both
-    // failures then share one box.
-    std::string failures;
-    for (void (TFormSetings::*save)() : {&TFormSetings::SaveSettings, &TFormSetings::SaveHostHistory}) {
-        try {
-            (this->*save)();
-        } catch (const std::exception& e) {
-            failures += (failures.empty() ? "" : "\r\n") + tk::WithFullStop(e.what());
-        }
-    }
-    if (!failures.empty())
-        throw std::runtime_error(failures);
-}
-
 void TFormSetings::FormDestroy()
 {
     ZV_FAIL_POINT("FormSetings.FormDestroy");
     SaveOnce();
 }
+

@@ -2,9 +2,15 @@
 // only hides when closed and is destroyed at shutdown, before the main
 // window. It owns its controls, the repeat timer and the version reader,
 // reads the settings file and host history when created and writes them
-// when destroyed (or when the session ends). It feeds the monitoring run
-// it is given and shows it in its lists; the compact window reaches it
-// through TConsoleAccess. Owned by the application. GUI thread only.
+// when destroyed (or when the session ends). It files every ping in the
+// monitoring run it is given and shows the run's lists; the compact window
+// reaches it through TConsoleAccess. Owned by the application. GUI thread
+// only.
+//
+// Its code is split by role: the layout of its controls (uSetings.cpp),
+// ping control, the lists and statistics (uSetingsPing.cpp), the settings
+// and host history (uSetingsSettings.cpp), copy and CSV export
+// (uSetingsExport.cpp) and the About page (uSetingsAbout.cpp).
 #pragma once
 
 #include <functional>
@@ -12,13 +18,13 @@
 #include <vector>
 
 #include "console/ConsoleAccess.h"
-#include "console/ExportText.h"
-#include "console/MonitorRun.h"
 #include "console/FiguresTip.h"
-#include "console/RunCsv.h"
-#include "console/RunFiguresFeed.h"
 #include "icmp/IdAntiFreeze.h"
 #include "icmp/IdIcmpClient.h"
+#include "monitor/ExportText.h"
+#include "monitor/MonitorRun.h"
+#include "monitor/ReplyText.h"
+#include "monitor/RunFiguresFeed.h"
 #include "toolkit/BitBtn.h"
 #include "toolkit/Button.h"
 #include "toolkit/CheckBox.h"
@@ -53,9 +59,55 @@ public:
     void SetRepeatDown(bool down) override;
     void spbRepPingClick(tk::Component* Sender) override;
 
-    // Pinging, the two logs and the statistics (uSetingsPing.cpp).
+    // The run's figures to show in the tip over the statistics and in the
+    // outage report; null for none. Must outlive the window.
+    void ShowFigures(const TRunFiguresFeed* figures);
+
+    // How a save writes what `produce` makes: beside the target, then in its place.
+    using TFileMaker = std::function<void(const TByteSink& sink)>;
+    static void WriteExportFile(const std::wstring& path, const TFileMaker& produce);
+
+protected:
+    void FormCreate() override;
+    void FormDestroy() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSize(int cx, int cy) override;
+    void OnDpiChanged() override;
+
+private:
+    // The console benchmark drives the window as a user would, faster.
+    friend struct TConsoleBench;
+
+    // Layout (uSetings.cpp): the controls in the order the window shows them.
+    HFONT BoldFont() { return ScaledFont("MS Sans Serif", 8, true); }
+    // Labels the font makes wider than their place grow to their text.
+    void FitToText(tk::Label& label);
+    void CreateHostBar();
+    void CreatePages();
+    tk::ListView* CreateList(tk::TabSheet* sheet, const char* name, TRunLog log);
+    void CreateSettingsPage();
+    void CreateStatisticsBar();
+    tk::Label* AddLabel(tk::CustomControl* parent, const char* name, tk::Rect bounds, const std::string& caption,
+                        bool bold = false, tk::Alignment alignment = tk::Alignment::Left);
+    tk::SpinEdit* AddSpinEdit(tk::WinControl* parent, const char* name, tk::Rect bounds, int minValue, int maxValue,
+                              int increment, int value);
+    tk::CheckBox* AddCheckBox(tk::WinControl* parent, const char* name, tk::Rect bounds, const std::string& caption);
+    void Realign(int width, int height);
+    static int DesignClientHeight();
+    int DesignPagesHeight() const;
+    tk::Rect SheetArea() const;
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+    void BitBtn2Click(tk::Component* Sender);
+    void cbHostChange(tk::Component* Sender);
+    void chb3DClick(tk::Component* Sender);
+    void AVGColorBoxChange(tk::Component* Sender);
+    void DataColorBoxChange(tk::Component* Sender);
+
+    // Ping control, the two lists and the statistics (uSetingsPing.cpp).
+    void CreatePingComponents();
     void BitBtnPingClick(tk::Component* Sender);
     void Timer1Timer(tk::Component* Sender);
+    void RunTimerTick(tk::Component* Sender);
     void IdIcmpClientReply(tk::Component* ASender, const TReplyStatus& AReplyStatus);
     void AddEchoReply(TReplyStatus AReplyStatus);
     void AddErrorReply(TReplyStatus AReplyStatus);
@@ -63,32 +115,52 @@ public:
     void UpdateStatistics();
     void BitBtnClearDataClick(tk::Component* Sender);
     void BitBtn1Click(tk::Component* Sender);
-    // The run's figures to show in the tip over the statistics and to count
-    // pings that raised an error in; null for none. Must outlive the window.
-    void ShowFigures(TRunFiguresFeed* figures);
+    TListLimits Limits() const;
+    void EchoAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
+    void FailureAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
+    void EchoesCleared(const TMonitorRun& run) override;
+    void ErrorsCleared(const TMonitorRun& run) override;
+#ifdef ZV_TEST_HOOKS
+    bool TakeTestReply(UINT message, WPARAM wParam);
+#endif
 
-    void BitBtn2Click(tk::Component* Sender);
-    void cbHostChange(tk::Component* Sender);
-    void chb3DClick(tk::Component* Sender);
-    void AVGColorBoxChange(tk::Component* Sender);
-    void DataColorBoxChange(tk::Component* Sender);
-    void Label10MouseEnter(tk::Component* Sender);
-    void Label10MouseLeave(tk::Component* Sender);
-    void Label10Click(tk::Component* Sender);
-    void Label11Click(tk::Component* Sender);
-    void Label19Click(tk::Component* Sender);
-
-    // Every row of a list as a CSV file's bytes, handed to `sink` in blocks,
-    // and how a save writes what `produce` makes (uSetingsExport.cpp).
-    using TFileMaker = std::function<void(const TByteSink& sink)>;
-    void ListCsv(tk::ListView& list, const TByteSink& sink) const;
-    static void WriteExportFile(const std::wstring& path, const TFileMaker& produce);
-
+    // Settings and host history (uSetingsSettings.cpp).
+    struct SettingBinding;
+    // Each settings key with the control that shows it, in key order.
+    static const SettingBinding kSettingBindings[];
     void LoadSettings();
     void SaveSettings();
     void LoadHostHistory();
     void SaveHostHistory();
     void AddHostToHistory(const std::string& host);
+    void OnEndSession(bool ending);
+    // Settings, then history; once only, whichever of session end and
+    // destruction comes first.
+    void SaveOnce();
+
+    // Copy, select-all and CSV commands of the lists (uSetingsExport.cpp).
+    void CreateListCommands();
+    TRunLog LogOf(const tk::ListView& list) const;
+    void CopyRows(tk::ListView& list);
+    void SaveRowsAsCsv(tk::ListView& list, const char* what);
+    // The error log's outage report: one line per outage of the run.
+    void CopyOutageReport();
+    void SaveOutagesAsCsv();
+    // Asks for the file, then writes the text made at that moment.
+    void SaveCsvAs(const char* what, const TFileMaker& produce);
+
+    // The About page (uSetingsAbout.cpp).
+    HFONT LinkFont(bool hovered) { return ScaledFont("MS Sans Serif", 8, false, hovered); }
+    void CreateAboutPage();
+    void CreateAboutPanel();
+    void LoadAboutPicture();
+    tk::LinkLabel* AddLink(const char* name, int top, const std::string& caption);
+    void OpenLink(const char* address);
+    void Label10MouseEnter(tk::Component* Sender);
+    void Label10MouseLeave(tk::Component* Sender);
+    void Label10Click(tk::Component* Sender);
+    void Label11Click(tk::Component* Sender);
+    void Label19Click(tk::Component* Sender);
     void ShowAboutInfo();
     std::string GetLocalIPAddress();
 
@@ -156,73 +228,13 @@ public:
     TIdAntiFreeze* IdAntiFreeze1 = nullptr;
     TZentVersion* ZentVersion1 = nullptr;
 
-protected:
-    void FormCreate() override;
-    void FormDestroy() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnSize(int cx, int cy) override;
-    void OnDpiChanged() override;
-
-private:
-    // The window's fonts, at its DPI.
-    HFONT BoldFont() { return ScaledFont("MS Sans Serif", 8, true); }
-    HFONT LinkFont(bool hovered) { return ScaledFont("MS Sans Serif", 8, false, hovered); }
-    void LoadAboutPicture();
-    // Labels the font makes wider than their place grow to their text.
-    void FitToText(tk::Label& label);
-    void CreateHostBar();
-    void CreatePages();
-    void CreateSettingsPage();
-    void CreateAboutPage();
-    void CreateAboutPanel();
-    void CreateStatisticsBar();
-    tk::Label* AddLabel(tk::CustomControl* parent, const char* name, tk::Rect bounds, const std::string& caption,
-                        bool bold = false, tk::Alignment alignment = tk::Alignment::Left);
-    tk::SpinEdit* AddSpinEdit(tk::WinControl* parent, const char* name, tk::Rect bounds, int minValue, int maxValue,
-                              int increment, int value);
-    tk::CheckBox* AddCheckBox(tk::WinControl* parent, const char* name, tk::Rect bounds, const std::string& caption);
-    tk::LinkLabel* AddLink(const char* name, int top, const std::string& caption);
-    void OpenLink(const char* address);
-
-    void Realign(int width, int height);
-    static int DesignClientHeight();
-    int DesignPagesHeight() const;
-    tk::Rect SheetArea() const;
-    void OnGetMinMaxInfo(MINMAXINFO& info);
-    void OnEndSession(bool ending);
-    // Settings, then history; once only, whichever of session end and
-    // destruction comes first.
-    void SaveOnce();
-
-    // The ping components and their events (uSetingsPing.cpp).
-    void CreatePingComponents();
-    void RunTimerTick(tk::Component* Sender);
-
-    // The lists' copy, select-all and CSV commands (uSetingsExport.cpp).
-    void CreateListCommands();
-    // The shown texts of the selected rows (all when none is selected) or of all rows.
-    TExportTable ListTable(tk::ListView& list, bool selectedOnly) const;
-    void CopyRows(tk::ListView& list);
-    void SaveRowsAsCsv(tk::ListView& list, const char* what);
-    // The error log's outage report: one line per outage of the run.
-    void CopyOutageReport();
-    void SaveOutagesAsCsv();
-    // Asks for the file, then writes the text made at that moment.
-    void SaveCsvAs(const char* what, const TFileMaker& produce);
-
-    // The two lists as views of the run (uSetingsPing.cpp).
-    void EchoAdded(const TMonitorRun& run, const TEchoChange& change) override;
-    void ErrorAdded(const TMonitorRun& run, const TRowChange& change) override;
-    void EchoesCleared(const TMonitorRun& run) override;
-    void ErrorsCleared(const TMonitorRun& run) override;
-
-    // The echo counter FEchoCount and what the two lists hold.
+    // The echo counter FEchoCount, every record and what the two lists hold.
     TMonitorRun& run_;
-    // Both logs' rows as CSV lines, made as the rows come.
-    TRunCsv csv_;
     // The run's figures, shown in a tip over the statistics; none until given.
-    TRunFiguresFeed* figures_ = nullptr;
+    const TRunFiguresFeed* figures_ = nullptr;
     TFiguresTip* figuresTip_ = nullptr;
+    // The precise trip time of the reply being handled, in microseconds.
+    std::uint32_t tripUs_ = 0;
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
@@ -232,6 +244,3 @@ private:
 };
 
 extern TFormSetings* FormSetings;
-
-// The local time: the clock of the program's monitoring run.
-TMoment LocalNow();

@@ -1,27 +1,18 @@
 // The console's lists as text that leaves the program: Ctrl+C and "Copy" put
 // the selected rows (or all) on the clipboard, tab-separated with the
-// captions first; "Save as CSV…" writes every row to a file the user picks,
-// with the moment each row was made in a last column "Time". The cells are
-// the texts the lists show. Members of TFormSetings; GUI thread only.
+// captions first; "Save as CSV…" writes every row to a file the user picks;
+// the error log adds the outage report. Every text is made from the run's
+// records when asked. Members of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
 #include <stdexcept>
 
-#include "console/OutageReport.h"
+#include "monitor/OutageReport.h"
+#include "monitor/RunExport.h"
 #include "toolkit/Clipboard.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/SaveDialog.h"
 #include "toolkit/WinFileSystem.h"
-
-namespace {
-
-TLocalTime Today()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-} // namespace
 
 // Written beside the target and put in its place only once whole.
 void TFormSetings::WriteExportFile(const std::wstring& path, const TFileMaker& produce)
@@ -50,58 +41,51 @@ void TFormSetings::CreateListCommands()
     }
 }
 
-TExportTable TFormSetings::ListTable(tk::ListView& list, bool selectedOnly) const
+TRunLog TFormSetings::LogOf(const tk::ListView& list) const
 {
-    TExportTable table{list.Captions(), {}};
-    std::vector<int> rows = selectedOnly ? list.SelectedRows() : std::vector<int>();
+    return &list == ListView1 ? TRunLog::Echoes : TRunLog::Errors;
+}
+
+// The selected rows, or every row when none is selected; the list's rows
+// are the run's, in the same order.
+void TFormSetings::CopyRows(tk::ListView& list)
+{
+    std::vector<int> rows = list.SelectedRows();
     if (rows.empty()) {
         rows.resize(static_cast<std::size_t>(list.RowCount()));
         for (std::size_t i = 0; i < rows.size(); ++i)
             rows[i] = static_cast<int>(i);
     }
-    table.Rows.reserve(rows.size());
-    for (int row : rows) {
-        std::vector<std::string>& cells = table.Rows.emplace_back();
-        cells.reserve(table.Captions.size());
-        for (int column = 0; column < list.ColumnCount(); ++column)
-            cells.push_back(list.ShownCell(row, column));
-    }
-    return table;
-}
-
-void TFormSetings::CopyRows(tk::ListView& list)
-{
-    tk::SetClipboardText(Handle(), tk::WideText(TabText(ListTable(list, true))));
-}
-
-void TFormSetings::ListCsv(tk::ListView& list, const TByteSink& sink) const
-{
-    csv_.Write(&list == ListView1 ? TRunLog::Echoes : TRunLog::Errors, list.Captions(), sink);
+    const TExportTable table = RunRowsTable(run_, LogOf(list), rows, tk::ReadLocaleTimeSeparator());
+    tk::SetClipboardText(Handle(), tk::WideText(TabText(table)));
 }
 
 void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 {
-    SaveCsvAs(what, [&](const TByteSink& sink) { ListCsv(list, sink); });
+    const TRunLog log = LogOf(list);
+    SaveCsvAs(what, [this, log](const TByteSink& sink) {
+        sink(RunCsvText(run_, log, tk::ReadLocaleTimeSeparator(), tk::Utf8Text));
+    });
 }
 
-// The outages of the run so far, with the clock's offset now.
+// The outages of the run so far, each time with its own offset.
 void TFormSetings::CopyOutageReport()
 {
-    const TLocalMs now = figures_->Now();
-    tk::SetClipboardText(Handle(), tk::WideText(OutageReportText(figures_->Figures(), now, LocalNow().OffsetMinutes)));
+    const TInstant now = figures_->Now().Mono;
+    tk::SetClipboardText(Handle(), tk::WideText(OutageReportText(figures_->Figures(), now)));
 }
 
 void TFormSetings::SaveOutagesAsCsv()
 {
     SaveCsvAs("outages", [this](const TByteSink& sink) {
-        sink(CsvText(OutageTable(figures_->Figures(), figures_->Now(), LocalNow().OffsetMinutes), tk::Utf8Text));
+        sink(CsvText(OutageTable(figures_->Figures(), figures_->Now().Mono), tk::Utf8Text));
     });
 }
 
 void TFormSetings::SaveCsvAs(const char* what, const TFileMaker& produce)
 {
     tk::SaveDialogOptions options;
-    options.FileName = tk::WideText(ExportFileName(what, Today()));
+    options.FileName = tk::WideText(ExportFileName(what, run_.Now().Wall.Local()));
     options.Folder = exportFolder_.empty() ? tk::ModuleFolder() : exportFolder_;
     options.FilterName = L"CSV files (*.csv)";
     options.Pattern = L"*.csv";

@@ -1,30 +1,36 @@
-// The console's ping control and its two logs: single and repeat pings, the
-// replies handed to the monitoring run, the two lists as its views, and the
-// statistics. Members of TFormSetings; GUI thread only.
+// The console's ping control and its two logs: single and repeat pings,
+// every ping filed in the monitoring run (a reply, or a ping that raised an
+// error), the two lists as views of the run, and the statistics. Members
+// of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
 #include <windows.h>
 
-#include <exception>
+#include <algorithm>
 
 #include "console/HostHistory.h"
-#include "console/ReplyText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
 #include "toolkit/LocaleText.h"
+#include "toolkit/TestHooks.h"
 
-TMoment LocalNow()
+namespace {
+
+// The list shows the run's rows: 10001 rows of each cost a few hundred
+// kilobytes there, against several megabytes as list items.
+tk::ListView::CellSource RowsOf(const TMonitorRun& run, TRunLog log)
 {
-    // Both from one reading of the clock, so the offset is the one in force then.
-    FILETIME utc, local;
-    GetSystemTimeAsFileTime(&utc);
-    FileTimeToLocalFileTime(&utc, &local);
-    auto ticks = [](const FILETIME& f) { return static_cast<std::int64_t>(f.dwHighDateTime) << 32 | f.dwLowDateTime; };
-    SYSTEMTIME t;
-    FileTimeToSystemTime(&local, &t);
-    return {{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond},
-            static_cast<int>((ticks(local) - ticks(utc)) / 600000000)};
+    return [&run, log](int row, int column) {
+        const int rows = log == TRunLog::Echoes ? run.EchoRows() : run.ErrorRows();
+        if (row >= rows)
+            return std::string();
+        const TPingRecord& record = log == TRunLog::Echoes ? run.Echo(row) : run.Error(row);
+        // Only the error log shows a time; the separator is the locale's now.
+        return CellText(log, record, column, log == TRunLog::Errors ? tk::ReadLocaleTimeSeparator() : std::string());
+    };
 }
+
+} // namespace
 
 void TFormSetings::CreatePingComponents()
 {
@@ -34,20 +40,14 @@ void TFormSetings::CreatePingComponents()
     BitBtnPing->OnClick = [this](tk::Component* s) { BitBtnPingClick(s); };
     BitBtn1->OnClick = [this](tk::Component* s) { BitBtn1Click(s); };
     Timer1->SetOnTimer([this](tk::Component* s) { RunTimerTick(s); });
-    // The lists show the log's rows: 10001 rows of each cost a few
-    // hundred kilobytes there, against several megabytes as list items.
-    ListView1->SetCellSource([this](int row, int column) {
-        return row < run_.EchoRows() ? EchoCell(run_.Echo(row), column) : std::string();
-    });
-    ListViewError->SetCellSource([this](int row, int column) {
-        return row < run_.ErrorRows() ? ErrorCell(run_.Error(row), column) : std::string();
-    });
+    ListView1->SetCellSource(RowsOf(run_, TRunLog::Echoes));
+    ListViewError->SetCellSource(RowsOf(run_, TRunLog::Errors));
     figuresTip_ = new TFiguresTip(this, this);
     for (tk::Label* figure : {Label6, lbAVG, Label7, lbErrorCount})
         figuresTip_->AddTool(figure);
 }
 
-void TFormSetings::ShowFigures(TRunFiguresFeed* figures)
+void TFormSetings::ShowFigures(const TRunFiguresFeed* figures)
 {
     figures_ = figures;
     figuresTip_->SetFigures(figures);
@@ -70,17 +70,16 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
     pinging_ = true;
     struct Waiting {
         bool& flag;
-        TRunFiguresFeed* figures;
-        int failing = std::uncaught_exceptions();
-        ~Waiting()
-        {
-            flag = false;
-            // A ping that raised an error sent nothing: it counts apart.
-            if (figures && std::uncaught_exceptions() > failing)
-                figures->AddNotSent();
-        }
-    } waiting{pinging_, figures_};
-    IdIcmpClient->Ping(std::string(), 0);
+        ~Waiting() { flag = false; }
+    } waiting{pinging_};
+    try {
+        IdIcmpClient->Ping(std::string(), 0);
+    } catch (const std::exception& e) {
+        // A ping that raised an error sent nothing: the run files it apart,
+        // and the error goes on to the error box.
+        run_.AddNotSent(cbHost->Text(), e.what());
+        throw;
+    }
 }
 
 void TFormSetings::Timer1Timer(tk::Component* Sender)
@@ -114,11 +113,19 @@ void TFormSetings::RunTimerTick(tk::Component* Sender)
 
 void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus& AReplyStatus)
 {
-    (void)ASender;
+    // Our client measured the exchange to the microsecond; a reply handed
+    // in by anything else has only its milliseconds.
+    tripUs_ = ASender == IdIcmpClient ? IdIcmpClient->PreciseTripTime()
+                                      : std::min<std::uint32_t>(AReplyStatus.TripTime, UINT32_MAX / 1000) * 1000;
     if (AReplyStatus.Kind == rsEcho)
         AddEchoReply(AReplyStatus);
     else
         AddErrorReply(AReplyStatus);
+}
+
+TListLimits TFormSetings::Limits() const
+{
+    return {speMaxLine->ClampedValue(), chbErrLines->Checked(), chbIgnoreFirst->Checked()};
 }
 
 void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
@@ -126,16 +133,13 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
     // The run counts the reply and drops or lists it. Its views follow a
     // listed one: the oldest row and chart point out when the list is over
     // the limit, the new row and point in, the average recomputed.
-    const TRowChange change = run_.AddEcho(AReplyStatus, speMaxLine->ClampedValue(), chbIgnoreFirst->Checked());
-    if (change.Added)
+    if (run_.AddReply(AReplyStatus, tripUs_, cbHost->Text(), Limits()))
         UpdateStatistics();
 }
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    const TMoment now = run_.Moment();
-    run_.AddError({AReplyStatus, cbHost->Text(), DateTimeText(now.Local, tk::ReadLocaleTimeSeparator()), now},
-                  speMaxLine->ClampedValue(), chbErrLines->Checked());
+    run_.AddReply(AReplyStatus, tripUs_, cbHost->Text(), Limits());
     UpdateStatistics();
 }
 
@@ -173,12 +177,12 @@ void TFormSetings::BitBtn1Click(tk::Component* Sender)
 }
 
 // The selection stays on its rows as the new one goes in at the top.
-void TFormSetings::EchoAdded(const TMonitorRun& run, const TEchoChange&)
+void TFormSetings::EchoAdded(const TMonitorRun& run, const TPingRecord&, bool)
 {
     ListView1->SetRowCountAddedAtTop(1, run.EchoRows());
 }
 
-void TFormSetings::ErrorAdded(const TMonitorRun& run, const TRowChange&)
+void TFormSetings::FailureAdded(const TMonitorRun& run, const TPingRecord&, bool)
 {
     ListViewError->SetRowCountAddedAtTop(1, run.ErrorRows());
 }
@@ -192,3 +196,56 @@ void TFormSetings::ErrorsCleared(const TMonitorRun&)
 {
     ListViewError->Clear();
 }
+
+bool TFormSetings::RepeatDown() const
+{
+    return spbRepPing->Down();
+}
+
+void TFormSetings::SetRepeatDown(bool down)
+{
+    spbRepPing->SetDown(down);
+}
+
+void TFormSetings::spbRepPingClick(tk::Component* Sender)
+{
+    const bool down = spbRepPing->Down();
+    spbRepPing->SetText(down ? "End repeat Ping" : "Start repeat Ping");
+    Timer1->SetInterval(static_cast<unsigned>(speRepeat->ClampedValue()));
+    Timer1->SetEnabled(down);
+    for (tk::WinControl* control : std::initializer_list<tk::WinControl*>{
+             speRepeat, cbHost, BitBtnPing, speTimeout, speMaxLine, chbErrLines, speMaxHosts})
+        control->SetEnabled(!down);
+    if (down && chbClearLogs->Checked())
+        BitBtnClearDataClick(Sender);
+    if (down)
+        Hide();
+    run_.SetHost(cbHost->Text());
+    run_.SetRepeating(down);
+}
+
+#ifdef ZV_TEST_HOOKS
+// "kind|bytes|type|seq|trip|ttl|from|host": a reply as the echo client would
+// deliver it, with the host box's text at that moment (the rest of the text).
+bool TFormSetings::TakeTestReply(UINT message, WPARAM wParam)
+{
+    std::string text;
+    if (!ZV_TEXT_ON_REQUEST(message, wParam, "ZentVorlumo.Test.Reply", text))
+        return false;
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (int i = 0; i < 7; ++i) {
+        std::size_t bar = text.find('|', start);
+        fields.push_back(text.substr(start, bar - start));
+        start = bar == std::string::npos ? text.size() : bar + 1;
+    }
+    auto number = [&](int i) { return static_cast<std::uint32_t>(std::stoul(fields[static_cast<std::size_t>(i)])); };
+    TReplyStatus reply{static_cast<std::int32_t>(number(1)), fields[6], static_cast<std::uint8_t>(number(2)),
+                       static_cast<std::uint16_t>(number(3)), number(4), static_cast<std::uint8_t>(number(5)),
+                       static_cast<TReplyStatusKind>(number(0))};
+    cbHost->SetText(text.substr(start));
+    IdIcmpClientReply(nullptr, reply);
+    return true;
+}
+#endif
+

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <span>
 
 #include "icmp/EchoWait.h"
@@ -16,7 +17,18 @@ std::uint32_t ReadMillisecondCounter()
     return GetTickCount();
 }
 
-// The wait's view of this client's socket: a failed receive raises here.
+std::int64_t ReadMicrosecondCounter()
+{
+    LARGE_INTEGER frequency, value;
+    if (QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&value) && frequency.QuadPart > 0)
+        return static_cast<std::int64_t>(CounterToMicroseconds(static_cast<std::uint64_t>(value.QuadPart),
+                                                               static_cast<std::uint64_t>(frequency.QuadPart)));
+    return static_cast<std::int64_t>(GetTickCount64()) * 1000;
+}
+
+// The wait's view of this client's socket: a failed receive raises here;
+// the moment of each datagram is noted, so the one that completes the
+// exchange gives its end.
 class TIdIcmpClient::WaitIo : public TEchoWaitIo {
 public:
     explicit WaitIo(TIdIcmpClient& client) : client_(client) {}
@@ -24,6 +36,7 @@ public:
     std::int32_t Receive(std::span<std::uint8_t> buffer, std::int32_t timeout) override
     {
         int count = client_.ReceiveWithTimeout(buffer.data(), static_cast<int>(buffer.size()), timeout);
+        client_.receivedUs_ = ReadMicrosecondCounter();
         GStack->RaiseIfSocketError(count);
         return count;
     }
@@ -37,6 +50,11 @@ TIdIcmpClient::TIdIcmpClient(tk::Component* owner) : TIdRawClient(owner)
 {
     SetProtocol(IPPROTO_ICMP);
     SetReceiveTimeout(5000);
+}
+
+void TIdIcmpClient::Sending()
+{
+    sentUs_ = ReadMicrosecondCounter();
 }
 
 std::uint16_t TIdIcmpClient::Identifier()
@@ -69,6 +87,8 @@ void TIdIcmpClient::Ping(const std::string& data, std::uint16_t sequence)
     Binding().Close();
     replyStatus_ = std::move(status);
     replyStatus_.TripTime = trip;
+    const std::int64_t preciseTrip = receivedUs_ - sentUs_;
+    preciseTrip_ = static_cast<std::uint32_t>(std::clamp<std::int64_t>(preciseTrip, 0, UINT32_MAX));
     if (onReply_)
         onReply_(this, replyStatus_);
     ++sequence_; // wraps from 65535 to 0

@@ -15,6 +15,9 @@
 
 // Milliseconds from the performance counter, or the tick count where it cannot be read.
 std::uint32_t ReadMillisecondCounter();
+// Microseconds from the performance counter, or from the tick count where
+// it cannot be read; never goes back.
+std::int64_t ReadMicrosecondCounter();
 
 class TIdIcmpClient : public TIdRawClient {
 public:
@@ -27,6 +30,9 @@ public:
     void Ping(const std::string& data = std::string(), std::uint16_t sequence = 0);
 
     const TReplyStatus& ReplyStatus() const { return replyStatus_; }
+    // The last exchange in microseconds, from the send to the receive that
+    // completed it (to the end of the wait for a time-out).
+    std::uint32_t PreciseTripTime() const { return preciseTrip_; }
     // The echo identifier: the low 16 bits of the process id.
     static std::uint16_t Identifier();
     std::uint16_t CurrentSequence() const { return sequence_; }
@@ -37,6 +43,7 @@ public:
 private:
     class WaitIo;
 
+    void Sending() override;
     void BuildRequest(const std::string& data);
     TReplyStatus GetEchoReply();
 
@@ -45,5 +52,7 @@ private:
     std::int32_t requestLength_ = 0;
     std::uint16_t sequence_ = FirstSequence;
     TReplyStatus replyStatus_;
+    std::int64_t sentUs_ = 0, receivedUs_ = 0;
+    std::uint32_t preciseTrip_ = 0;
     TOnReplyEvent onReply_;
 };

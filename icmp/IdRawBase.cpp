@@ -25,7 +25,9 @@ TIdSocketHandle& TIdRawBase::AcquireSocket()
 void TIdRawBase::SendToHost(const std::string& host, std::int32_t port, const void* data, int length)
 {
     std::string address = GStack->ResolveHostAddress(host);
-    AcquireSocket().SendDatagram(address, port, data, length);
+    TIdSocketHandle& socket = AcquireSocket();
+    Sending();
+    socket.SendDatagram(address, port, data, length);
 }
 
 int TIdRawBase::ReceiveWithTimeout(void* buffer, int count, std::int32_t timeoutMs)

@@ -35,6 +35,8 @@ public:
     TIdSocketHandle& Binding() { return *socket_; }
 
 protected:
+    // Just before the datagram goes out, once the host is resolved.
+    virtual void Sending() {}
     std::int32_t ReceiveTimeout() const { return receiveTimeout_; }
     void SetReceiveTimeout(std::int32_t value) { receiveTimeout_ = value; }
 

@@ -16,7 +16,7 @@
 #include "chart/LineSeries.h"
 #include "chart/ResponseTimeChart.h"
 #include "console/ChartFeed.h"
-#include "console/MonitorRun.h"
+#include "monitor/MonitorRun.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::vector<Point> PointsOf(const TChartSeries& s)
 // The console's side: its monitoring run, which feeds the chart through the
 // real feed.
 struct Console {
-    TMonitorRun run{[] { return TLocalTime{}; }};
+    TMonitorRun run{[] { return TClockReading{}; }};
     TChartFeed feed;
     int limit = 100;
 
@@ -45,7 +45,7 @@ struct Console {
     {
         TReplyStatus reply;
         reply.TripTime = tripTime;
-        run.AddEcho(reply, limit, false);
+        run.AddReply(reply, 0, "", {limit, false, false});
     }
     void ClearData() { run.ClearData(); }
 };

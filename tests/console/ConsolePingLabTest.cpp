@@ -12,6 +12,7 @@
 #include <cstring>
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -116,6 +117,37 @@ std::string Hundredths(unsigned long long n, unsigned long long d, const std::st
     std::string fraction = std::to_string(r % scale);
     fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
     return std::to_string(r / scale) + point + fraction;
+}
+
+// A trip time the tip shows, in milliseconds: three decimals below 1 ms, two
+// below 10, one below 100, none above; nullopt when it breaks that rule.
+std::optional<double> PreciseMs(const std::string& text, const std::string& point)
+{
+    const std::size_t at = text.find(point);
+    const std::string whole = text.substr(0, at);
+    const std::size_t decimals = at == std::string::npos ? 0 : text.size() - at - point.size();
+    if (whole.empty() || whole.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const double value = std::stod(whole + (decimals ? "." + text.substr(at + point.size()) : ""));
+    const std::size_t expected = value < 1 ? 3 : value < 10 ? 2 : value < 100 ? 1 : 0;
+    return decimals == expected ? std::optional<double>(value) : std::nullopt;
+}
+
+// "min / avg / max a / b / c ms · p95 d ms" with each figure to the
+// microsecond: the four values, or none.
+std::optional<std::vector<double>> TripFigures(const std::string& line, const std::string& point)
+{
+    std::smatch m;
+    if (!std::regex_match(line, m, std::regex("min / avg / max (\\S+) / (\\S+) / (\\S+) ms \xC2\xB7 p95 (\\S+) ms")))
+        return std::nullopt;
+    std::vector<double> values;
+    for (int i = 1; i <= 4; ++i) {
+        const std::optional<double> value = PreciseMs(m[i], point);
+        if (!value)
+            return std::nullopt;
+        values.push_back(*value);
+    }
+    return values;
 }
 
 int SecondOfDay(const std::string& clock) // "hh:nn:ss", any one-character separator
@@ -275,11 +307,9 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     std::vector<unsigned long long> trips;
     for (int row = 9; row >= 0; --row)
         trips.push_back(std::stoull(ListViewCell(c.replies, row, 4)));
-    unsigned long long sum = 0, change = 0;
-    for (std::size_t i = 0; i < trips.size(); ++i) {
-        sum += trips[i];
-        change += i ? (trips[i] > trips[i - 1] ? trips[i] - trips[i - 1] : trips[i - 1] - trips[i]) : 0;
-    }
+    unsigned long long sum = 0;
+    for (unsigned long long trip : trips)
+        sum += trip;
     const auto [low, high] = std::minmax_element(trips.begin(), trips.end());
     const std::string dot = " \xC2\xB7 ";
 
@@ -292,9 +322,20 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     ASSERT_EQ(lines.size(), 6u) << ::testing::PrintToString(lines);
     EXPECT_TRUE(std::regex_match(lines[0], std::regex("since \\d\\d.\\d\\d.\\d\\d" + dot + "18 pings"))) << lines[0];
     EXPECT_EQ(lines[1], "loss " + Hundredths(800, 18, point, 1) + " % (8 of 18)");
-    EXPECT_EQ(lines[2], "min / avg / max " + std::to_string(*low) + " / " + Hundredths(sum, 10, point) + " / " +
-                            std::to_string(*high) + " ms" + dot + "p95 " + std::to_string(*high) + " ms");
-    EXPECT_EQ(lines[3], "jitter (mean change) " + Hundredths(change, 9, point) + " ms");
+    // To the microsecond, from the send to the receive: never more than the
+    // list's whole milliseconds, which also count the name and the decoding.
+    const std::optional<std::vector<double>> figures = TripFigures(lines[2], point);
+    ASSERT_TRUE(figures.has_value()) << lines[2];
+    const double min = (*figures)[0], mean = (*figures)[1], max = (*figures)[2], p95 = (*figures)[3];
+    EXPECT_LE(min, mean);
+    EXPECT_LE(mean, max);
+    EXPECT_EQ(p95, max) << "10 echoes: the 95th percentile is the largest";
+    EXPECT_LE(min, *low + 1.0);
+    EXPECT_LE(max, *high + 1.0);
+    EXPECT_LE(mean, sum / 10.0 + 1.0);
+    std::smatch jitter;
+    ASSERT_TRUE(std::regex_match(lines[3], jitter, std::regex("jitter \\(mean change\\) (\\S+) ms"))) << lines[3];
+    EXPECT_TRUE(PreciseMs(jitter[1], point).has_value()) << lines[3];
     EXPECT_TRUE(std::regex_match(lines[4], std::regex("3 outages, longest \\d.\\d s \\((since )?\\d\\d.*\\)"))) << lines[4];
     // The open outage began with the send of the 16th ping, just before its
     // error row (the third newest) was stamped.
@@ -360,4 +401,18 @@ TEST(ConsolePingLab, AHugeBufferStillBeingTypedIsUsedClamped)
     }
     CloseHandle(process);
     EXPECT_EQ(ListViewRowCount(c.errors), 0);
+
+    // Loopback answers in well under a millisecond on a quiet machine: the
+    // tip still tells the replies apart, to the microsecond, never "0 ms".
+    const auto average = FindGraphic(c.main, "lbAVG");
+    ASSERT_TRUE(average.has_value());
+    const std::string point = c.Graphic(c.main, "lbAVG").substr(1, 1);
+    const std::vector<std::string> lines =
+        Lines(HoverTip(c.main, (average->bounds.left + average->bounds.right) / 2, average->bounds.top + 6, 5s));
+    ASSERT_GE(lines.size(), 3u);
+    const std::optional<std::vector<double>> figures = TripFigures(lines[2], point);
+    ASSERT_TRUE(figures.has_value()) << lines[2];
+    // Below 100 ms the rule itself asks for decimals, however busy the machine.
+    EXPECT_LT((*figures)[0], 100.0) << lines[2];
+    ParkPointer();
 }

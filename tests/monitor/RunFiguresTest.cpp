@@ -6,34 +6,40 @@
 #include <string>
 #include <vector>
 
-#include "console/MonitorRun.h"
-#include "console/RunFigures.h"
-#include "console/RunFiguresFeed.h"
-#include "console/RunTipText.h"
+#include "monitor/MonitorRun.h"
+#include "monitor/RunFigures.h"
+#include "monitor/RunFiguresFeed.h"
+#include "monitor/RunTipText.h"
 
 namespace {
 
-constexpr TLocalMs T0 = (13 * 3600 + 58 * 60 + 2) * 1000LL; // 13:58:02 on the first day
+constexpr std::int64_t T0 = (13 * 3600 + 58 * 60 + 2) * 1000LL; // 13:58:02 UTC on the first day
 
-// "e12" an echo of 12 ms, "t" a time-out, "u" unreachable, "x" TTL exceeded,
+// `ms` milliseconds on both clocks (the wall clock at UTC).
+TClockReading At(std::int64_t ms)
+{
+    return {TInstant(std::chrono::milliseconds(ms)), {ms, 0}};
+}
+
+// "e12" an echo of 12 µs, "t" a time-out, "u" unreachable, "x" TTL exceeded,
 // "n" not sent; one step a second, a failure sent 1 s before it ended.
 TRunFigures Play(const std::string& script)
 {
-    TRunFigures f(T0);
-    TLocalMs at = T0;
+    TRunFigures f(At(T0));
+    std::int64_t at = T0;
     for (std::size_t i = 0; i < script.size(); ++i) {
         at += 1000;
         const char c = script[i];
         if (c == 'e') {
             std::size_t used = 0;
             const unsigned long trip = std::stoul(script.substr(i + 1), &used);
-            f.AddEcho(static_cast<std::uint32_t>(trip), at);
+            f.AddEcho(static_cast<std::uint32_t>(trip), At(at));
             i += used;
         } else if (c == 'n') {
             f.AddNotSent();
         } else {
             const TReplyStatusKind kind = c == 't' ? rsTimeOut : c == 'u' ? rsErrorUnreachable : rsErrorTTLExceeded;
-            f.AddFailure(kind, at - 1000);
+            f.AddFailure(kind, At(at - 1000));
         }
     }
     return f;
@@ -57,7 +63,9 @@ TEST(RunFigures, CountsLossAndTripTimes)
         {"e10 t u e20 e15 e15 n", 6, 4, 2, 1, 10, 20, 20, 60, 15, 3},
         {"t t x", 3, 0, 3, 0, 0, 0, 0, 0, 0, 0},
         // Times beyond the dense counts, and the rank across both parts.
-        {"e20000 e1 e70000", 3, 3, 0, 0, 1, 70000, 70000, 90001, 89998, 2},
+        {"e20000000 e1 e70000000", 3, 3, 0, 0, 1, 70000000, 70000000, 90000001, 89999998, 2},
+        // Microseconds within one millisecond are told apart.
+        {"e1500 e1499 e1501", 3, 3, 0, 0, 1499, 1501, 1501, 4500, 3, 2},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.script);
@@ -86,23 +94,23 @@ TEST(RunFigures, PercentileIsTheNearestRankOfExactCounts)
     for (const Case& k : cases) {
         TRunFigures f;
         for (int i = k.n; i >= 1; --i) // arrival order must not matter
-            f.AddEcho(static_cast<std::uint32_t>(i), 0);
-        EXPECT_EQ(f.Percentile95(), k.p95) << k.n;
+            f.AddEcho(static_cast<std::uint32_t>(i) * 1001, {});
+        EXPECT_EQ(f.Percentile95(), k.p95 * 1001) << k.n;
     }
     TRunFigures tied;
     for (int i = 0; i < 95; ++i)
-        tied.AddEcho(7, 0);
+        tied.AddEcho(7, {});
     for (int i = 0; i < 5; ++i)
-        tied.AddEcho(900, 0);
+        tied.AddEcho(900, {});
     EXPECT_EQ(tied.Percentile95(), 7u);
-    tied.AddEcho(900, 0);
+    tied.AddEcho(900, {});
     EXPECT_EQ(tied.Percentile95(), 900u);
 }
 
 TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
 {
     struct Expected {
-        TLocalMs start, end; // seconds after T0; end -1 while open
+        std::int64_t start, end; // seconds after T0; end -1 while open
         std::uint32_t lost;
         std::uint8_t kinds;
     };
@@ -110,7 +118,7 @@ TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
         const char* script;
         std::vector<Expected> outages;
         bool down;
-        TLocalMs upSince; // seconds after T0
+        std::int64_t upSince; // seconds after T0
     } cases[] = {
         {"e1e1", {}, false, 0},
         // At the first ping, ended by an echo: from the send of the first
@@ -131,48 +139,47 @@ TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
         for (std::size_t i = 0; i < k.outages.size(); ++i) {
             const TOutage& o = f.Outages()[i];
             const Expected& e = k.outages[i];
-            EXPECT_EQ(o.Start, T0 + e.start * 1000) << i;
+            EXPECT_EQ(o.Start.Mono, At(T0 + e.start * 1000).Mono) << i;
+            EXPECT_EQ(o.Start.Wall.UtcMs, T0 + e.start * 1000) << i;
             EXPECT_EQ(o.Closed, e.end >= 0) << i;
             if (o.Closed) {
-                EXPECT_EQ(o.End, T0 + e.end * 1000) << i;
+                EXPECT_EQ(o.End.Mono, At(T0 + e.end * 1000).Mono) << i;
             }
             EXPECT_EQ(o.Lost, e.lost) << i;
             EXPECT_EQ(o.Kinds, e.kinds) << i;
         }
         EXPECT_EQ(f.Down(), k.down);
         if (!k.down) {
-            EXPECT_EQ(f.UpSince(), T0 + k.upSince * 1000);
+            EXPECT_EQ(f.UpSince(), At(T0 + k.upSince * 1000).Mono);
         }
     }
 
     // The longest: an open outage counts its time so far.
     const TRunFigures f = Play("tte1e1t");
-    EXPECT_EQ(f.Longest(T0 + 7000)->Start, T0);
-    EXPECT_EQ(f.Longest(T0 + 9500)->Start, T0 + 4000);
+    EXPECT_EQ(f.Longest(At(T0 + 7000).Mono)->Start.Wall.UtcMs, T0);
+    EXPECT_EQ(f.Longest(At(T0 + 9500).Mono)->Start.Wall.UtcMs, T0 + 4000);
 }
 
 // Fed by a monitoring run: the echo "Ignore first ping" drops is left out, a
 // failure was sent its trip time before it was handled (also when the error
-// log is trimmed), and "Clear Data" starts a new run.
-TEST(RunFiguresFeed, FollowsTheRunsListedReplies)
+// log is trimmed), a ping that sent nothing counts apart, and "Clear Data"
+// starts a new run.
+TEST(RunFiguresFeed, FollowsTheRunsRecords)
 {
-    TLocalMs now = T0;
-    TRunFiguresFeed feed([&] { return now; });
-    TMonitorRun run([] { return TLocalTime{}; });
-    run.Subscribe(feed);
+    std::int64_t now = T0;
+    TMonitorRun run([&] { return At(now); });
+    TRunFiguresFeed feed(run);
     run.ClearData();
     TReplyStatus reply;
-    for (std::uint32_t trip : {50u, 4u, 6u}) {
-        reply.TripTime = trip;
-        run.AddEcho(reply, 100, true);
-    }
+    for (std::uint32_t trip : {50u, 4u, 6u})
+        run.AddReply(reply, trip, "", {100, false, true});
     reply.Kind = rsTimeOut;
     reply.TripTime = 1000;
     for (int i = 0; i < 3; ++i) {
         now += 5000;
-        run.AddError({reply, "host", "date", {}}, 1, true);
+        run.AddReply(reply, 1000000, "host", {1, true, true});
     }
-    feed.AddNotSent();
+    run.AddNotSent("nowhere", "Host not found");
     const TRunFigures& f = feed.Figures();
     EXPECT_EQ(f.Echoes(), 2u);
     EXPECT_EQ(f.MaxTrip(), 6u);
@@ -180,53 +187,73 @@ TEST(RunFiguresFeed, FollowsTheRunsListedReplies)
     EXPECT_EQ(f.Failures(), 3u);
     EXPECT_EQ(f.NotSent(), 1u);
     ASSERT_EQ(f.Outages().size(), 1u);
-    EXPECT_EQ(f.Outages()[0].Start, T0 + 4000);
+    EXPECT_EQ(f.Outages()[0].Start.Wall.UtcMs, T0 + 4000);
     EXPECT_EQ(f.Outages()[0].Lost, 3u);
 
     now = T0 + 90000;
     run.ClearData();
     EXPECT_EQ(f.Pings(), 0u);
     EXPECT_TRUE(f.Outages().empty());
-    EXPECT_EQ(f.RunStart(), T0 + 90000);
-    run.Unsubscribe(feed);
+    EXPECT_EQ(f.RunStart().Wall.UtcMs, T0 + 90000);
 }
 
 TEST(RunTipText, LinesInTheLocalesFormats)
 {
-    TRunFigures f(T0);
+    TRunFigures f(At(T0));
     for (int i = 0; i < 1224; ++i)
-        f.AddEcho(i % 10 == 9 ? 19 : 2, T0 + 1000 + i);
+        f.AddEcho(i % 10 == 9 ? 19000 : 2000, At(T0 + 1000 + i));
     for (int i = 0; i < 10; ++i)
-        f.AddFailure(rsTimeOut, T0 + 3000000 + i * 4500);
-    f.AddEcho(1, T0 + 3045000);
-    f.AddFailure(rsErrorUnreachable, T0 + 3050000);
-    f.AddEcho(3, T0 + 3052000);
+        f.AddFailure(rsTimeOut, At(T0 + 3000000 + i * 4500));
+    f.AddEcho(1000, At(T0 + 3045000));
+    f.AddFailure(rsErrorUnreachable, At(T0 + 3050000));
+    f.AddEcho(3000, At(T0 + 3052000));
 
     TTipFormat dot;
-    const TLocalMs now = T0 + 3052000 + (2 * 3600 + 13 * 60 + 30) * 1000LL;
+    const TInstant now = At(T0 + 3052000 + (2 * 3600 + 13 * 60 + 30) * 1000LL).Mono;
     EXPECT_EQ(RunTipLines(f, now, dot), (std::vector<std::string>{
                                             "since 13:58:02 \xC2\xB7 1,237 pings",
                                             "loss 0.9 % (11 of 1,237)",
-                                            "min / avg / max 1 / 3.69 / 19 ms \xC2\xB7 p95 19 ms",
+                                            "min / avg / max 1.00 / 3.69 / 19.0 ms \xC2\xB7 p95 19.0 ms",
                                             "jitter (mean change) 3.39 ms",
                                             "2 outages, longest 45 s (14:48:02 to 14:48:47)",
                                             "up for 2 h 13 min",
                                         }));
 
     TTipFormat comma{{",", "."}, "."};
-    f.AddFailure(rsTimeOut, T0 + 3060000);
-    f.AddFailure(rsTimeOut, T0 + 3061000);
+    f.AddFailure(rsTimeOut, At(T0 + 3060000));
+    f.AddFailure(rsTimeOut, At(T0 + 3061000));
     f.AddNotSent();
-    const std::vector<std::string> down = RunTipLines(f, T0 + 3062000, comma);
+    const std::vector<std::string> down = RunTipLines(f, At(T0 + 3062000).Mono, comma);
     EXPECT_EQ(down.front(), "since 13.58.02 \xC2\xB7 1.239 pings \xC2\xB7 1 not sent");
     EXPECT_EQ(down[1], "loss 1,0 % (13 of 1.239)");
     EXPECT_EQ(down.back(), "down since 14.49.02, 2 pings");
 
-    const TRunFigures empty(T0);
-    EXPECT_EQ(RunTipText(empty, T0 + 61000, dot),
+    const TRunFigures empty(At(T0));
+    EXPECT_EQ(RunTipText(empty, At(T0 + 61000).Mono, dot),
               "since 13:58:02 \xC2\xB7 0 pings\r\nno outages\r\nup for 1 min 1 s");
-    EXPECT_EQ(DurationText(3 * 86400000LL + 4 * 3600000LL + 59000, dot.Numbers), "3 d 4 h");
-    EXPECT_EQ(DurationText(9999, comma.Numbers), "9,9 s");
+    using std::chrono::milliseconds;
+    EXPECT_EQ(DurationText(milliseconds(3 * 86400000LL + 4 * 3600000LL + 59000), dot.Numbers), "3 d 4 h");
+    EXPECT_EQ(DurationText(milliseconds(9999), comma.Numbers), "9,9 s");
+}
+
+// Trip times in milliseconds with as many decimals as their size allows,
+// never "0" for a reply, in the locale's decimal separator.
+TEST(RunTipText, TripTimesToTheMicrosecond)
+{
+    const tk::NumberSeparators dot, comma{",", "."};
+    struct Case {
+        std::uint64_t sumUs, count;
+        const char* text;
+    } cases[] = {
+        {0, 1, "0.000"},       {1, 1, "0.001"},      {214, 1, "0.214"},        {999, 1, "0.999"},
+        {1000, 1, "1.00"},     {3070, 1, "3.07"},    {3075, 1, "3.08"},        {9994, 1, "9.99"},
+        {21449, 1, "21.4"},    {99949, 1, "99.9"},   {100000, 1, "100"},       {1234567, 1, "1,235"},
+        {641, 3, "0.214"},     {10, 4, "0.003"},     {0, 0, "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TripMsText(c.sumUs, c.count, dot), c.text) << c.sumUs << "/" << c.count;
+    EXPECT_EQ(TripMsText(214, 1, comma), "0,214");
+    EXPECT_EQ(TripMsText(21449, 1, comma), "21,4");
 }
 
 } // namespace

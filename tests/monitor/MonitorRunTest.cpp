@@ -13,15 +13,17 @@
 #include "chart/ChartSeries.h"
 #include "chart/ResponseTimeChart.h"
 #include "console/ChartFeed.h"
-#include "console/MonitorRun.h"
+#include "monitor/MonitorRun.h"
+#include "monitor/ReplyText.h"
 
 namespace {
 
 // A clock that moves on at every reading, so each row's moment is its own.
-TMoment Ticking()
+TClockReading Ticking()
 {
     static int readings = 0;
-    return {TLocalTime{}, ++readings};
+    ++readings;
+    return {TInstant(TDuration(readings * 1000)), {readings * 1000LL, 0}};
 }
 
 // The two lists and the chart's X values, rebuilt from the events alone.
@@ -30,18 +32,19 @@ struct ListMirror : TMonitorRunObserver {
     std::deque<double> chartX;
     int errorRows = 0;
 
-    void EchoAdded(const TMonitorRun& run, const TEchoChange& c) override
+    void EchoAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override
     {
-        if (c.RemovedOldest)
+        if (removedOldest)
             rows.pop_back(), chartX.pop_front();
-        rows.push_front(run.Echo(0).TripTime);
-        chartX.push_back(c.X);
-        EXPECT_EQ(c.X, run.EchoCount());
-        EXPECT_EQ(c.Y, double(run.Echo(0).TripTime));
+        rows.push_front(record.Reply.TripTime);
+        chartX.push_back(record.EchoNumber);
+        EXPECT_EQ(&record, &run.Echo(0)) << "the event carries the record the run keeps";
+        EXPECT_EQ(record.EchoNumber, run.EchoCount());
     }
-    void ErrorAdded(const TMonitorRun&, const TRowChange& c) override
+    void FailureAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override
     {
-        errorRows += (c.Added ? 1 : 0) - (c.RemovedOldest ? 1 : 0);
+        EXPECT_EQ(&record, &run.Error(0));
+        errorRows += 1 - (removedOldest ? 1 : 0);
     }
     void EchoesCleared(const TMonitorRun&) override { rows.clear(), chartX.clear(); }
     void ErrorsCleared(const TMonitorRun&) override { errorRows = 0; }
@@ -49,6 +52,7 @@ struct ListMirror : TMonitorRunObserver {
 
 struct Console {
     TMonitorRun log{Ticking};
+    TListLimits Limits() const { return {limit, limitErrors, ignoreFirst}; }
     TChart chart;
     TChartFeed feed{chart};
     ListMirror lists;
@@ -68,7 +72,7 @@ struct Console {
     {
         TReplyStatus reply;
         reply.TripTime = trip;
-        log.AddEcho(reply, limit, ignoreFirst);
+        log.AddReply(reply, trip, "", Limits());
     }
     void Echoes(int n)
     {
@@ -78,7 +82,7 @@ struct Console {
     void Errors(int n)
     {
         for (int i = 0; i < n; ++i)
-            log.AddError({TReplyStatus{}, "host", "date", {}}, limit, limitErrors);
+            log.AddReply(TReplyStatus{.Kind = rsTimeOut}, 1000, "host", Limits());
     }
     void ClearData() { log.ClearData(); }
     void ClearErrors() { log.ClearErrors(); }
@@ -95,10 +99,10 @@ struct Console {
         ASSERT_EQ(log.ErrorRows(), errors);
         ASSERT_EQ(lists.errorRows, errors);
         for (int i = 0; i < echoRows; ++i)
-            ASSERT_EQ(log.Echo(i).TripTime, rows[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(log.Echo(i).Reply.TripTime, rows[static_cast<std::size_t>(i)]);
         for (int i = 1; i < echoRows; ++i)
-            ASSERT_GT(log.EchoMoment(i - 1).OffsetMinutes, log.EchoMoment(i).OffsetMinutes) << "newest first";
-        EXPECT_THROW(log.EchoMoment(echoRows), std::out_of_range) << "one moment per row, no more";
+            ASSERT_GT(log.Echo(i - 1).Filed.UtcMs, log.Echo(i).Filed.UtcMs) << "newest first";
+        EXPECT_THROW(log.Echo(echoRows), std::out_of_range) << "one record per row, no more";
         const std::uint64_t sum = std::accumulate(rows.begin(), rows.end(), std::uint64_t{0});
         EXPECT_EQ(log.TripTimeSum(), sum);
         EXPECT_EQ(log.AverageTripTime(), rows.empty() ? 0.0 : double(sum) / double(rows.size()));
@@ -179,7 +183,7 @@ TEST(MonitorRun, IgnoreFirstPingDropsTheFirstEchoAfterAClear)
     con.Check(0, 3, 0);
     con.Echo(50);
     con.Check(1, 3, 2);
-    EXPECT_EQ(con.log.Echo(0).TripTime, 50u);
+    EXPECT_EQ(con.log.Echo(0).Reply.TripTime, 50u);
 
     // Without a clear the counter runs on: nothing more is dropped.
     con.Echo(60);
@@ -216,8 +220,15 @@ TEST(MonitorRun, ObserversHearEachChangeInTurn)
         char name;
         Recorder(std::string& l, char n) : log(l), name(n) {}
         void Say(const std::string& what) { log += std::string(1, name) + what + " "; }
-        void EchoAdded(const TMonitorRun& r, const TEchoChange&) override { Say("echo" + std::to_string(r.EchoRows())); }
-        void ErrorAdded(const TMonitorRun& r, const TRowChange&) override { Say("error" + std::to_string(r.ErrorRows())); }
+        void EchoAdded(const TMonitorRun& r, const TPingRecord&, bool) override
+        {
+            Say("echo" + std::to_string(r.EchoRows()));
+        }
+        void FailureAdded(const TMonitorRun& r, const TPingRecord&, bool) override
+        {
+            Say("error" + std::to_string(r.ErrorRows()));
+        }
+        void NotSentAdded(const TMonitorRun&, const TPingRecord& p) override { Say("notsent:" + p.Message); }
         void EchoesCleared(const TMonitorRun&) override { Say("clear"); }
         void ErrorsCleared(const TMonitorRun&) override { Say("clearErrors"); }
         void StatisticsChanged(const TMonitorRun&) override { Say("figures"); }
@@ -229,7 +240,8 @@ TEST(MonitorRun, ObserversHearEachChangeInTurn)
     };
     std::string log;
     Recorder a(log, 'a'), b(log, 'b');
-    TMonitorRun run([] { return TLocalTime{2026, 12, 7, 14, 5, 9}; });
+    // 2026-12-07 14:05:09 at UTC+01:00, 5 s into the monotonic clock.
+    TMonitorRun run([] { return TClockReading{TInstant(std::chrono::seconds(5)), {1796648709000LL, 60}}; });
     TChart chart;
     BuildResponseTimeChart(chart);
     TChartFeed feed(chart);
@@ -242,16 +254,27 @@ TEST(MonitorRun, ObserversHearEachChangeInTurn)
     run.SetDataColor(0x00808000);
     run.SetAverageColor(0x000000FF);
     run.SetView3D(true);
-    run.AddEcho(TReplyStatus{}, 100, true); // the ignored first: no event
-    run.AddEcho(TReplyStatus{}, 100, true);
-    run.AddError({}, 100, false);
+    const TListLimits ignoreFirst{100, false, true};
+    EXPECT_FALSE(run.AddReply(TReplyStatus{}, 250, "h", ignoreFirst)); // the ignored first: no event
+    EXPECT_TRUE(run.AddReply(TReplyStatus{.TripTime = 1}, 1250, "h", ignoreFirst));
+    run.AddReply(TReplyStatus{.Kind = rsErrorUnreachable}, 300, " lab ", ignoreFirst);
+    run.AddNotSent("nowhere", "Host not found");
     run.PublishStatistics();
     EXPECT_EQ(log, "ahost=127.0.0.1 bhost=127.0.0.1 astop bstop adata bdata aavg bavg a3d b3d aecho1 becho1 "
-                   "aerror1 berror1 afigures bfigures ");
+                   "aerror1 berror1 anotsent:Host not found bnotsent:Host not found afigures bfigures ");
+    // One clock reading per record: filed now, sent a trip time before.
+    const TPingRecord& echo = run.Echo(0);
+    EXPECT_EQ(echo.Outcome, TPingOutcome::Echo);
+    EXPECT_EQ(echo.TripUs, 1250u);
+    EXPECT_EQ(echo.EchoNumber, 2);
+    EXPECT_EQ(echo.Sent, TInstant(std::chrono::microseconds(5000000 - 1250)));
+    EXPECT_EQ(echo.Ended(), TInstant(std::chrono::seconds(5)));
+    EXPECT_EQ(run.Error(0).Outcome, TPingOutcome::Failure);
+    EXPECT_EQ(run.Error(0).Host, " lab ");
+    EXPECT_EQ(DateTimeText(run.Error(0).Filed.Local(), ":"), "07.12.2026 14:05:09");
     EXPECT_EQ(chart.Series(0)->SeriesColor(), 0x00808000u);
     EXPECT_EQ(chart.Series(1)->SeriesColor(), 0x000000FFu);
     EXPECT_TRUE(chart.View3D());
-    EXPECT_EQ(DateTimeText(run.Now(), ":"), "07.12.2026 14:05:09");
 
     log.clear();
     run.Unsubscribe(a);

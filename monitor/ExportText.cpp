@@ -1,4 +1,4 @@
-#include "console/ExportText.h"
+#include "monitor/ExportText.h"
 
 #include <cstdlib>
 
@@ -43,16 +43,16 @@ constexpr TTextBuffer::TByteSet kCsvSpecial = [] {
 
 } // namespace
 
-std::string IsoMoment(const TMoment& moment)
+std::string IsoMoment(const TWallStamp& stamp)
 {
-    return std::string(IsoMomentText(moment).View());
+    return std::string(IsoMomentText(stamp).View());
 }
 
-TIsoText IsoMomentText(const TMoment& moment)
+TIsoText IsoMomentText(const TWallStamp& stamp)
 {
     // By hand: a formatted print per row would cost more than the rest of an export.
-    const TLocalTime& t = moment.Local;
-    const int offset = std::abs(moment.OffsetMinutes);
+    const TCivilTime t = stamp.Local();
+    const int offset = std::abs(stamp.OffsetMinutes);
     TIsoText iso{"0000-00-00T00:00:00+00:00"};
     char* text = iso.Text;
     // Two digits at a time from a table: a division per digit is most of the cost.
@@ -71,13 +71,13 @@ TIsoText IsoMomentText(const TMoment& moment)
     put(11, t.Hour);
     put(14, t.Minute);
     put(17, t.Second);
-    text[19] = moment.OffsetMinutes < 0 ? '-' : '+';
+    text[19] = stamp.OffsetMinutes < 0 ? '-' : '+';
     put(20, offset / 60);
     put(23, offset % 60);
     return iso;
 }
 
-std::string ExportFileName(std::string_view what, const TLocalTime& day)
+std::string ExportFileName(std::string_view what, const TCivilTime& day)
 {
     char date[32];
     std::snprintf(date, sizeof date, "-%04d-%02d-%02d.csv", day.Year, day.Month, day.Day);

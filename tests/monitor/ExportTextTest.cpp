@@ -2,8 +2,8 @@
 // moments, the proposed file names and the saved logs.
 #include <gtest/gtest.h>
 
-#include "console/ExportText.h"
-#include "console/RunCsv.h"
+#include "monitor/ExportText.h"
+#include "monitor/RunExport.h"
 
 namespace {
 
@@ -108,19 +108,25 @@ TEST(ExportText, TabTextHasCaptionsFirstAndKeepsEveryCellWhole)
 
 TEST(ExportText, IsoMomentsCarryTheirOffset)
 {
+    // One UTC moment, 2026-12-07 13:02:11, seen from several offsets, and
+    // the edges of a day and a year.
+    constexpr std::int64_t utc = 1796648531000LL;
     struct Case {
-        TMoment moment;
+        TWallStamp stamp;
         const char* text;
     } cases[] = {
-        {{{2026, 12, 7, 14, 2, 11}, 60}, "2026-12-07T14:02:11+01:00"},
-        {{{2026, 12, 7, 8, 2, 11}, -300}, "2026-12-07T08:02:11-05:00"},
-        {{{2026, 1, 1, 0, 0, 0}, 0}, "2026-01-01T00:00:00+00:00"},
-        {{{2026, 6, 30, 23, 59, 59}, 330}, "2026-06-30T23:59:59+05:30"},
-        {{{2026, 6, 30, 23, 59, 59}, -570}, "2026-06-30T23:59:59-09:30"},
-        {{{2026, 3, 29, 3, 0, 0}, 825}, "2026-03-29T03:00:00+13:45"},
+        {{utc, 60}, "2026-12-07T14:02:11+01:00"},
+        {{utc, -300}, "2026-12-07T08:02:11-05:00"},
+        {{utc, 0}, "2026-12-07T13:02:11+00:00"},
+        {{utc + 999, 330}, "2026-12-07T18:32:11+05:30"},
+        {{utc, -570}, "2026-12-07T03:32:11-09:30"},
+        {{utc, 825}, "2026-12-08T02:47:11+13:45"},
+        {{1767225599000LL, 0}, "2025-12-31T23:59:59+00:00"},
+        {{1767225599000LL, 60}, "2026-01-01T00:59:59+01:00"},
+        {{-1000, 0}, "1969-12-31T23:59:59+00:00"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsoMoment(c.moment), c.text);
+        EXPECT_EQ(IsoMoment(c.stamp), c.text);
 }
 
 TEST(ExportText, ProposedNamesCarryTheDay)
@@ -129,65 +135,42 @@ TEST(ExportText, ProposedNamesCarryTheDay)
     EXPECT_EQ(ExportFileName("replies", {2027, 1, 31}), "zentvorlumo-replies-2027-01-31.csv");
 }
 
-// A saved log is the list as shown, newest row first, each row with its
-// moment; a typed host comes out as typed, however odd. The lines follow the
+// A saved log and a copy are the list as shown, newest row first; the file
+// adds the precise trip time after the milliseconds in the reply list, and
+// each row's moment in the offset it was filed in (the clock jumped between
+// rows here). A typed host comes out as typed, however odd. Both follow the
 // run: a trimmed or cleared list is saved as it now is.
 TEST(ExportText, RunLogsAreSavedAsTheListsShowThem)
 {
-    TMonitorRun run([] { return TMoment{{2026, 12, 7, 14, 5, 9}, -90}; });
-    run.AddEcho({72, "127.0.0.1", 0, 6, 5, 128, rsEcho}, 100, false);
-    TRunCsv lines(run, Latin1ToUtf8);
-    run.AddEcho({72, "127.0.0.1", 0, 7, 21, 128, rsEcho}, 100, false);
-    run.AddEcho({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 1, false);
-    run.AddError({{0, "", 0, 9, 1000, 0, rsTimeOut}, " Z\xFCrich, \"a\"", "07.12.2026 14:05:10", {{2026, 1, 2, 3, 4, 5}, 60}},
-                 100, false);
-    const std::vector<std::string> echoCaptions{"Adress From", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Time to Live"};
-    const std::vector<std::string> errorCaptions{"Adress", "Bytes", "Type", "Seq.ID", "Trip time [ms]", "Date/Time", "Status"};
-    auto csv = [&](TRunLog log, const std::vector<std::string>& captions) {
-        std::string file;
-        lines.Write(log, captions, [&](std::string_view block) { file += block; });
-        return file;
-    };
-    EXPECT_EQ(csv(TRunLog::Echoes, echoCaptions),
+    // 2026-12-07 15:35:09 UTC; the second reading has an offset an hour on.
+    std::vector<TWallStamp> stamps{{1796657709000LL, -90}, {1796657709000LL, -30}, {1796657710000LL, -30},
+                                   {1796657711000LL, 60}};
+    std::size_t reading = 0;
+    TMonitorRun run([&] { return TClockReading{{}, stamps[std::min(reading++, stamps.size() - 1)]}; });
+    run.AddReply({72, "127.0.0.1", 0, 6, 5, 128, rsEcho}, 5123, "", {100, false, false});
+    run.AddReply({72, "127.0.0.1", 0, 7, 21, 128, rsEcho}, 21004, "", {1, false, false});
+    run.AddReply({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 999999999, "", {1, false, false});
+    run.AddReply({0, "", 0, 9, 1000, 0, rsTimeOut}, 1000201, " Z\xFCrich, \"a\"", {100, false, false});
+    auto csv = [&](TRunLog log) { return RunCsvText(run, log, ":", Latin1ToUtf8); };
+    EXPECT_EQ(csv(TRunLog::Echoes),
               "\xEF\xBB\xBF"
-              "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Time to Live,Time\r\n"
-              "127.0.0.2,72,0,8,1000000,64,2026-12-07T14:05:09-01:30\r\n"
-              "127.0.0.1,72,0,7,21,128,2026-12-07T14:05:09-01:30\r\n");
-    EXPECT_EQ(csv(TRunLog::Errors, errorCaptions),
+              "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Trip time [\xC2\xB5s],Time to Live,Time\r\n"
+              "127.0.0.2,72,0,8,1000000,999999999,64,2026-12-07T15:05:10-00:30\r\n"
+              "127.0.0.1,72,0,7,21,21004,128,2026-12-07T15:05:09-00:30\r\n");
+    EXPECT_EQ(csv(TRunLog::Errors),
               "\xEF\xBB\xBF"
               "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n"
-              "\" Z\xC3\xBCrich, \"\"a\"\"\",0,0,9,1000,07.12.2026 14:05:10,rsTimeOut,2026-01-02T03:04:05+01:00\r\n");
+              "\" Z\xC3\xBCrich, \"\"a\"\"\",0,0,9,1000,07.12.2026 16:35:11,rsTimeOut,2026-12-07T16:35:11+01:00\r\n");
+    const int both[] = {1, 0};
+    EXPECT_EQ(TabText(RunRowsTable(run, TRunLog::Echoes, both, ":")),
+              "Adress From\tBytes\tType\tSeq.ID\tTrip time [ms]\tTime to Live\r\n"
+              "127.0.0.1\t72\t0\t7\t21\t128\r\n"
+              "127.0.0.2\t72\t0\t8\t1000000\t64\r\n");
     run.ClearData();
-    EXPECT_EQ(csv(TRunLog::Echoes, echoCaptions), "\xEF\xBB\xBF"
-                                                  "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Time to Live,Time\r\n");
+    EXPECT_EQ(csv(TRunLog::Echoes),
+              "\xEF\xBB\xBF"
+              "Adress From,Bytes,Type,Seq.ID,Trip time [ms],Trip time [\xC2\xB5s],Time to Live,Time\r\n");
     run.ClearErrors();
-    EXPECT_EQ(csv(TRunLog::Errors, {"Adress"}), "\xEF\xBB\xBF" "Adress,Time\r\n");
-}
-
-// A log that keeps its length while rows come and go moves its lines now
-// and then; what it holds is still the newest rows, newest first.
-TEST(ExportText, ATrimmedLogKeepsTheNewestLinesInOrder)
-{
-    TMonitorRun run([] { return TMoment{{2026, 12, 7, 14, 5, 9}, 0}; });
-    TRunCsv lines(run, Latin1ToUtf8);
-    const int limit = 300;
-    std::string expected;
-    auto file = [&] {
-        std::string text;
-        lines.Write(TRunLog::Echoes, {"Adress From"}, [&](std::string_view piece) { text += piece; });
-        return text;
-    };
-    for (int round = 0; round < 2; ++round) {
-        for (int i = 0; i < 5000; ++i) {
-            run.AddEcho({72, "127.0.0.1", 0, static_cast<std::uint16_t>(i), 21, 128, rsEcho}, limit, false);
-            if (i == 4000)
-                run.AddError({{0, "", 0, 1, 1000, 0, rsTimeOut}, "h", "d", {}}, limit, false);
-        }
-        expected = "\xEF\xBB\xBF" "Adress From,Time\r\n";
-        for (int i = 4999; i >= 5000 - (limit + 1); --i)
-            expected += "127.0.0.1,72,0," + std::to_string(i) + ",21,128,2026-12-07T14:05:09+00:00\r\n";
-        EXPECT_EQ(file(), expected);
-        run.ClearData();
-        EXPECT_EQ(file(), "\xEF\xBB\xBF" "Adress From,Time\r\n");
-    }
+    EXPECT_EQ(csv(TRunLog::Errors), "\xEF\xBB\xBF"
+                                    "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n");
 }

@@ -1,10 +1,11 @@
 // TRunFigures: the figures of one monitoring run, kept as each ping ends:
 // counts, loss, trip time minimum / mean / maximum / 95th percentile, jitter
 // (the mean absolute change between consecutive echoes' trip times), the
-// outages and whether the host is up or down now. Every figure is held
+// outages and whether the host is up or down now. Trip times are
+// microseconds; every duration comes from the monotonic instants, and each
+// time shown from the wall stamp taken with it. Every figure is held
 // exactly and updated in constant time per reply (logarithmic for the
-// percentile's counts); nothing is recomputed from the lists. Times are
-// milliseconds on the local wall clock, as the caller reads it. Portable;
+// percentile's counts); nothing is recomputed from the lists. Portable;
 // GUI thread only.
 #pragma once
 
@@ -13,11 +14,9 @@
 #include <deque>
 #include <optional>
 
-#include "console/TripTimeCounts.h"
 #include "icmp/ReplyStatus.h"
-
-// Milliseconds since 1970-01-01 00:00 on the local clock.
-using TLocalMs = std::int64_t;
+#include "monitor/RunClock.h"
+#include "monitor/TripTimeCounts.h"
 
 // Which kinds of failure an outage saw, as bits.
 enum TFailureKinds : std::uint8_t {
@@ -28,15 +27,15 @@ enum TFailureKinds : std::uint8_t {
 };
 std::uint8_t FailureKindBit(TReplyStatusKind kind);
 
-// One or more failed pings in a row: from the first one's send time to the
+// One or more failed pings in a row: from the first one's send to the
 // arrival of the echo that ended it; still open while no echo has come.
 struct TOutage {
-    TLocalMs Start = 0;
-    TLocalMs End = 0; // meaningful once Closed
+    TClockReading Start;
+    TClockReading End; // meaningful once Closed
     std::uint32_t Lost = 0;
     std::uint8_t Kinds = 0; // TFailureKinds bits
     bool Closed = false;
-    TLocalMs Duration(TLocalMs now) const { return (Closed ? End : now) - Start; }
+    TDuration Duration(TInstant now) const { return (Closed ? End.Mono : now) - Start.Mono; }
 };
 
 class TRunFigures {
@@ -44,25 +43,25 @@ public:
     // Records kept; older ones go first (count and longest stay exact).
     static constexpr std::size_t MaxOutageRecords = 100000;
 
-    explicit TRunFigures(TLocalMs start = 0) : start_(start), upSince_(start) {}
+    explicit TRunFigures(TClockReading start = {}) : start_(start), upSince_(start.Mono) {}
 
     // A new run from `now`: every figure back to nothing.
-    void Start(TLocalMs now);
-    // An echo that arrived at `arrival` after `tripMs`.
-    void AddEcho(std::uint32_t tripMs, TLocalMs arrival);
-    // A ping that ended without an echo: `sent` is its send time.
-    void AddFailure(TReplyStatusKind kind, TLocalMs sent);
+    void Start(TClockReading now);
+    // An echo of `tripUs` that arrived at `arrival`.
+    void AddEcho(std::uint32_t tripUs, TClockReading arrival);
+    // A ping that ended without an echo, sent at `sent`.
+    void AddFailure(TReplyStatusKind kind, TClockReading sent);
     // A ping that raised an error and sent nothing.
     void AddNotSent() { ++notSent_; }
 
-    TLocalMs RunStart() const { return start_; }
+    const TClockReading& RunStart() const { return start_; }
     // Pings that ended with a record; a ping still waiting is in none.
     std::uint64_t Pings() const { return echoes_ + failures_; }
     std::uint64_t Echoes() const { return echoes_; }
     std::uint64_t Failures() const { return failures_; }
     std::uint64_t NotSent() const { return notSent_; }
 
-    // Trip times over the echoes of the run; 0 without echoes.
+    // Trip times over the echoes of the run, in microseconds; 0 without echoes.
     std::uint32_t MinTrip() const { return minTrip_; }
     std::uint32_t MaxTrip() const { return maxTrip_; }
     std::uint64_t TripSum() const { return tripSum_; }
@@ -77,18 +76,19 @@ public:
     const std::deque<TOutage>& Outages() const { return outages_; }
     std::uint64_t OutageCount() const { return outageCount_; }
     // The longest outage up to `now` (an open one counts its time so far).
-    std::optional<TOutage> Longest(TLocalMs now) const;
+    std::optional<TOutage> Longest(TInstant now) const;
 
     bool Down() const { return !outages_.empty() && !outages_.back().Closed; }
     // Up: since the end of the last outage, or the start of the run.
-    TLocalMs UpSince() const { return upSince_; }
+    TInstant UpSince() const { return upSince_; }
     // Down: the open outage.
     const TOutage* OpenOutage() const { return Down() ? &outages_.back() : nullptr; }
 
     std::size_t HeldBytes() const;
 
 private:
-    TLocalMs start_ = 0, upSince_ = 0;
+    TClockReading start_;
+    TInstant upSince_;
     std::uint64_t echoes_ = 0, failures_ = 0, notSent_ = 0;
     std::uint32_t minTrip_ = 0, maxTrip_ = 0, lastTrip_ = 0;
     std::uint64_t tripSum_ = 0, jitterSum_ = 0;

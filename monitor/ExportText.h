@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "console/ReplyText.h"
-#include "console/TextBuffer.h"
+#include "monitor/RunClock.h"
+#include "monitor/TextBuffer.h"
 
 // Captions first, then one entry per row, each with one text per caption.
 struct TExportTable {
@@ -24,17 +24,18 @@ using TUtf8Converter = std::function<std::string(std::string_view)>;
 // Takes a file's bytes piece by piece, in order (a file being written).
 using TByteSink = std::function<void(std::string_view)>;
 
-// "2026-12-07T14:02:11+01:00"; a zero offset is written "+00:00".
-std::string IsoMoment(const TMoment& moment);
+// "2026-12-07T14:02:11+01:00": the local time the stamp shows, with its own
+// offset; a zero offset is written "+00:00".
+std::string IsoMoment(const TWallStamp& stamp);
 // The same in place, for one per row of a long list: no heap block each.
 struct TIsoText {
     char Text[26];
     std::string_view View() const { return {Text, 25}; }
 };
-TIsoText IsoMomentText(const TMoment& moment);
+TIsoText IsoMomentText(const TWallStamp& stamp);
 
 // "zentvorlumo-errors-2026-12-07.csv" for what = "errors".
-std::string ExportFileName(std::string_view what, const TLocalTime& day);
+std::string ExportFileName(std::string_view what, const TCivilTime& day);
 
 // A CSV file's bytes made line by line: the byte-order mark, then the fields
 // of each line and its CR LF.
@@ -45,6 +46,12 @@ public:
     enum class Start { ByteOrderMark, Bare };
     explicit TCsvBuilder(TUtf8Converter toUtf8, Start start = Start::ByteOrderMark);
     void Field(std::string_view cell);
+    // A field already in UTF-8 that needs no quotes (a caption of ours).
+    void Utf8Field(std::string_view cell)
+    {
+        OpenField().Append(cell);
+        out_.TakeWatchedSeen();
+    }
     // A field made in place: append the cell's text (in the list's encoding)
     // to the buffer OpenField() returns, then call CloseField(). The rare
     // cell that needs quotes or another encoding is redone then.

@@ -1,48 +1,36 @@
-// TMonitorRun: one monitoring run, as both windows show it: the echo counter
-// FEchoCount, the rows of the reply list and the error log (newest first)
-// with the exact sum of the listed trip times, the watched host, whether
-// repeat pinging runs and the chart's colours and view. It applies the
-// trimming and "Ignore first ping" rules and tells its observers what each
-// change did. It reads the time only through the clock it is given.
-// Portable; GUI thread only.
+// TMonitorRun: one monitoring run, as both windows show it: one record per
+// ping, the listed ones newest first within the "Lines remember" limits
+// (the reply list's with the exact sum of their trip times), the echo
+// counter FEchoCount, the watched host, whether repeat pinging runs and the
+// chart's colours and view. It applies the trimming and "Ignore first
+// ping" rules, reads the clock once per record and hands each record to its
+// observers. Portable; GUI thread only.
 #pragma once
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "console/ReplyText.h"
+#include "monitor/PingRecord.h"
 
 namespace tk {
 struct NumberSeparators;
 }
 
-// What one reply did to a list: the bottom (oldest) row may have gone
-// first, then a new row may have gone in at the top.
-struct TRowChange {
-    bool RemovedOldest = false;
-    bool Added = false;
-};
-
-// An echo reply's change, and the chart point that follows the new row:
-// x is the echo counter, y the trip time. With RemovedOldest the chart's
-// oldest point goes first.
-struct TEchoChange : TRowChange {
-    double X = 0;
-    double Y = 0;
-};
-
 class TMonitorRun;
 
 // A view of a run. Observers hear of each change once the run holds it, in
 // the order they subscribed. No window messages are handled between the
-// events of one reply, so a view may draw as soon as it is told.
+// events of one record, so a view may draw as soon as it is told.
 class TMonitorRunObserver {
 public:
-    virtual void EchoAdded(const TMonitorRun&, const TEchoChange&) {}
-    virtual void ErrorAdded(const TMonitorRun&, const TRowChange&) {}
+    // A listed record, now row 0 of its list; `removedOldest` when the
+    // list's bottom row went first.
+    virtual void EchoAdded(const TMonitorRun&, const TPingRecord&, bool /*removedOldest*/) {}
+    virtual void FailureAdded(const TMonitorRun&, const TPingRecord&, bool /*removedOldest*/) {}
+    // A ping that raised an error: it is in no list.
+    virtual void NotSentAdded(const TMonitorRun&, const TPingRecord&) {}
     // The reply list and the counter were emptied; the error log was not.
     virtual void EchoesCleared(const TMonitorRun&) {}
     virtual void ErrorsCleared(const TMonitorRun&) {}
@@ -58,23 +46,30 @@ protected:
     ~TMonitorRunObserver() = default;
 };
 
+// The list limits in force when a record comes.
+struct TListLimits {
+    int Lines = 100;
+    bool LimitErrors = false;
+    bool IgnoreFirst = false;
+};
+
 class TMonitorRun {
 public:
-    using TClock = std::function<TMoment()>;
-    explicit TMonitorRun(TClock clock);
+    explicit TMonitorRun(TRunClock clock);
 
     // Observers must outlive the run or unsubscribe first.
     void Subscribe(TMonitorRunObserver& observer);
     void Unsubscribe(TMonitorRunObserver& observer);
 
-    // An echo reply: counts it, drops it when "Ignore first ping" is on and
-    // it is the first since the last clear, else removes one oldest row when
-    // the list holds more than `limit` (so a lowered limit shrinks nothing)
-    // and puts the reply at the top with the clock's moment. Added is false
-    // for a dropped reply.
-    TEchoChange AddEcho(const TReplyStatus& reply, int limit, bool ignoreFirst);
-    // Any other reply: the error log is trimmed only with "Linet for Errors".
-    TRowChange AddError(TErrorRow row, int limit, bool limitErrors);
+    // A reply as the echo client delivered it, its precise trip time and the
+    // host box's text. An echo is counted, dropped when "Ignore first ping"
+    // is on and it is the first since the last clear, else listed; any other
+    // reply goes to the error log. A list over the limit loses its oldest
+    // row first (so a lowered limit shrinks nothing); the error log only
+    // with "Linet for Errors". False for a dropped echo, which no view hears of.
+    bool AddReply(const TReplyStatus& reply, std::uint32_t tripUs, const std::string& host, const TListLimits& limits);
+    // A ping that raised an error and sent nothing.
+    void AddNotSent(const std::string& host, const std::string& message);
     // "Clear Data": the reply list, its sum and the counter.
     void ClearData();
     void ClearErrors();
@@ -91,16 +86,13 @@ public:
     int EchoRows() const { return static_cast<int>(echoes_.size()); }
     int ErrorRows() const { return static_cast<int>(errors_.size()); }
     // Row 0 is the newest.
-    const TReplyStatus& Echo(int row) const { return echoes_.at(static_cast<std::size_t>(row)); }
-    const TErrorRow& Error(int row) const { return errors_.at(static_cast<std::size_t>(row)); }
-    // When an echo row was made.
-    const TMoment& EchoMoment(int row) const { return echoMoments_.at(static_cast<std::size_t>(row)); }
+    const TPingRecord& Echo(int row) const { return echoes_.at(static_cast<std::size_t>(row)); }
+    const TPingRecord& Error(int row) const { return errors_.at(static_cast<std::size_t>(row)); }
     // Exact: at most 10001 rows of 32-bit values.
     std::uint64_t TripTimeSum() const { return tripTimeSum_; }
     // The mean over exactly the rows held, 0 when there are none.
     double AverageTripTime() const;
-    TLocalTime Now() const { return clock_().Local; }
-    TMoment Moment() const { return clock_(); }
+    TClockReading Now() const { return clock_(); }
 
     const std::string& Host() const { return host_; }
     bool Repeating() const { return repeating_; }
@@ -110,15 +102,17 @@ public:
 
 private:
     void Notify(void (TMonitorRunObserver::*event)(const TMonitorRun&));
+    TPingRecord Filed(TPingOutcome outcome, const TReplyStatus& reply, std::uint32_t tripUs) const;
+    bool AddEcho(TPingRecord record, const TListLimits& limits);
+    void AddFailure(TPingRecord record, const TListLimits& limits);
 
-    TClock clock_;
+    TRunClock clock_;
     std::vector<TMonitorRunObserver*> observers_;
     // Counts every echo reply since the last clear, a dropped first one too;
     // the X value of chart points.
     double FEchoCount = 0;
-    std::deque<TReplyStatus> echoes_;
-    std::deque<TMoment> echoMoments_; // beside echoes_, row for row
-    std::deque<TErrorRow> errors_;
+    std::deque<TPingRecord> echoes_;
+    std::deque<TPingRecord> errors_;
     std::uint64_t tripTimeSum_ = 0;
     std::string host_;
     bool repeating_ = false;

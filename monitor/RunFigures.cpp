@@ -1,4 +1,4 @@
-#include "console/RunFigures.h"
+#include "monitor/RunFigures.h"
 
 std::uint8_t FailureKindBit(TReplyStatusKind kind)
 {
@@ -14,42 +14,42 @@ std::uint8_t FailureKindBit(TReplyStatusKind kind)
     }
 }
 
-void TRunFigures::Start(TLocalMs now)
+void TRunFigures::Start(TClockReading now)
 {
     // The counts' tree goes too; the next echo makes it again.
     *this = TRunFigures(now);
 }
 
-void TRunFigures::AddEcho(std::uint32_t tripMs, TLocalMs arrival)
+void TRunFigures::AddEcho(std::uint32_t tripUs, TClockReading arrival)
 {
     if (echoes_ == 0) {
-        minTrip_ = maxTrip_ = tripMs;
+        minTrip_ = maxTrip_ = tripUs;
     } else {
-        minTrip_ = tripMs < minTrip_ ? tripMs : minTrip_;
-        maxTrip_ = tripMs > maxTrip_ ? tripMs : maxTrip_;
-        jitterSum_ += tripMs > lastTrip_ ? tripMs - lastTrip_ : lastTrip_ - tripMs;
+        minTrip_ = tripUs < minTrip_ ? tripUs : minTrip_;
+        maxTrip_ = tripUs > maxTrip_ ? tripUs : maxTrip_;
+        jitterSum_ += tripUs > lastTrip_ ? tripUs - lastTrip_ : lastTrip_ - tripUs;
     }
     ++echoes_;
-    lastTrip_ = tripMs;
-    tripSum_ += tripMs;
-    counts_.Add(tripMs);
+    lastTrip_ = tripUs;
+    tripSum_ += tripUs;
+    counts_.Add(tripUs);
     if (Down()) {
         TOutage& o = outages_.back();
         o.Closed = true;
         o.End = arrival;
-        if (!longestClosed_ || o.Duration(0) > longestClosed_->Duration(0))
+        if (!longestClosed_ || o.Duration({}) > longestClosed_->Duration({}))
             longestClosed_ = o;
-        upSince_ = arrival;
+        upSince_ = arrival.Mono;
     }
 }
 
-void TRunFigures::AddFailure(TReplyStatusKind kind, TLocalMs sent)
+void TRunFigures::AddFailure(TReplyStatusKind kind, TClockReading sent)
 {
     ++failures_;
     if (!Down()) {
         if (outages_.size() == MaxOutageRecords)
             outages_.pop_front();
-        outages_.push_back({sent, 0, 0, 0, false});
+        outages_.push_back({sent, {}, 0, 0, false});
         ++outageCount_;
     }
     TOutage& o = outages_.back();
@@ -63,10 +63,10 @@ std::uint32_t TRunFigures::Percentile95() const
     return counts_.AtRank((echoes_ * 95 + 99) / 100);
 }
 
-std::optional<TOutage> TRunFigures::Longest(TLocalMs now) const
+std::optional<TOutage> TRunFigures::Longest(TInstant now) const
 {
     const TOutage* open = OpenOutage();
-    if (open && (!longestClosed_ || open->Duration(now) > longestClosed_->Duration(0)))
+    if (open && (!longestClosed_ || open->Duration(now) > longestClosed_->Duration({})))
         return *open;
     return longestClosed_;
 }

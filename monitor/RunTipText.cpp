@@ -1,4 +1,4 @@
-#include "console/RunTipText.h"
+#include "monitor/RunTipText.h"
 
 #include <initializer_list>
 #include <string_view>
@@ -9,7 +9,7 @@ using tk::FormatQuotient;
 namespace {
 
 constexpr std::string_view Dot = " \xC2\xB7 "; // a middle dot between figures of one line
-constexpr TLocalMs Second = 1000, Day = 86400 * Second;
+constexpr std::int64_t Second = 1000;
 
 // One call per line rather than a chain of temporaries: the tip is built
 // rarely, and the chains cost the executable far more than they save.
@@ -21,7 +21,7 @@ std::string Join(std::initializer_list<std::string_view> parts)
     return out;
 }
 
-std::string TwoDigits(TLocalMs n)
+std::string TwoDigits(int n)
 {
     return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
@@ -31,7 +31,7 @@ std::string Plural(std::uint64_t n, const char* one, const char* many, const tk:
     return Join({FormatNumber(n, 0, s), " ", n == 1 ? one : many});
 }
 
-std::string OutageLine(const TRunFigures& f, TLocalMs now, const TTipFormat& format)
+std::string OutageLine(const TRunFigures& f, TInstant now, const TTipFormat& format)
 {
     if (f.OutageCount() == 0)
         return "no outages";
@@ -39,22 +39,21 @@ std::string OutageLine(const TRunFigures& f, TLocalMs now, const TTipFormat& for
     const std::string& sep = format.TimeSeparator;
     return Join({Plural(f.OutageCount(), "outage", "outages", format.Numbers), ", longest ",
                  DurationText(longest.Duration(now), format.Numbers), longest.Closed ? " (" : " (since ",
-                 ClockText(longest.Start, sep), longest.Closed ? " to " : "",
-                 longest.Closed ? ClockText(longest.End, sep) : std::string(), ")"});
+                 ClockText(longest.Start.Wall, sep), longest.Closed ? " to " : "",
+                 longest.Closed ? ClockText(longest.End.Wall, sep) : std::string(), ")"});
 }
 
 } // namespace
 
-std::string ClockText(TLocalMs time, const std::string& timeSeparator)
+std::string ClockText(const TWallStamp& stamp, const std::string& timeSeparator)
 {
-    TLocalMs s = time / Second % (Day / Second);
-    if (s < 0)
-        s += Day / Second;
-    return Join({TwoDigits(s / 3600), timeSeparator, TwoDigits(s / 60 % 60), timeSeparator, TwoDigits(s % 60)});
+    const TCivilTime t = stamp.Local();
+    return Join({TwoDigits(t.Hour), timeSeparator, TwoDigits(t.Minute), timeSeparator, TwoDigits(t.Second)});
 }
 
-std::string DurationText(TLocalMs ms, const tk::NumberSeparators& separators)
+std::string DurationText(TDuration duration, const tk::NumberSeparators& separators)
 {
+    const std::int64_t ms = duration.count() / 1000;
     if (ms < 10 * Second) // tenths, so that a short outage is not "0 s"
         return Join({FormatQuotient(static_cast<std::uint64_t>(ms > 0 ? ms / 100 : 0), 10, 1, separators), " s"});
     const std::uint64_t s = static_cast<std::uint64_t>(ms / Second);
@@ -71,11 +70,21 @@ std::string DurationText(TLocalMs ms, const tk::NumberSeparators& separators)
     return Join({FormatNumber(u.big, 0, separators), " ", u.bigUnit, " ", std::to_string(u.small), " ", u.smallUnit});
 }
 
-std::vector<std::string> RunTipLines(const TRunFigures& f, TLocalMs now, const TTipFormat& format)
+std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const tk::NumberSeparators& separators)
+{
+    if (count == 0)
+        return FormatNumber(0, 0, separators);
+    // The decimals follow the size of the value itself, before rounding.
+    const std::uint64_t us = sumUs / count;
+    const int decimals = us < 1000 ? 3 : us < 10000 ? 2 : us < 100000 ? 1 : 0;
+    return FormatQuotient(sumUs, count * 1000, decimals, separators);
+}
+
+std::vector<std::string> RunTipLines(const TRunFigures& f, TInstant now, const TTipFormat& format)
 {
     const tk::NumberSeparators& n = format.Numbers;
     std::vector<std::string> lines;
-    lines.push_back(Join({"since ", ClockText(f.RunStart(), format.TimeSeparator), Dot,
+    lines.push_back(Join({"since ", ClockText(f.RunStart().Wall, format.TimeSeparator), Dot,
                           Plural(f.Pings(), "ping", "pings", n)}));
     if (f.NotSent())
         lines.back() += Join({Dot, FormatNumber(f.NotSent(), 0, n), " not sent"});
@@ -83,21 +92,21 @@ std::vector<std::string> RunTipLines(const TRunFigures& f, TLocalMs now, const T
         lines.push_back(Join({"loss ", FormatQuotient(f.Failures() * 100, f.Pings(), 1, n), " % (",
                               FormatNumber(f.Failures(), 0, n), " of ", FormatNumber(f.Pings(), 0, n), ")"}));
     if (f.Echoes())
-        lines.push_back(Join({"min / avg / max ", FormatNumber(f.MinTrip(), 0, n), " / ",
-                              FormatQuotient(f.TripSum(), f.Echoes(), 2, n), " / ", FormatNumber(f.MaxTrip(), 0, n),
-                              " ms", Dot, "p95 ", FormatNumber(f.Percentile95(), 0, n), " ms"}));
+        lines.push_back(Join({"min / avg / max ", TripMsText(f.MinTrip(), 1, n), " / ",
+                              TripMsText(f.TripSum(), f.Echoes(), n), " / ", TripMsText(f.MaxTrip(), 1, n), " ms", Dot,
+                              "p95 ", TripMsText(f.Percentile95(), 1, n), " ms"}));
     if (f.JitterPairs())
-        lines.push_back(Join({"jitter (mean change) ", FormatQuotient(f.JitterSum(), f.JitterPairs(), 2, n), " ms"}));
+        lines.push_back(Join({"jitter (mean change) ", TripMsText(f.JitterSum(), f.JitterPairs(), n), " ms"}));
     lines.push_back(OutageLine(f, now, format));
     if (const TOutage* open = f.OpenOutage())
-        lines.push_back(Join({"down since ", ClockText(open->Start, format.TimeSeparator), ", ",
+        lines.push_back(Join({"down since ", ClockText(open->Start.Wall, format.TimeSeparator), ", ",
                               Plural(open->Lost, "ping", "pings", n)}));
     else
         lines.push_back(Join({"up for ", DurationText(now - f.UpSince(), n)}));
     return lines;
 }
 
-std::string RunTipText(const TRunFigures& figures, TLocalMs now, const TTipFormat& format)
+std::string RunTipText(const TRunFigures& figures, TInstant now, const TTipFormat& format)
 {
     std::string text;
     for (const std::string& line : RunTipLines(figures, now, format))

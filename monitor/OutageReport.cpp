@@ -1,0 +1,62 @@
+#include "monitor/OutageReport.h"
+
+#include <cstdio>
+
+#include "monitor/RunTipText.h"
+
+namespace {
+
+std::string KindsText(std::uint8_t kinds)
+{
+    static const struct {
+        std::uint8_t bit;
+        const char* name;
+    } names[] = {{fkTimeOut, "rsTimeOut"}, {fkUnreachable, "rsErrorUnreachable"},
+                 {fkTTLExceeded, "rsErrorTTLExceeded"}, {fkOther, "other"}};
+    std::string text;
+    for (const auto& n : names)
+        if (kinds & n.bit)
+            text += (text.empty() ? "" : ", ") + std::string(n.name);
+    return text;
+}
+
+TDuration DownTime(const TRunFigures& figures, TInstant now)
+{
+    TDuration down{};
+    for (const TOutage& outage : figures.Outages())
+        down += outage.Duration(now);
+    return down;
+}
+
+} // namespace
+
+TExportTable OutageTable(const TRunFigures& figures, TInstant now)
+{
+    TExportTable table{{"Start", "End", "Duration [s]", "Pings lost", "Kinds"}, {}};
+    for (const TOutage& outage : figures.Outages())
+        table.Rows.push_back({IsoMoment(outage.Start.Wall), outage.Closed ? IsoMoment(outage.End.Wall) : std::string(),
+                              std::to_string((outage.Duration(now).count() + 500000) / 1000000),
+                              std::to_string(outage.Lost),
+                              KindsText(outage.Kinds)});
+    return table;
+}
+
+std::string OutageSummary(const TRunFigures& figures, TInstant now)
+{
+    const std::int64_t runTime = (now - figures.RunStart().Mono).count();
+    const std::int64_t down = DownTime(figures, now).count();
+    // Tenths of a percent, rounded.
+    const std::int64_t permille = runTime > 0 ? ((runTime - down) * 2000 / runTime + 1) / 2 : 1000;
+    char availability[32];
+    std::snprintf(availability, sizeof availability, "%lld.%lld %%", static_cast<long long>(permille / 10),
+                  static_cast<long long>(permille % 10));
+    const std::uint64_t count = figures.OutageCount();
+    return std::to_string(count) + (count == 1 ? " outage" : " outages") + " since " +
+           IsoMoment(figures.RunStart().Wall) + ", " + DurationText(TDuration(down), tk::NumberSeparators{}) +
+           " down in all, availability " + availability;
+}
+
+std::string OutageReportText(const TRunFigures& figures, TInstant now)
+{
+    return OutageSummary(figures, now) + "\r\n" + TabText(OutageTable(figures, now));
+}

@@ -1,0 +1,32 @@
+// TRunFiguresFeed: the run figures as a view of a monitoring run, built
+// from its records as they come: every listed echo (not the one "Ignore
+// first ping" drops), every failure and every ping that sent nothing.
+// "Clear Data" (at start-up, by the button, and when repeat pinging starts
+// with "Clear logs on start") starts a new run. It follows the run from
+// its construction to its destruction; the run must outlive it. Portable;
+// GUI thread only.
+#pragma once
+
+#include "monitor/MonitorRun.h"
+#include "monitor/RunFigures.h"
+
+class TRunFiguresFeed : private TMonitorRunObserver {
+public:
+    explicit TRunFiguresFeed(TMonitorRun& run);
+    ~TRunFiguresFeed();
+    TRunFiguresFeed(const TRunFiguresFeed&) = delete;
+    TRunFiguresFeed& operator=(const TRunFiguresFeed&) = delete;
+
+    const TRunFigures& Figures() const { return figures_; }
+    // The run's clock now, for the figures that run on to this moment.
+    TClockReading Now() const { return run_.Now(); }
+
+private:
+    void EchoAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
+    void FailureAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
+    void NotSentAdded(const TMonitorRun& run, const TPingRecord& record) override;
+    void EchoesCleared(const TMonitorRun& run) override;
+
+    TMonitorRun& run_;
+    TRunFigures figures_;
+};
