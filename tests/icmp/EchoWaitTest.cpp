@@ -151,4 +151,15 @@ TEST(MillisecondCounter, CounterValueToMillisecondsTruncatesAndKeepsLow32Bits)
     EXPECT_EQ(CounterToMilliseconds((1ull << 32) + 7, 1000), 7u);
 }
 
+// Exact to the microsecond, even after a year of a 10 MHz counter, where
+// value * 10^6 alone would overflow 64 bits.
+TEST(MillisecondCounter, CounterValueToMicrosecondsIsExact)
+{
+    EXPECT_EQ(CounterToMicroseconds(3579545, 3579545), 1000000u);
+    EXPECT_EQ(CounterToMicroseconds(3579544, 3579545), 999999u);
+    EXPECT_EQ(CounterToMicroseconds(766, 3579545), 213u);
+    EXPECT_EQ(CounterToMicroseconds(10'000'000ull * 86400 * 365 * 100 + 2137, 10'000'000),
+              1'000'000ull * 86400 * 365 * 100 + 213);
+}
+
 } // namespace
