@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "icmp/IdIcmpClient.h"
+#include "icmp/PerformanceCounter.h"
 
 namespace {
 

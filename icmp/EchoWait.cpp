@@ -14,11 +14,20 @@ TReplyStatus AwaitEchoReply(TEchoWaitIo& io, std::span<std::uint8_t, ReceiveBuff
     for (;;) {
         std::int32_t count = io.Receive(buffer, static_cast<std::int32_t>(remaining));
         std::size_t received = static_cast<std::size_t>(std::clamp<std::int32_t>(count, 0, ReceiveBufferSize));
-        if (DecodeEchoReply(buffer.first(received), identifier, sequence, status))
+        // Ours, or nothing came in the time given: the wait is over.
+        const bool ended = DecodeEchoReply(buffer.first(received), identifier, sequence, status);
+        // The wait ends ReceiveTimeout after it began by the clock, however
+        // many foreign datagrams came in between.
+        const std::uint32_t elapsed = MillisecondsBetween(start, io.ReadMillisecondCounter());
+        remaining = std::int64_t{receiveTimeout} - elapsed;
+        const bool readLate = ended && received > 0 && remaining < 0;
+        if (readLate || remaining < -std::int64_t{HeldUpMarginMs}) {
+            io.HeldUp();
+            status = TReplyStatus{};
+            break;
+        }
+        if (ended)
             return status;
-        // The wait ends ReceiveTimeout after it began, however many foreign
-        // datagrams came in between.
-        remaining = std::int64_t{receiveTimeout} - MillisecondsBetween(start, io.ReadMillisecondCounter());
         if (remaining <= 0)
             break;
     }

@@ -8,24 +8,6 @@
 #include "icmp/EchoWait.h"
 #include "icmp/MillisecondCounter.h"
 
-std::uint32_t ReadMillisecondCounter()
-{
-    LARGE_INTEGER frequency, value;
-    if (QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&value) && frequency.QuadPart > 0)
-        return CounterToMilliseconds(static_cast<std::uint64_t>(value.QuadPart),
-                                     static_cast<std::uint64_t>(frequency.QuadPart));
-    return GetTickCount();
-}
-
-std::int64_t ReadMicrosecondCounter()
-{
-    LARGE_INTEGER frequency, value;
-    if (QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&value) && frequency.QuadPart > 0)
-        return static_cast<std::int64_t>(CounterToMicroseconds(static_cast<std::uint64_t>(value.QuadPart),
-                                                               static_cast<std::uint64_t>(frequency.QuadPart)));
-    return static_cast<std::int64_t>(GetTickCount64()) * 1000;
-}
-
 // The wait's view of this client's socket: a failed receive raises here;
 // the moment of each datagram is noted, so the one that completes the
 // exchange gives its end.
@@ -41,6 +23,7 @@ public:
         return count;
     }
     std::uint32_t ReadMillisecondCounter() override { return ::ReadMillisecondCounter(); }
+    void HeldUp() override { client_.heldUp_ = true; }
 
 private:
     TIdIcmpClient& client_;
@@ -72,6 +55,7 @@ void TIdIcmpClient::BuildRequest(const std::string& data)
 TReplyStatus TIdIcmpClient::GetEchoReply()
 {
     WaitIo io(*this);
+    heldUp_ = false;
     return AwaitEchoReply(io, receiveBuffer_, Identifier(), sequence_, ReceiveTimeout());
 }
 

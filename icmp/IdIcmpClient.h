@@ -11,13 +11,9 @@
 
 #include "icmp/IcmpPacket.h"
 #include "icmp/IdRawClient.h"
+#include "icmp/PerformanceCounter.h"
 #include "icmp/ReplyStatus.h"
 
-// Milliseconds from the performance counter, or the tick count where it cannot be read.
-std::uint32_t ReadMillisecondCounter();
-// Microseconds from the performance counter, or from the tick count where
-// it cannot be read; never goes back.
-std::int64_t ReadMicrosecondCounter();
 
 class TIdIcmpClient : public TIdRawClient {
 public:
@@ -33,6 +29,10 @@ public:
     // The last exchange in microseconds, from the send to the receive that
     // completed it (to the end of the wait for a time-out).
     std::uint32_t PreciseTripTime() const { return preciseTrip_; }
+    // The last wait ran past its deadline because the thread was held up
+    // (a modal loop, a sleep): its ping ended as a time-out that measured
+    // nothing of the network.
+    bool WaitHeldUp() const { return heldUp_; }
     // The echo identifier: the low 16 bits of the process id.
     static std::uint16_t Identifier();
     std::uint16_t CurrentSequence() const { return sequence_; }
@@ -54,5 +54,6 @@ private:
     TReplyStatus replyStatus_;
     std::int64_t sentUs_ = 0, receivedUs_ = 0;
     std::uint32_t preciseTrip_ = 0;
+    bool heldUp_ = false;
     TOnReplyEvent onReply_;
 };

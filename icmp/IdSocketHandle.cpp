@@ -3,6 +3,8 @@
 #include "icmp/IdAntiFreezeBase.h"
 #include "icmp/IdComponent.h"
 #include "icmp/IdException.h"
+#include "icmp/MillisecondCounter.h"
+#include "icmp/PerformanceCounter.h"
 #include "icmp/WaitSlices.h"
 
 TIdSocketHandle::~TIdSocketHandle()
@@ -81,6 +83,7 @@ bool TIdSocketHandle::WaitReadable(std::int32_t timeoutMs)
     const bool sliced = TIdAntiFreezeBase::InUse();
     const std::int32_t idle = sliced ? TIdAntiFreezeBase::Current()->IdleTimeOut() : 0;
     const TWaitSlicePlan plan = PlanWaitSlices(timeoutMs, idle, sliced);
+    const std::uint32_t start = ReadMillisecondCounter();
     std::int32_t slice = plan.First;
     for (std::int32_t done = 0;; ++done) {
         bool readable = SelectOnce(slice);
@@ -89,6 +92,10 @@ bool TIdSocketHandle::WaitReadable(std::int32_t timeoutMs)
             return true;
         if (plan.RestCount >= 0 && done >= plan.RestCount)
             return false;
+        // The slices are counted, but a message handler may have held the
+        // thread far longer than a slice: the wait ends at its deadline.
+        if (timeoutMs >= 0 && MillisecondsBetween(start, ReadMillisecondCounter()) >= static_cast<std::uint32_t>(timeoutMs))
+            return SelectOnce(0);
         // A wait without limit goes on slice by slice, and a message handler
         // may have closed the socket in between.
         if (plan.RestCount < 0 && !handleAllocated_)

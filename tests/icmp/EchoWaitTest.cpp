@@ -38,8 +38,10 @@ public:
         return static_cast<std::int32_t>(a.datagram.size());
     }
     std::uint32_t ReadMillisecondCounter() override { return now_; }
+    void HeldUp() override { heldUp = true; }
 
     std::vector<std::int32_t> timeouts;
+    bool heldUp = false;
 
 private:
     std::uint32_t now_;
@@ -106,6 +108,37 @@ TEST(AwaitEchoReply, NothingArrivingIsATimeOutWithTheSentSequence)
     EXPECT_EQ(s.SeqId, Seq);
     EXPECT_EQ(s.AddressFrom, "0.0.0.0");
     EXPECT_EQ(io.timeouts, (std::vector<std::int32_t>{500}));
+}
+
+// A wait of 1000 ms whose receive came back late (a menu held open, a
+// freeze): a reply first read after the deadline is no trip time, and a
+// time-out far past it says the wait was held up; a slice a little late is
+// still an ordinary time-out.
+TEST(AwaitEchoReply, AReplyReadPastTheDeadlineIsAHeldUpTimeOut)
+{
+    struct Case {
+        const char* what;
+        std::uint32_t at;
+        bool withReply;
+        TReplyStatusKind kind;
+        bool heldUp;
+    } cases[] = {
+        {"in time", 1999, true, rsEcho, false},
+        {"at the deadline", 2000, true, rsEcho, false},
+        {"read 10 s late", 12000, true, rsTimeOut, true},
+        {"nothing, a slice late", 2100, false, rsTimeOut, false},
+        {"nothing, 30 s frozen", 32000, false, rsTimeOut, true},
+    };
+    for (const Case& c : cases) {
+        ScriptedIo io(1000, {{c.at, c.withReply ? EchoDatagram(0, Seq, 64, {127, 0, 0, 1}) : std::vector<std::uint8_t>{}}});
+        const TReplyStatus s = Wait(io, 1000);
+        EXPECT_EQ(s.Kind, c.kind) << c.what;
+        EXPECT_EQ(io.heldUp, c.heldUp) << c.what;
+        EXPECT_EQ(s.SeqId, Seq) << c.what;
+        if (c.kind == rsTimeOut) {
+            EXPECT_EQ(s.AddressFrom, "0.0.0.0") << c.what;
+        }
+    }
 }
 
 TEST(AwaitEchoReply, ClockWrapDuringTheWaitStillShortensIt)
