@@ -1,5 +1,7 @@
 #include "console/SettingsRules.h"
 
+#include <algorithm>
+
 #include "console/HostHistory.h"
 #include "toolkit/AsciiCase.h"
 #include "toolkit/IntegerText.h"
@@ -87,6 +89,54 @@ std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_v
             return TrimControls(line.substr(eq + 1));
     }
     return std::nullopt;
+}
+
+namespace {
+
+std::int32_t ReadAlertValue(std::string_view ini, const char* key, std::int32_t fallback)
+{
+    const std::optional<std::string_view> stored = FindIniValue(ini, kAlertsSection, key);
+    return stored ? tk::ParseIntegerOr(*stored, fallback) : fallback;
+}
+
+std::int32_t Clamp(std::int32_t value, std::int32_t low, std::int32_t high)
+{
+    return value < low ? low : value > high ? high : value;
+}
+
+} // namespace
+
+TAlertOptions ReadAlertOptions(std::string_view ini)
+{
+    const TAlertOptions defaults;
+    TAlertOptions options;
+    options.Notify = ReadAlertValue(ini, "Notify", defaults.Notify) != 0;
+    options.Sound = ReadAlertValue(ini, "Sound", defaults.Sound) != 0;
+    options.DownAfter = Clamp(ReadAlertValue(ini, "DownAfter", defaults.DownAfter), 1, TAlertOptions::DownAfterLimit);
+    options.UpAfter = Clamp(ReadAlertValue(ini, "UpAfter", defaults.UpAfter), 1, TAlertOptions::UpAfterLimit);
+    return options;
+}
+
+std::vector<std::pair<const char*, std::string>> AlertSettingLines(const TAlertOptions& options)
+{
+    if (options == TAlertOptions{})
+        return {};
+    return {{"Notify", options.Notify ? "1" : "0"},
+            {"Sound", options.Sound ? "1" : "0"},
+            {"DownAfter", std::to_string(options.DownAfter)},
+            {"UpAfter", std::to_string(options.UpAfter)}};
+}
+
+bool HoldsAlertOptions(std::string_view ini, const TAlertOptions& options)
+{
+    const auto lines = AlertSettingLines(options);
+    for (const char* key : {"Notify", "Sound", "DownAfter", "UpAfter"}) {
+        const std::optional<std::string_view> stored = FindIniValue(ini, kAlertsSection, key);
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return std::string_view(l.first) == key; });
+        if (line == lines.end() ? stored.has_value() : !stored || *stored != line->second)
+            return false;
+    }
+    return true;
 }
 
 bool HoldsSettings(std::string_view ini, const SettingValues& values)

@@ -9,6 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "monitor/AlertOptions.h"
 
 enum class SettingKind { Integer, Boolean, Colour };
 
@@ -54,4 +58,16 @@ std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_v
 // True when the text holds every key with exactly the text written for its
 // value: a save is checked against what the file really holds afterwards.
 bool HoldsSettings(std::string_view ini, const SettingValues& values);
+
+// The "Alerts" section, beside the eleven keys: Notify and Sound (Booleans),
+// DownAfter and UpAfter (integers, clamped to their ranges). A missing file,
+// section or key, or a value that is no integer, gives the default.
+inline constexpr const char* kAlertsSection = "Alerts";
+TAlertOptions ReadAlertOptions(std::string_view ini);
+// The keys and texts to write, in order; none while every option is its
+// default, so that the file of a user who never changed them stays as it
+// was (a section left from earlier is then removed).
+std::vector<std::pair<const char*, std::string>> AlertSettingLines(const TAlertOptions& options);
+// True when the text holds exactly what AlertSettingLines writes.
+bool HoldsAlertOptions(std::string_view ini, const TAlertOptions& options);
 

@@ -235,6 +235,7 @@ private:
     TFiguresTip* figuresTip_ = nullptr;
     // The precise trip time of the reply being handled, in microseconds.
     std::uint32_t tripUs_ = 0;
+    bool heldUp_ = false;
     bool pinging_ = false;
     bool saved_ = false;
     bool focusHostOnShow_ = false;

@@ -115,8 +115,10 @@ void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus&
 {
     // Our client measured the exchange to the microsecond; a reply handed
     // in by anything else has only its milliseconds.
-    tripUs_ = ASender == IdIcmpClient ? IdIcmpClient->PreciseTripTime()
-                                      : std::min<std::uint32_t>(AReplyStatus.TripTime, UINT32_MAX / 1000) * 1000;
+    const bool ours = ASender == IdIcmpClient;
+    tripUs_ = ours ? IdIcmpClient->PreciseTripTime()
+                   : std::min<std::uint32_t>(AReplyStatus.TripTime, UINT32_MAX / 1000) * 1000;
+    heldUp_ = ours && IdIcmpClient->WaitHeldUp();
     if (AReplyStatus.Kind == rsEcho)
         AddEchoReply(AReplyStatus);
     else
@@ -133,13 +135,13 @@ void TFormSetings::AddEchoReply(TReplyStatus AReplyStatus)
     // The run counts the reply and drops or lists it. Its views follow a
     // listed one: the oldest row and chart point out when the list is over
     // the limit, the new row and point in, the average recomputed.
-    if (run_.AddReply(AReplyStatus, tripUs_, cbHost->Text(), Limits()))
+    if (run_.AddReply(AReplyStatus, tripUs_, heldUp_, cbHost->Text(), Limits()))
         UpdateStatistics();
 }
 
 void TFormSetings::AddErrorReply(TReplyStatus AReplyStatus)
 {
-    run_.AddReply(AReplyStatus, tripUs_, cbHost->Text(), Limits());
+    run_.AddReply(AReplyStatus, tripUs_, heldUp_, cbHost->Text(), Limits());
     UpdateStatistics();
 }
 

@@ -36,12 +36,13 @@ TPingRecord TMonitorRun::Filed(TPingOutcome outcome, const TReplyStatus& reply, 
     return record;
 }
 
-bool TMonitorRun::AddReply(const TReplyStatus& reply, std::uint32_t tripUs, const std::string& host,
+bool TMonitorRun::AddReply(const TReplyStatus& reply, std::uint32_t tripUs, bool heldUp, const std::string& host,
                            const TListLimits& limits)
 {
     const bool echo = reply.Kind == rsEcho;
     TPingRecord record = Filed(echo ? TPingOutcome::Echo : TPingOutcome::Failure, reply, tripUs);
     record.Host = host;
+    record.HeldUp = heldUp;
     if (echo)
         return AddEcho(std::move(record), limits);
     AddFailure(std::move(record), limits);
@@ -83,6 +84,28 @@ void TMonitorRun::AddNotSent(const std::string& host, const std::string& message
     record.Message = message;
     for (TMonitorRunObserver* observer : observers_)
         observer->NotSentAdded(*this, record);
+}
+
+void TMonitorRun::Suspend()
+{
+    if (!suspendedAt_)
+        suspendedAt_ = clock_();
+}
+
+void TMonitorRun::Resume()
+{
+    if (!suspendedAt_)
+        return;
+    const TClockReading begin = *suspendedAt_;
+    suspendedAt_.reset();
+    AddSleep(begin);
+}
+
+void TMonitorRun::AddSleep(const TClockReading& begin)
+{
+    const TSleep sleep{begin, clock_()};
+    for (TMonitorRunObserver* observer : observers_)
+        observer->SleepAdded(*this, sleep);
 }
 
 void TMonitorRun::ClearData()
@@ -132,6 +155,12 @@ void TMonitorRun::SetView3D(bool view3D)
 {
     view3D_ = view3D;
     Notify(&TMonitorRunObserver::View3DChanged);
+}
+
+void TMonitorRun::SetAlertOptions(const TAlertOptions& options)
+{
+    alertOptions_ = options;
+    Notify(&TMonitorRunObserver::AlertOptionsChanged);
 }
 
 double TMonitorRun::AverageTripTime() const

@@ -1,17 +1,19 @@
 // TMonitorRun: one monitoring run, as both windows show it: one record per
 // ping, the listed ones newest first within the "Lines remember" limits
 // (the reply list's with the exact sum of their trip times), the echo
-// counter FEchoCount, the watched host, whether repeat pinging runs and the
-// chart's colours and view. It applies the trimming and "Ignore first
+// counter FEchoCount, the watched host, whether repeat pinging runs, the
+// chart's colours and view and the alert options. It applies the trimming and "Ignore first
 // ping" rules, reads the clock once per record and hands each record to its
 // observers. Portable; GUI thread only.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "monitor/AlertOptions.h"
 #include "monitor/PingRecord.h"
 
 namespace tk {
@@ -31,6 +33,8 @@ public:
     virtual void FailureAdded(const TMonitorRun&, const TPingRecord&, bool /*removedOldest*/) {}
     // A ping that raised an error: it is in no list.
     virtual void NotSentAdded(const TMonitorRun&, const TPingRecord&) {}
+    // The computer slept, now over.
+    virtual void SleepAdded(const TMonitorRun&, const TSleep&) {}
     // The reply list and the counter were emptied; the error log was not.
     virtual void EchoesCleared(const TMonitorRun&) {}
     virtual void ErrorsCleared(const TMonitorRun&) {}
@@ -41,6 +45,7 @@ public:
     virtual void DataColorChanged(const TMonitorRun&) {}
     virtual void AverageColorChanged(const TMonitorRun&) {}
     virtual void View3DChanged(const TMonitorRun&) {}
+    virtual void AlertOptionsChanged(const TMonitorRun&) {}
 
 protected:
     ~TMonitorRunObserver() = default;
@@ -67,9 +72,19 @@ public:
     // reply goes to the error log. A list over the limit loses its oldest
     // row first (so a lowered limit shrinks nothing); the error log only
     // with "Linet for Errors". False for a dropped echo, which no view hears of.
-    bool AddReply(const TReplyStatus& reply, std::uint32_t tripUs, const std::string& host, const TListLimits& limits);
+    // A reply whose wait was held up past its deadline is filed so.
+    bool AddReply(const TReplyStatus& reply, std::uint32_t tripUs, bool heldUp, const std::string& host,
+                  const TListLimits& limits);
     // A ping that raised an error and sent nothing.
     void AddNotSent(const std::string& host, const std::string& message);
+    // The computer goes to sleep now; Resume tells its views of the sleep
+    // once it is over. A second Suspend before a Resume changes nothing, and
+    // a Resume without one does nothing.
+    void Suspend();
+    void Resume();
+    // A sleep found afterwards: the program stood still since `begin`.
+    void AddSleep(const TClockReading& begin);
+    bool Suspended() const { return suspendedAt_.has_value(); }
     // "Clear Data": the reply list, its sum and the counter.
     void ClearData();
     void ClearErrors();
@@ -81,6 +96,8 @@ public:
     void SetDataColor(std::uint32_t color);
     void SetAverageColor(std::uint32_t color);
     void SetView3D(bool view3D);
+    // Take effect from the next ping on.
+    void SetAlertOptions(const TAlertOptions& options);
 
     double EchoCount() const { return FEchoCount; }
     int EchoRows() const { return static_cast<int>(echoes_.size()); }
@@ -99,6 +116,7 @@ public:
     std::uint32_t DataColor() const { return dataColor_; }
     std::uint32_t AverageColor() const { return averageColor_; }
     bool View3D() const { return view3D_; }
+    const TAlertOptions& AlertOptions() const { return alertOptions_; }
 
 private:
     void Notify(void (TMonitorRunObserver::*event)(const TMonitorRun&));
@@ -108,6 +126,7 @@ private:
 
     TRunClock clock_;
     std::vector<TMonitorRunObserver*> observers_;
+    std::optional<TClockReading> suspendedAt_;
     // Counts every echo reply since the last clear, a dropped first one too;
     // the X value of chart points.
     double FEchoCount = 0;
@@ -119,6 +138,7 @@ private:
     std::uint32_t dataColor_ = 0;
     std::uint32_t averageColor_ = 0;
     bool view3D_ = false;
+    TAlertOptions alertOptions_;
 };
 
 // The average trip time as both windows' labels show it: two decimals,

@@ -43,7 +43,8 @@ TExportTable OutageTable(const TRunFigures& figures, TInstant now)
 
 std::string OutageSummary(const TRunFigures& figures, TInstant now)
 {
-    const std::int64_t runTime = (now - figures.RunStart().Mono).count();
+    // Over the time the computer was awake: a sleep is no outage.
+    const std::int64_t runTime = figures.AwakeTime(now).count();
     const std::int64_t down = DownTime(figures, now).count();
     // Tenths of a percent, rounded.
     const std::int64_t permille = runTime > 0 ? ((runTime - down) * 2000 / runTime + 1) / 2 : 1000;

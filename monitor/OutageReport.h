@@ -14,7 +14,8 @@
 TExportTable OutageTable(const TRunFigures& figures, TInstant now);
 
 // "3 outages since 2026-12-07T13:58:02+01:00, 1 h 12 min down in all,
-// availability 98.3 %": the share of the run's time so far without an outage.
+// availability 98.3 %": the share of the run's awake time so far without an
+// outage.
 std::string OutageSummary(const TRunFigures& figures, TInstant now);
 
 // The copied report: the summary line, then the table tab-separated.

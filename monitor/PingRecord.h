@@ -27,6 +27,10 @@ struct TPingRecord {
     std::string Message;
     // An echo's number since the last "Clear Data": its chart point's x.
     double EchoNumber = 0;
+    // The wait ran past its deadline because the program was held up (a
+    // modal loop, a sleep): a time-out that measured nothing of the network,
+    // which the figures and alerts leave out.
+    bool HeldUp = false;
 
     // When the exchange ended, on the monotonic clock.
     TInstant Ended() const { return Sent + TDuration(TripUs); }

@@ -47,6 +47,14 @@ struct TClockReading {
     TWallStamp Wall;
 };
 
+// A time the computer slept (or the program stood frozen): neither up time
+// nor an outage nor lost pings.
+struct TSleep {
+    TClockReading Begin;
+    TClockReading End;
+    TDuration Length() const { return End.Mono - Begin.Mono; }
+};
+
 using TRunClock = std::function<TClockReading()>;
 
 // Days since 1970-01-01 as a civil date, and milliseconds since then as a

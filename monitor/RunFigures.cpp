@@ -33,19 +33,38 @@ void TRunFigures::AddEcho(std::uint32_t tripUs, TClockReading arrival)
     lastTrip_ = tripUs;
     tripSum_ += tripUs;
     counts_.Add(tripUs);
+    graceUntil_.reset();
     if (Down()) {
-        TOutage& o = outages_.back();
-        o.Closed = true;
-        o.End = arrival;
-        if (!longestClosed_ || o.Duration({}) > longestClosed_->Duration({}))
-            longestClosed_ = o;
+        CloseOutage(arrival);
         upSince_ = arrival.Mono;
     }
+}
+
+void TRunFigures::CloseOutage(const TClockReading& end)
+{
+    TOutage& o = outages_.back();
+    o.Closed = true;
+    o.End = end;
+    if (!longestClosed_ || o.Duration({}) > longestClosed_->Duration({}))
+        longestClosed_ = o;
+}
+
+void TRunFigures::AddSleep(const TSleep& sleep)
+{
+    if (Down())
+        CloseOutage(sleep.Begin);
+    // Up time starts again on waking: the host's state while asleep is unknown.
+    upSince_ = sleep.End.Mono;
+    asleep_ += sleep.Length();
+    lastSleep_ = sleep;
+    graceUntil_ = sleep.End.Mono + GraceAfterSleep;
 }
 
 void TRunFigures::AddFailure(TReplyStatusKind kind, TClockReading sent)
 {
     ++failures_;
+    if (InGrace(sent.Mono))
+        return;
     if (!Down()) {
         if (outages_.size() == MaxOutageRecords)
             outages_.pop_front();

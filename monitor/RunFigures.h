@@ -3,7 +3,9 @@
 // (the mean absolute change between consecutive echoes' trip times), the
 // outages and whether the host is up or down now. Trip times are
 // microseconds; every duration comes from the monotonic instants, and each
-// time shown from the wall stamp taken with it. Every figure is held
+// time shown from the wall stamp taken with it. A sleep is neither up time
+// nor an outage: it closes an open outage where it began, and the failures
+// of the first GraceAfterSleep after it (until the first echo) open none. Every figure is held
 // exactly and updated in constant time per reply (logarithmic for the
 // percentile's counts); nothing is recomputed from the lists. Portable;
 // GUI thread only.
@@ -42,6 +44,8 @@ class TRunFigures {
 public:
     // Records kept; older ones go first (count and longest stay exact).
     static constexpr std::size_t MaxOutageRecords = 100000;
+    // After a sleep the network may take this long to come back.
+    static constexpr TDuration GraceAfterSleep = std::chrono::seconds(30);
 
     explicit TRunFigures(TClockReading start = {}) : start_(start), upSince_(start.Mono) {}
 
@@ -53,6 +57,7 @@ public:
     void AddFailure(TReplyStatusKind kind, TClockReading sent);
     // A ping that raised an error and sent nothing.
     void AddNotSent() { ++notSent_; }
+    void AddSleep(const TSleep& sleep);
 
     const TClockReading& RunStart() const { return start_; }
     // Pings that ended with a record; a ping still waiting is in none.
@@ -84,6 +89,14 @@ public:
     // Down: the open outage.
     const TOutage* OpenOutage() const { return Down() ? &outages_.back() : nullptr; }
 
+    // The time slept since the run began, and the last sleep.
+    TDuration Asleep() const { return asleep_; }
+    const std::optional<TSleep>& LastSleep() const { return lastSleep_; }
+    // The run's time so far that the computer was awake.
+    TDuration AwakeTime(TInstant now) const { return now - start_.Mono - asleep_; }
+    // Failures now open no outage: just after a sleep, until the first echo.
+    bool InGrace(TInstant at) const { return graceUntil_ && at < *graceUntil_; }
+
     std::size_t HeldBytes() const;
 
 private:
@@ -96,4 +109,9 @@ private:
     std::deque<TOutage> outages_;
     std::uint64_t outageCount_ = 0;
     std::optional<TOutage> longestClosed_;
+    TDuration asleep_{};
+    std::optional<TSleep> lastSleep_;
+    std::optional<TInstant> graceUntil_;
+
+    void CloseOutage(const TClockReading& end);
 };

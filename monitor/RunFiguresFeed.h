@@ -1,6 +1,7 @@
 // TRunFiguresFeed: the run figures as a view of a monitoring run, built
 // from its records as they come: every listed echo (not the one "Ignore
-// first ping" drops), every failure and every ping that sent nothing.
+// first ping" drops), every failure, every ping that sent nothing and every
+// sleep; a ping whose wait was held up measured nothing and is left out.
 // "Clear Data" (at start-up, by the button, and when repeat pinging starts
 // with "Clear logs on start") starts a new run. It follows the run from
 // its construction to its destruction; the run must outlive it. Portable;
@@ -25,6 +26,7 @@ private:
     void EchoAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
     void FailureAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
     void NotSentAdded(const TMonitorRun& run, const TPingRecord& record) override;
+    void SleepAdded(const TMonitorRun& run, const TSleep& sleep) override;
     void EchoesCleared(const TMonitorRun& run) override;
 
     TMonitorRun& run_;

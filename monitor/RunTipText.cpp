@@ -31,6 +31,13 @@ std::string Plural(std::uint64_t n, const char* one, const char* many, const tk:
     return Join({FormatNumber(n, 0, s), " ", n == 1 ? one : many});
 }
 
+// "23:10": hours and minutes of the local time a stamp shows.
+std::string HourMinuteText(const TWallStamp& stamp, const std::string& timeSeparator)
+{
+    const TCivilTime t = stamp.Local();
+    return Join({TwoDigits(t.Hour), timeSeparator, TwoDigits(t.Minute)});
+}
+
 std::string OutageLine(const TRunFigures& f, TInstant now, const TTipFormat& format)
 {
     if (f.OutageCount() == 0)
@@ -103,6 +110,9 @@ std::vector<std::string> RunTipLines(const TRunFigures& f, TInstant now, const T
                               Plural(open->Lost, "ping", "pings", n)}));
     else
         lines.push_back(Join({"up for ", DurationText(now - f.UpSince(), n)}));
+    if (const std::optional<TSleep>& sleep = f.LastSleep())
+        lines.push_back(Join({"asleep ", HourMinuteText(sleep->Begin.Wall, format.TimeSeparator), " to ",
+                              HourMinuteText(sleep->End.Wall, format.TimeSeparator)}));
     return lines;
 }
 

@@ -33,6 +33,7 @@ std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const tk::Numbe
 //   jitter (mean change) 0.705 ms
 //   3 outages, longest 45 s (13:01:02 to 13:01:47)
 //   up for 2 h 13 min
+//   asleep 23:10 to 07:02
 std::vector<std::string> RunTipLines(const TRunFigures& figures, TInstant now, const TTipFormat& format);
 // The lines joined by CR LF.
 std::string RunTipText(const TRunFigures& figures, TInstant now, const TTipFormat& format);

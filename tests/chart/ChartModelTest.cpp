@@ -45,7 +45,7 @@ struct Console {
     {
         TReplyStatus reply;
         reply.TripTime = tripTime;
-        run.AddReply(reply, 0, "", {limit, false, false});
+        run.AddReply(reply, 0, false, "", {limit, false, false});
     }
     void ClearData() { run.ClearData(); }
 };

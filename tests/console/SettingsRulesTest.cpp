@@ -104,3 +104,37 @@ TEST(SettingsFile, ReadBackFindsEveryValueOrTheOneThatIsMissing)
     }
     EXPECT_FALSE(HoldsSettings("", values));
 }
+
+// The "Alerts" section: each fallback, clamping, and a file that never
+// gains the section while the options stay at their defaults.
+TEST(SettingsFile, AlertsAreReadWithFallbacksAndWrittenOnlyWhenChanged)
+{
+    const TAlertOptions defaults;
+    struct Case {
+        const char* what;
+        const char* ini;
+        TAlertOptions expected;
+    } cases[] = {
+        {"no file", "", defaults},
+        {"no section", "[Ping]\r\nDownAfter=5\r\n", defaults},
+        {"all set", "[alerts]\r\nNotify=0\r\nSound=0\r\nDownAfter=5\r\nUpAfter=1\r\n", {false, false, 5, 1}},
+        {"junk", "[Alerts]\r\nNotify=yes\r\nDownAfter=five\r\nUpAfter=\r\n", defaults},
+        {"out of range", "[Alerts]\r\nDownAfter=99\r\nUpAfter=-3\r\nSound=7\r\n", {true, true, 10, 1}},
+        {"hexadecimal", "[Alerts]\r\nDownAfter=$A\r\n", {true, true, 10, 2}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadAlertOptions(c.ini), c.expected) << c.what;
+
+    EXPECT_TRUE(AlertSettingLines(defaults).empty());
+    EXPECT_TRUE(HoldsAlertOptions("[Ping]\r\nRepeat=1000\r\n", defaults));
+    EXPECT_FALSE(HoldsAlertOptions("[Alerts]\r\nNotify=1\r\n", defaults)) << "a section left from earlier must go";
+    const TAlertOptions changed{true, false, 5, 2};
+    std::string ini = "[Ping]\r\nRepeat=1000\r\n[Alerts]\r\n";
+    for (const auto& [key, text] : AlertSettingLines(changed))
+        ini += std::string(key) + "=" + text + "\r\n";
+    EXPECT_EQ(ini, "[Ping]\r\nRepeat=1000\r\n[Alerts]\r\nNotify=1\r\nSound=0\r\nDownAfter=5\r\nUpAfter=2\r\n");
+    EXPECT_TRUE(HoldsAlertOptions(ini, changed));
+    EXPECT_EQ(ReadAlertOptions(ini), changed);
+    EXPECT_FALSE(HoldsAlertOptions(ini, defaults));
+    EXPECT_FALSE(HoldsAlertOptions("[Alerts]\r\nNotify=1\r\nSound=0\r\nDownAfter=5\r\n", changed));
+}

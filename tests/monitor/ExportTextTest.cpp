@@ -147,10 +147,10 @@ TEST(ExportText, RunLogsAreSavedAsTheListsShowThem)
                                    {1796657711000LL, 60}};
     std::size_t reading = 0;
     TMonitorRun run([&] { return TClockReading{{}, stamps[std::min(reading++, stamps.size() - 1)]}; });
-    run.AddReply({72, "127.0.0.1", 0, 6, 5, 128, rsEcho}, 5123, "", {100, false, false});
-    run.AddReply({72, "127.0.0.1", 0, 7, 21, 128, rsEcho}, 21004, "", {1, false, false});
-    run.AddReply({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 999999999, "", {1, false, false});
-    run.AddReply({0, "", 0, 9, 1000, 0, rsTimeOut}, 1000201, " Z\xFCrich, \"a\"", {100, false, false});
+    run.AddReply({72, "127.0.0.1", 0, 6, 5, 128, rsEcho}, 5123, false, "", {100, false, false});
+    run.AddReply({72, "127.0.0.1", 0, 7, 21, 128, rsEcho}, 21004, false, "", {1, false, false});
+    run.AddReply({72, "127.0.0.2", 0, 8, 1000000, 64, rsEcho}, 999999999, false, "", {1, false, false});
+    run.AddReply({0, "", 0, 9, 1000, 0, rsTimeOut}, 1000201, false, " Z\xFCrich, \"a\"", {100, false, false});
     auto csv = [&](TRunLog log) { return RunCsvText(run, log, ":", Latin1ToUtf8); };
     EXPECT_EQ(csv(TRunLog::Echoes),
               "\xEF\xBB\xBF"

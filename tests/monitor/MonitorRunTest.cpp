@@ -72,7 +72,7 @@ struct Console {
     {
         TReplyStatus reply;
         reply.TripTime = trip;
-        log.AddReply(reply, trip, "", Limits());
+        log.AddReply(reply, trip, false, "", Limits());
     }
     void Echoes(int n)
     {
@@ -82,7 +82,7 @@ struct Console {
     void Errors(int n)
     {
         for (int i = 0; i < n; ++i)
-            log.AddReply(TReplyStatus{.Kind = rsTimeOut}, 1000, "host", Limits());
+            log.AddReply(TReplyStatus{.Kind = rsTimeOut}, 1000, false, "host", Limits());
     }
     void ClearData() { log.ClearData(); }
     void ClearErrors() { log.ClearErrors(); }
@@ -255,9 +255,9 @@ TEST(MonitorRun, ObserversHearEachChangeInTurn)
     run.SetAverageColor(0x000000FF);
     run.SetView3D(true);
     const TListLimits ignoreFirst{100, false, true};
-    EXPECT_FALSE(run.AddReply(TReplyStatus{}, 250, "h", ignoreFirst)); // the ignored first: no event
-    EXPECT_TRUE(run.AddReply(TReplyStatus{.TripTime = 1}, 1250, "h", ignoreFirst));
-    run.AddReply(TReplyStatus{.Kind = rsErrorUnreachable}, 300, " lab ", ignoreFirst);
+    EXPECT_FALSE(run.AddReply(TReplyStatus{}, 250, false, "h", ignoreFirst)); // the ignored first: no event
+    EXPECT_TRUE(run.AddReply(TReplyStatus{.TripTime = 1}, 1250, false, "h", ignoreFirst));
+    run.AddReply(TReplyStatus{.Kind = rsErrorUnreachable}, 300, false, " lab ", ignoreFirst);
     run.AddNotSent("nowhere", "Host not found");
     run.PublishStatistics();
     EXPECT_EQ(log, "ahost=127.0.0.1 bhost=127.0.0.1 astop bstop adata bdata aavg bavg a3d b3d aecho1 becho1 "

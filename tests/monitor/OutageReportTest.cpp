@@ -104,7 +104,7 @@ TEST(OutageReport, ClockJumpsMoveNoDuration)
         timeOut.Kind = rsTimeOut;
         for (second = 1; second <= 25; ++second) {
             const bool down = second > 10 && second <= 20;
-            run.AddReply(down ? timeOut : echo, down ? 1000000 : 500, "h", limits);
+            run.AddReply(down ? timeOut : echo, down ? 1000000 : 500, false, "h", limits);
         }
         second = 30;
         const TRunFigures& f = feed.Figures();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "monitor/MonitorRun.h"
+#include "monitor/OutageReport.h"
 #include "monitor/RunFigures.h"
 #include "monitor/RunFiguresFeed.h"
 #include "monitor/RunTipText.h"
@@ -172,12 +173,12 @@ TEST(RunFiguresFeed, FollowsTheRunsRecords)
     run.ClearData();
     TReplyStatus reply;
     for (std::uint32_t trip : {50u, 4u, 6u})
-        run.AddReply(reply, trip, "", {100, false, true});
+        run.AddReply(reply, trip, false, "", {100, false, true});
     reply.Kind = rsTimeOut;
     reply.TripTime = 1000;
     for (int i = 0; i < 3; ++i) {
         now += 5000;
-        run.AddReply(reply, 1000000, "host", {1, true, true});
+        run.AddReply(reply, 1000000, false, "host", {1, true, true});
     }
     run.AddNotSent("nowhere", "Host not found");
     const TRunFigures& f = feed.Figures();
@@ -257,3 +258,51 @@ TEST(RunTipText, TripTimesToTheMicrosecond)
 }
 
 } // namespace
+
+// Pings a second, an outage, then an hour asleep from 14:00:00 UTC: the
+// outage ends where the sleep began, the failures just after waking open
+// none, the hour is neither up time nor down time, and the tip tells the
+// sleep. A held-up wait counts nowhere.
+TEST(RunFigures, ASleepIsNeitherUpTimeNorAnOutage)
+{
+    std::int64_t ms = T0;
+    TMonitorRun run([&] { return At(ms); });
+    TRunFiguresFeed feed(run);
+    TReplyStatus echo, timeOut;
+    timeOut.Kind = rsTimeOut;
+    auto ping = [&](const TReplyStatus& reply, bool heldUp = false) {
+        ms += 1000;
+        run.AddReply(reply, reply.Kind == rsEcho ? 2000 : 1000000, heldUp, "h", {});
+    };
+    ms = 14 * 3600 * 1000LL - 4000; // 13:59:56
+    run.ClearData();
+    ping(echo);
+    ping(echo);
+    ping(timeOut); // sent at 13:59:58
+    ping(timeOut);
+    run.Suspend(); // 14:00:00
+    ms += 3600 * 1000LL;
+    run.Resume(); // 15:00:00
+    ping(timeOut, true); // its wait spanned the sleep
+    ping(timeOut);
+    ping(timeOut);
+    ping(echo);
+    ping(echo); // 15:00:05
+    const TRunFigures& f = feed.Figures();
+    EXPECT_EQ(f.Echoes(), 4u);
+    EXPECT_EQ(f.Failures(), 4u) << "the failures after waking are lost pings; the held-up wait is none";
+    ASSERT_EQ(f.OutageCount(), 1u);
+    const TOutage& outage = f.Outages()[0];
+    EXPECT_TRUE(outage.Closed);
+    EXPECT_EQ(outage.Lost, 2u);
+    EXPECT_EQ(outage.Duration({}), std::chrono::seconds(2));
+    EXPECT_FALSE(f.Down());
+    EXPECT_EQ(f.Asleep(), std::chrono::hours(1));
+    const TInstant now = At(ms).Mono;
+    EXPECT_EQ(f.AwakeTime(now), std::chrono::seconds(9));
+    const std::vector<std::string> lines = RunTipLines(f, now, {});
+    EXPECT_EQ(lines[lines.size() - 2], "up for 5.0 s");
+    EXPECT_EQ(lines.back(), "asleep 14:00 to 15:00");
+    EXPECT_NE(OutageSummary(f, now).find("2.0 s down in all, availability 77.8 %"), std::string::npos)
+        << OutageSummary(f, now);
+}

@@ -1,0 +1,15 @@
+// What the user is told of the watched host and when: the options of the
+// background watch, kept by the monitoring run and saved in the settings
+// file's "Alerts" section. Plain data; portable.
+#pragma once
+
+struct TAlertOptions {
+    static constexpr int DownAfterLimit = 10;
+    static constexpr int UpAfterLimit = 5;
+
+    bool Notify = true;
+    bool Sound = true;
+    int DownAfter = 3; // failures in a row, 1 to DownAfterLimit
+    int UpAfter = 2;   // echoes in a row, 1 to UpAfterLimit
+    bool operator==(const TAlertOptions&) const = default;
+};
