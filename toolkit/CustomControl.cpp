@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -137,6 +138,8 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (IsNameQuery(message))
         return AnswerNameQuery(reinterpret_cast<HWND>(wParam));
+    if (LRESULT answer = 0; AccessibilityMessage(message, wParam, lParam, answer))
+        return answer;
     switch (message) {
     case WM_SIZE:
         Resize(LOWORD(lParam), HIWORD(lParam));
@@ -238,6 +241,8 @@ void CustomControl::RemoveGraphic(GraphicControl* control)
     graphics_.Remove(control);
     if (pressed_ == control)
         pressed_ = nullptr;
+    for (auto* list : {&readingOrder_, &changed_})
+        list->erase(std::remove(list->begin(), list->end(), control), list->end());
 }
 
 void CustomControl::SetColor(COLORREF color)

@@ -8,13 +8,17 @@ namespace tk {
 Label::Label(Component* owner, CustomControl* parent, Rect bounds, std::string text)
     : GraphicControl(owner, parent, bounds), text_(std::move(text)), textColor_(GetSysColor(COLOR_WINDOWTEXT))
 {
+    SetRole(AccessibleRole::StaticText);
 }
 
 void Label::SetText(std::string text)
 {
+    const bool changed = text != text_;
     text_ = std::move(text);
     AdjustSize();
     Invalidate();
+    if (changed)
+        Parent()->GraphicTextChanged(this);
 }
 
 void Label::SetFont(HFONT font)
