@@ -60,6 +60,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged() override;
     bool ShortcutKey(unsigned vk) override;
+    FocusMarkShape FocusMarkOf(const tk::GraphicControl& control) const override;
 
 private:
     void HostChanged(const TMonitorRun& run) override;

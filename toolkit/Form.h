@@ -98,6 +98,14 @@ protected:
     virtual void OnDpiChanged() {}
     // WM_CLOSE: the main form ends the loop, any other only hides.
     virtual void OnClose();
+    // Where the focus mark rings a control, and how round its corners are
+    // (the ellipse's size, as RoundRect takes it); by default 3 design
+    // pixels out from the control.
+    struct FocusMarkShape {
+        Rect area;
+        int corner = 0;
+    };
+    virtual FocusMarkShape FocusMarkOf(const GraphicControl& control) const;
     // A key pressed anywhere in the form, before the dialog keys: true if
     // the form took it.
     virtual bool ShortcutKey(unsigned vk)
@@ -126,7 +134,6 @@ private:
     bool GraphicKey(WPARAM key, LPARAM flags);
     void MoveGraphicFocus(bool backwards);
     void FocusMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    Rect FocusMarkArea(const GraphicControl& control) const;
     bool FocusMarkShown() const;
     void ShowFocusCues();
     void SetClientPixels(int width, int height);

@@ -52,11 +52,11 @@ void Form::FocusGraphic(GraphicControl* control)
     if (control == old)
         return;
     if (old)
-        Invalidate(FocusMarkArea(*old));
+        Invalidate(FocusMarkOf(*old).area);
     focusedGraphic_ = control;
     if (!control)
         return;
-    Invalidate(FocusMarkArea(*control));
+    Invalidate(FocusMarkOf(*control).area);
     if (GetFocus() != Handle())
         return;
     const std::vector<GraphicControl*> items = AccessibleGraphics();
@@ -107,7 +107,7 @@ void Form::ShowFocusCues()
     if (focusCuesHidden_) {
         focusCuesHidden_ = false;
         if (GraphicControl* g = FocusedGraphic())
-            Invalidate(FocusMarkArea(*g));
+            Invalidate(FocusMarkOf(*g).area);
     }
 }
 
@@ -120,18 +120,18 @@ void Form::FocusMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!FocusedGraphic())
             MoveGraphicFocus(false);
         else
-            Invalidate(FocusMarkArea(*FocusedGraphic()));
+            Invalidate(FocusMarkOf(*FocusedGraphic()).area);
         break;
     case WM_KILLFOCUS:
         if (GraphicControl* g = FocusedGraphic())
-            Invalidate(FocusMarkArea(*g));
+            Invalidate(FocusMarkOf(*g).area);
         break;
     case WM_UPDATEUISTATE:
         if (HIWORD(wParam) & UISF_HIDEFOCUS) {
             if (LOWORD(wParam) == UIS_SET || LOWORD(wParam) == UIS_CLEAR)
                 focusCuesHidden_ = LOWORD(wParam) == UIS_SET;
             if (GraphicControl* g = FocusedGraphic())
-                Invalidate(FocusMarkArea(*g));
+                Invalidate(FocusMarkOf(*g).area);
         }
         break;
     case WM_LBUTTONDOWN:
@@ -148,9 +148,9 @@ void Form::SetFocusMarkColors(COLORREF line, COLORREF edge)
     markEdge_ = edge;
 }
 
-Rect Form::FocusMarkArea(const GraphicControl& control) const
+Form::FocusMarkShape Form::FocusMarkOf(const GraphicControl& control) const
 {
-    return Inflated(control.Bounds(), Scaling()(3));
+    return {Inflated(control.Bounds(), Scaling()(3)), Scaling()(8)};
 }
 
 bool Form::FocusMarkShown() const
@@ -168,9 +168,9 @@ void Form::PaintTo(HDC dc)
     const bool system = HighContrast() || markLine_ == CLR_INVALID;
     const COLORREF lineColor = system ? GetSysColor(COLOR_HIGHLIGHT) : markLine_;
     const COLORREF edgeColor = system ? GetSysColor(COLOR_HIGHLIGHT) : markEdge_;
-    const Rect outer = FocusMarkArea(*FocusedGraphic());
-    FrameRound(dc, outer, line, s(8), edgeColor);
-    FrameRound(dc, Inflated(outer, -line), line, s(6), lineColor);
+    const FocusMarkShape mark = FocusMarkOf(*FocusedGraphic());
+    FrameRound(dc, mark.area, line, mark.corner, edgeColor);
+    FrameRound(dc, Inflated(mark.area, -line), line, std::max(0, mark.corner - 2 * line), lineColor);
 }
 
 } // namespace tk

@@ -3,8 +3,10 @@
 // through tools/wine-dpi-run.sh): the focus it takes when activated, the Tab
 // walk with its mark (none before the keyboard is used), Space, Ctrl+R, F1
 // and Alt+F4, Escape on the console, and the children a client reads with
-// their names and values and the default action of START/STOP. Real keys
-// through the X server, as a user types them.
+// their names and values, the default action of START/STOP, the events a
+// reader follows a run by, and the console's figures. Real keys through the
+// X server, as a user types them. The test build of the program takes
+// replies without pinging (ZentVorlumo.Test.Reply).
 #include <windows.h>
 
 #include <oleacc.h>
@@ -27,8 +29,8 @@ using namespace zvdrive;
 
 namespace {
 
-// A copy of the program with loopback as its only host and the longest
-// repeat interval, so START never pings while the test runs.
+// A copy of the program's test build with loopback as its only host and
+// the longest repeat interval, so START never pings while the test runs.
 std::string PrepareProgram(int dpi)
 {
     const std::string dir = BuildFile("tests/e2e/keyboard-" + std::to_string(dpi));
@@ -48,7 +50,8 @@ std::string PrepareProgram(int dpi)
         WriteFile(h, f.text, static_cast<DWORD>(std::strlen(f.text)), &written, nullptr);
         CloseHandle(h);
     }
-    EXPECT_TRUE(CopyFileA(BuildFile("app/ZentVorlumo.exe").c_str(), (dir + "\\ZentVorlumo.exe").c_str(), FALSE));
+    EXPECT_TRUE(
+        CopyFileA(BuildFile("tests/e2e/ZentVorlumoTest.exe").c_str(), (dir + "\\ZentVorlumo.exe").c_str(), FALSE));
     return dir + "\\ZentVorlumo.exe";
 }
 
@@ -69,17 +72,53 @@ COLORREF ScreenPixel(HWND window, POINT client)
     return c;
 }
 
-// Where the mark's yellow line crosses above the middle of a control: the
-// mark lies 3 design pixels around it, its edge outside, its line within.
+// Where the mark's yellow line crosses the middle of a control's top: the
+// mark lies 3 design pixels around it (on the edge of START/STOP, which
+// touches the chart), its edge outside, its line within.
 POINT MarkLine(HWND main, const char* name, const tk::Scale& s)
 {
     const auto g = FindGraphic(main, name);
     if (!g)
         return {};
-    return {(g->bounds.left + g->bounds.right) / 2, g->bounds.top - s(3) + s(1)};
+    const int out = std::string(name) == "Image4" ? 0 : s(3);
+    return {(g->bounds.left + g->bounds.right) / 2, g->bounds.top - out + s(1)};
 }
 
 constexpr COLORREF kMarkYellow = RGB(0xFF, 0xD4, 0x00);
+
+// The name and value change events of a process, as a reader's hook gets them.
+struct Event {
+    HWND window;
+    LONG child;
+    DWORD tick;
+};
+std::vector<Event> events;
+
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT)
+        events.push_back({window, child, GetTickCount()});
+}
+
+// Waits while the hook's events come in (they arrive as messages).
+void PumpFor(std::chrono::milliseconds time)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(time.count());
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(10);
+    }
+}
+
+void InjectEcho(HWND console, int seq)
+{
+    static const UINT message = RegisterWindowMessageA("ZentVorlumo.Test.Reply");
+    const std::wstring reply = L"0|72|0|" + std::to_wstring(seq) + L"|" + std::to_wstring(seq * 3) +
+                               L"|128|127.0.0.1|127.0.0.1";
+    PostMessageA(console, message, GlobalAddAtomW(reply.c_str()), 0);
+}
 
 bool Shows(HWND main, const char* name)
 {
@@ -173,6 +212,39 @@ TEST(Keyboard, TheCompactWindowIsReachedByKeysAndByAReader)
     EXPECT_EQ((*children)[3].location.left, origin.x);
     EXPECT_EQ((*children)[3].location.bottom - (*children)[3].location.top, image4->bounds.bottom - image4->bounds.top);
     EXPECT_EQ((*children)[9].id, 0) << "Chart1, an object of its own (Wine's gives it no role)";
+
+    // A run of replies: a reader hears of the average at most once a second.
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnEvent,
+                                         program.Pid(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    for (int seq = 1; seq <= 8; ++seq) {
+        InjectEcho(console, seq);
+        PumpFor(150ms);
+    }
+    PumpFor(1500ms);
+    UnhookWinEvent(hook);
+    std::vector<DWORD> averageTold;
+    for (const Event& e : events)
+        if (e.window == main && e.child == 3)
+            averageTold.push_back(e.tick);
+    ASSERT_FALSE(averageTold.empty()) << events.size() << " events";
+    EXPECT_LE(averageTold.size(), 3u);
+    for (std::size_t i = 1; i < averageTold.size(); ++i)
+        EXPECT_GE(averageTold[i] - averageTold[i - 1], 900u);
+    const auto told = AccessibleChildren(main);
+    ASSERT_TRUE(told && told->size() > 2);
+    EXPECT_EQ((*told)[2].value, FindGraphic(main, "lbAVG")->text) << "the last change was told too";
+
+    // The console's figures, named by their headings.
+    const HWND figures = FindNamedControl(console, "Panel2");
+    ASSERT_NE(figures, nullptr);
+    const auto shown = AccessibleChildren(figures);
+    ASSERT_TRUE(shown && shown->size() >= 4);
+    EXPECT_EQ((*shown)[0].name, "AVG Trip Time:");
+    EXPECT_EQ((*shown)[1].name, "AVG Trip Time");
+    EXPECT_EQ((*shown)[1].value, FindGraphic(console, "lbAVG")->text);
+    EXPECT_EQ((*shown)[3].name, "Error count");
+    EXPECT_EQ((*shown)[3].value, "0");
 
     EXPECT_TRUE(AccessibleDefaultAction(main, 4));
     EXPECT_TRUE(WaitUntil([&] { return Shows(main, "Image5") && IsChecked(toggle); }, 5s)) << "START's action";
