@@ -80,6 +80,8 @@ TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain", {kClie
     LoadArtwork();
     DescribeItems();
     SetFocusMarkColors(kMarkLine, kMarkEdge);
+    // The skin stays as drawn in high contrast; only the focus mark follows.
+    SetKeepsOwnColors(true);
 }
 
 TFormMain::~TFormMain()

@@ -52,6 +52,10 @@ public:
 
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF color);
+    // A top-level window whose colours stay as drawn in high contrast (a
+    // skin); the others then take the system's (SystemColors).
+    bool KeepsOwnColors() const { return keepsOwnColors_; }
+    void SetKeepsOwnColors(bool keep) { keepsOwnColors_ = keep; }
 
     // Hands this window's mouse messages to a tooltip (TTM_RELAYEVENT), as
     // its own subclassing would, but without the common controls' subclass
@@ -127,6 +131,9 @@ private:
     void Resize(int cx, int cy);
     bool OnSetCursor(HWND window, UINT hitTest);
     LRESULT AnswerGraphicQuery(HWND asker, const COPYDATASTRUCT& request);
+    // Colours changed: a top-level window tells the windows inside it, as
+    // only top-level ones hear it from the system, and paints all again.
+    void SystemColorsChanged();
     // WM_GETOBJECT, the events' timer and the posted clicks; false for other messages.
     bool AccessibilityMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void SendGraphicEvents();
@@ -135,6 +142,8 @@ private:
     GraphicControl* pressed_ = nullptr;
     COLORREF color_;
     Brush colorBrush_;
+    bool colorSet_ = false;
+    bool keepsOwnColors_ = false;
     HCURSOR cursor_;
     // Destroyed in this order: the DC before the bitmap selected into it.
     Bitmap bufferBitmap_;

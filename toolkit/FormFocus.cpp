@@ -6,18 +6,11 @@
 #include "toolkit/Form.h"
 #include "toolkit/GraphicControl.h"
 #include "toolkit/Handles.h"
+#include "toolkit/SystemColors.h"
 
 namespace tk {
 
 namespace {
-bool HighContrast()
-{
-    HIGHCONTRASTA contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON);
-}
-
 void FrameRound(HDC dc, const Rect& r, int width, int corner, COLORREF color)
 {
     Pen pen(CreatePen(PS_INSIDEFRAME, width, color));
