@@ -150,8 +150,14 @@ public:
     {
         return Answer(child, out, &AccessibleEntry::defaultAction, &IAccessible::get_accDefaultAction);
     }
-    STDMETHODIMP get_accDescription(VARIANT child, BSTR* out) override { return Nothing(child, out, &IAccessible::get_accDescription); }
-    STDMETHODIMP get_accHelp(VARIANT child, BSTR* out) override { return Nothing(child, out, &IAccessible::get_accHelp); }
+    STDMETHODIMP get_accDescription(VARIANT child, BSTR* out) override
+    {
+        return Nothing(child, out, &IAccessible::get_accDescription);
+    }
+    STDMETHODIMP get_accHelp(VARIANT child, BSTR* out) override
+    {
+        return Nothing(child, out, &IAccessible::get_accHelp);
+    }
     STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* out) override
     {
         return Nothing(child, out, &IAccessible::get_accKeyboardShortcut);

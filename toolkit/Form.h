@@ -133,6 +133,8 @@ private:
     std::vector<GraphicControl*> GraphicStops() const;
     bool GraphicKey(WPARAM key, LPARAM flags);
     void MoveGraphicFocus(bool backwards);
+    // EVENT_OBJECT_FOCUS for a reader.
+    void TellFocus(const GraphicControl& control);
     void FocusMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool FocusMarkShown() const;
     void ShowFocusCues();

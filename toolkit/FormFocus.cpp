@@ -50,10 +50,14 @@ void Form::FocusGraphic(GraphicControl* control)
     if (!control)
         return;
     Invalidate(FocusMarkOf(*control).area);
-    if (GetFocus() != Handle())
-        return;
+    if (GetFocus() == Handle())
+        TellFocus(*control);
+}
+
+void Form::TellFocus(const GraphicControl& control)
+{
     const std::vector<GraphicControl*> items = AccessibleGraphics();
-    const auto at = std::find(items.begin(), items.end(), control);
+    const auto at = std::find(items.begin(), items.end(), &control);
     if (at != items.end())
         NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, static_cast<LONG>(at - items.begin() + 1));
 }
@@ -106,14 +110,20 @@ void Form::ShowFocusCues()
 
 void Form::FocusMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (GraphicStops().empty())
+    // Most messages are none of these: the stops are not looked for then.
+    if ((message != WM_SETFOCUS && message != WM_KILLFOCUS && message != WM_UPDATEUISTATE &&
+         message != WM_LBUTTONDOWN) ||
+        GraphicStops().empty())
         return;
     switch (message) {
     case WM_SETFOCUS:
-        if (!FocusedGraphic())
+        // The system tells a reader of the window; this tells it of the item.
+        if (GraphicControl* g = FocusedGraphic()) {
+            Invalidate(FocusMarkOf(*g).area);
+            TellFocus(*g);
+        } else {
             MoveGraphicFocus(false);
-        else
-            Invalidate(FocusMarkOf(*FocusedGraphic()).area);
+        }
         break;
     case WM_KILLFOCUS:
         if (GraphicControl* g = FocusedGraphic())
@@ -129,7 +139,8 @@ void Form::FocusMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONDOWN:
         // As a button does: a click takes the focus (its mark stays hidden).
-        if (GraphicControl* g = Graphics().At({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}); g && g->CanFocus())
+        if (GraphicControl* g = Graphics().At({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            g && g->CanFocus())
             FocusGraphic(g);
         break;
     }
