@@ -14,11 +14,9 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 #include "toolkit/AccessibleItem.h"
-
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WinControl.h"

@@ -3,7 +3,7 @@
 // coordinates, its own cursor and click event; the parent paints it back to
 // front and routes the mouse to it front to back (see CustomControl). It
 // tells an accessibility client its role and name (AccessibleObject) and
-// can be a Tab stop of its form (Form::SetGraphicTabStops).
+// can be a Tab stop of its form (FormFocus.cpp).
 #pragma once
 
 #include <windows.h>
