@@ -34,6 +34,8 @@ TCoolForm::TCoolForm(tk::Component* owner, tk::CustomControl* parent)
     : tk::Image(owner, parent, {}), mask_(std::make_unique<TRegionType>(this))
 {
     OnPictureChange = [this](tk::Component* sender) { SkinPictureChanged(sender); };
+    // Decoration: nothing an accessibility client should read out.
+    SetRole(tk::AccessibleRole::None);
     if (auto* form = dynamic_cast<tk::Form*>(parent))
         form->SetBorderStyle(tk::BorderStyle::None);
     SetTop(0);

@@ -1,5 +1,8 @@
 #include "app/uMain.h"
 
+#include <algorithm>
+
+#include "app/CompactItems.h"
 #include "app/Mask2Data.h"
 #include "chart/ResponseTimeChart.h"
 #include "toolkit/LocaleText.h"
@@ -10,6 +13,9 @@ TFormMain* FormMain = nullptr;
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+// The focus mark: the skin's yellow, edged in the dark of its cards.
+constexpr COLORREF kMarkLine = RGB(0xFF, 0xD4, 0x00);
+constexpr COLORREF kMarkEdge = RGB(0x0C, 0x14, 0x1B);
 constexpr int kClientWidth = 475;
 constexpr int kClientHeight = 265;
 
@@ -72,6 +78,10 @@ TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain", {kClie
     FiguresTip->AddTool(Label6);
     FiguresTip->AddTool(lbAVG);
     LoadArtwork();
+    DescribeItems();
+    SetFocusMarkColors(kMarkLine, kMarkEdge);
+    // The skin stays as drawn in high contrast; only the focus mark follows.
+    SetKeepsOwnColors(true);
 }
 
 TFormMain::~TFormMain()
@@ -106,6 +116,22 @@ void TFormMain::LoadArtwork()
     Image3->SetPicture(tk::LoadPictureResource("NOTICE", scale));
     Image4->SetPicture(tk::LoadPictureResource("START", scale, tk::kLowerLeftKey));
     Image5->SetPicture(tk::LoadPictureResource("STOP", scale, tk::kLowerLeftKey));
+}
+
+void TFormMain::DescribeItems()
+{
+    std::vector<tk::GraphicControl*> order;
+    for (const TCompactItem& item : kCompactItems) {
+        const auto& all = Graphics().BackToFront();
+        const auto found = std::find_if(all.begin(), all.end(), [&](auto* g) { return g->Name() == item.control; });
+        if (found == all.end())
+            continue;
+        (*found)->SetAccessibleName(item.name);
+        (*found)->SetRole(item.role);
+        (*found)->SetTabStop(item.tabStop);
+        order.push_back(*found);
+    }
+    SetReadingOrder(std::move(order));
 }
 
 void TFormMain::OnDpiChanged()
@@ -166,6 +192,34 @@ void TFormMain::SetStartStop(bool running)
 {
     Image4->SetVisible(!running);
     Image5->SetVisible(running);
+    // The focus stays on the picture's place.
+    if (FocusedGraphic() == Image4 || FocusedGraphic() == Image5)
+        FocusGraphic(running ? Image5 : Image4);
+}
+
+// START/STOP touches the chart above it: its mark follows the picture's own
+// rounded edge rather than ring it, where the chart would cover a part.
+tk::Form::FocusMarkShape TFormMain::FocusMarkOf(const tk::GraphicControl& control) const
+{
+    if (&control == Image4 || &control == Image5)
+        return {control.Bounds(), Scaling()(20)};
+    return tk::Form::FocusMarkOf(control);
+}
+
+bool TFormMain::ShortcutKey(unsigned vk)
+{
+    if (GetKeyState(VK_MENU) < 0)
+        return false;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    if (control && vk == 'R') {
+        StartStopClick(Image4->Visible() ? Image4 : Image5);
+        return true;
+    }
+    if (!control && vk == VK_F1) {
+        Image2Click(Image2);
+        return true;
+    }
+    return false;
 }
 
 void TFormMain::HostChanged(const TMonitorRun& run)

@@ -3,7 +3,9 @@
 // its skin and outline at others) centred on the screen,
 // cut to the skin's outline. It shows the monitoring run it watches (host,
 // figures, START or STOP, and the chart through its feed); its clicks are
-// carried out by the console it is given. Owned by the application; lives
+// carried out by the console it is given. The keyboard reaches its
+// windowless parts too (Tab stops, Ctrl+R, F1), and so does an
+// accessibility client (CompactItems). Owned by the application; lives
 // until shutdown. GUI thread only.
 #pragma once
 
@@ -57,6 +59,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged() override;
+    bool ShortcutKey(unsigned vk) override;
+    FocusMarkShape FocusMarkOf(const tk::GraphicControl& control) const override;
 
 private:
     void HostChanged(const TMonitorRun& run) override;
@@ -67,6 +71,8 @@ private:
     tk::Label* NewLabel(const char* name, tk::Rect bounds, const char* text, HFONT font);
     // The skin with its outline, and the pictures, at the window's DPI.
     void LoadArtwork();
+    // Names, roles, Tab stops and reading order from kCompactItems.
+    void DescribeItems();
 
     std::unique_ptr<TChartFeed> chartFeed_;
     TMonitorRun* run_ = nullptr;

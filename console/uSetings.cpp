@@ -60,6 +60,7 @@ TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
     StatusBar1 = new tk::StatusBar(this, this, {0, statusTop, kClientWidth, kStatusBarHeight});
     StatusBar1->SetName("StatusBar1");
     SetDefaultButton(BitBtn2);
+    SetCancelButton(BitBtn2);
     BitBtn2->SetDefault(true);
 
     Timer1 = new tk::Timer(this);

@@ -1,6 +1,7 @@
 #include "toolkit/BitBtn.h"
 
 #include "toolkit/Handles.h"
+#include "toolkit/SystemColors.h"
 
 namespace tk {
 
@@ -64,7 +65,8 @@ void BitBtn::DrawGlyph(HDC dc, int left, int middle, bool enabled) const
         return;
     // A check mark: a short stroke down to the right, a long one up.
     const Scale s = Scaling();
-    Pen pen(CreatePen(PS_SOLID, s.Line(2), enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT)));
+    const COLORREF tick = UsesSystemColors(*this) ? GetSysColor(COLOR_BTNTEXT) : RGB(0, 128, 0);
+    Pen pen(CreatePen(PS_SOLID, s.Line(2), enabled ? tick : GetSysColor(COLOR_GRAYTEXT)));
     SelectScope select(dc, pen.Get());
     POINT mark[] = {{left + s(1), middle}, {left + s(4), middle + s(3)}, {left + s(11), middle - s(4)}};
     Polyline(dc, mark, 3);

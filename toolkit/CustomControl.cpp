@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "toolkit/DriverProtocol.h"
 #include "toolkit/Guarded.h"
 #include "toolkit/LocaleText.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Win32Error.h"
 
 namespace tk {
@@ -24,6 +26,12 @@ bool IsNameQuery(UINT message)
         return false;
     static const UINT nameQuery = RegisterWindowMessageA(kNameQueryMessage);
     return message == nameQuery;
+}
+
+BOOL CALLBACK TellSystemColorsChanged(HWND child, LPARAM)
+{
+    SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
 }
 
 Point PointOf(LPARAM lParam)
@@ -137,6 +145,8 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (IsNameQuery(message))
         return AnswerNameQuery(reinterpret_cast<HWND>(wParam));
+    if (LRESULT answer = 0; AccessibilityMessage(message, wParam, lParam, answer))
+        return answer;
     switch (message) {
     case WM_SIZE:
         Resize(LOWORD(lParam), HIWORD(lParam));
@@ -186,8 +196,12 @@ LRESULT CustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         ForgetLocaleTexts();
         MarkAllDirty();
+        if (wParam == SPI_SETHIGHCONTRAST)
+            SystemColorsChanged();
         break;
     case WM_SYSCOLORCHANGE:
+        SystemColorsChanged();
+        break;
     case WM_THEMECHANGED:
         MarkAllDirty();
         break;
@@ -238,10 +252,23 @@ void CustomControl::RemoveGraphic(GraphicControl* control)
     graphics_.Remove(control);
     if (pressed_ == control)
         pressed_ = nullptr;
+    for (auto* list : {&readingOrder_, &changed_})
+        list->erase(std::remove(list->begin(), list->end(), control), list->end());
+}
+
+void CustomControl::SystemColorsChanged()
+{
+    ForgetHighContrast();
+    MarkAllDirty();
+    if (Parent())
+        return;
+    EnumChildWindows(Handle(), TellSystemColorsChanged, 0);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void CustomControl::SetColor(COLORREF color)
 {
+    colorSet_ = true;
     color_ = color;
     colorBrush_.Reset(CreateSolidBrush(color));
     Invalidate();
@@ -286,7 +313,10 @@ void CustomControl::PaintTo(HDC dc)
 {
     RECT client{};
     GetClientRect(Handle(), &client);
-    FillRect(dc, &client, colorBrush_.Get());
+    // In high contrast a surface given a colour of its own is a window's
+    // (the About page's white), any other a dialog's.
+    const bool system = UsesSystemColors(*this);
+    FillRect(dc, &client, system ? GetSysColorBrush(colorSet_ ? COLOR_WINDOW : COLOR_BTNFACE) : colorBrush_.Get());
     // Controls wholly outside the DC's clipping are skipped: a label's
     // change redraws that label's area, not every picture of the window.
     RECT clip{};

@@ -7,13 +7,16 @@
 // pointer, and tells the test driver about them by name (GraphicQuery).
 // It owns a back buffer of its client size, rebuilt on WM_SIZE and redrawn
 // only after Invalidate. Forms, panels and tab pages derive from it; child
-// ones are control parents, so Tab walks into them. GUI thread only.
+// ones are control parents, so Tab walks into them. It answers an
+// accessibility client for its windowless controls (AccessibleObject) and
+// tells it when their text changes. GUI thread only.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
 
+#include "toolkit/AccessibleItem.h"
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WinControl.h"
@@ -47,11 +50,33 @@ public:
 
     COLORREF Color() const { return color_; }
     void SetColor(COLORREF color);
+    // A top-level window whose colours stay as drawn in high contrast (a
+    // skin); the others then take the system's (SystemColors).
+    bool KeepsOwnColors() const { return keepsOwnColors_; }
+    void SetKeepsOwnColors(bool keep) { keepsOwnColors_ = keep; }
 
     // Hands this window's mouse messages to a tooltip (TTM_RELAYEVENT), as
     // its own subclassing would, but without the common controls' subclass
     // chain, which costs a server call per message under Wine.
     void RelayMouseTo(HWND tip);
+
+    // The windowless controls an accessibility client is told about, in
+    // reading order (the order set, else the order of creation), those with
+    // a role only, and what it is told of each. A control's child id is its
+    // place there, from 1.
+    std::vector<GraphicControl*> AccessibleGraphics() const;
+    std::vector<AccessibleEntry> DescribeGraphics() const;
+    void SetReadingOrder(std::vector<GraphicControl*> order) { readingOrder_ = std::move(order); }
+    // The windowless control that has the keyboard focus while this window
+    // has it; only forms keep one.
+    virtual GraphicControl* FocusedGraphic() const { return nullptr; }
+    virtual void FocusGraphic(GraphicControl* control) { (void)control; }
+    // A control's caption changed: accessibility clients are told, at most
+    // once a second, so a reader can follow a run without being flooded.
+    void GraphicTextChanged(GraphicControl* control);
+    // Clicks a control from the message queue: a client's call must not
+    // wait for whatever the click opens.
+    void PostGraphicClick(int childId);
 
     // The cursor over this window where no windowless control sets one.
     HCURSOR Cursor() const { return cursor_; }
@@ -104,11 +129,19 @@ private:
     void Resize(int cx, int cy);
     bool OnSetCursor(HWND window, UINT hitTest);
     LRESULT AnswerGraphicQuery(HWND asker, const COPYDATASTRUCT& request);
+    // Colours changed: a top-level window tells the windows inside it, as
+    // only top-level ones hear it from the system, and paints all again.
+    void SystemColorsChanged();
+    // WM_GETOBJECT, the events' timer and the posted clicks; false for other messages.
+    bool AccessibilityMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void SendGraphicEvents();
 
     ZOrder<GraphicControl> graphics_;
     GraphicControl* pressed_ = nullptr;
     COLORREF color_;
     Brush colorBrush_;
+    bool colorSet_ = false;
+    bool keepsOwnColors_ = false;
     HCURSOR cursor_;
     // Destroyed in this order: the DC before the bitmap selected into it.
     Bitmap bufferBitmap_;
@@ -118,6 +151,11 @@ private:
     // A paint of the whole window is asked for and has not come yet.
     bool wholeInvalidated_ = false;
     std::vector<HWND> mouseTips_;
+    std::vector<GraphicControl*> readingOrder_;
+    // Controls whose change clients have not been told of yet.
+    std::vector<GraphicControl*> changed_;
+    DWORD lastEventTick_ = 0;
+    bool eventTimerArmed_ = false;
 };
 
 } // namespace tk

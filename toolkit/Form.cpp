@@ -234,19 +234,36 @@ std::vector<HWND> Form::TabStops() const
     return stops;
 }
 
+void Form::SetCancelButton(Button* button)
+{
+    cancelButton_ = button ? button->Handle() : nullptr;
+}
+
 bool Form::DialogKey(const MSG& message)
 {
     const WPARAM key = message.wParam;
-    if (message.message != WM_KEYDOWN || (key != VK_TAB && key != VK_RETURN))
+    HWND focus = message.hwnd;
+    if (message.message != WM_KEYDOWN || (focus != Handle() && !IsChild(Handle(), focus)))
+        return false;
+    if (ShortcutKey(static_cast<unsigned>(key)))
+        return true;
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_SPACE)
         return false;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         return false;
-    HWND focus = message.hwnd;
-    if (focus != Handle() && !IsChild(Handle(), focus))
+    if (focus == Handle() && GraphicKey(key, message.lParam))
+        return true;
+    if (key == VK_SPACE)
         return false;
     const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&message));
     if (code & DLGC_WANTMESSAGE) // e.g. a combo box with its list open
         return false;
+    if (key == VK_ESCAPE) {
+        if (!Usable(cancelButton_) || (code & DLGC_WANTALLKEYS))
+            return false;
+        PressButton(cancelButton_);
+        return true;
+    }
     if (key == VK_TAB) {
         if (code & DLGC_WANTTAB)
             return false;
@@ -292,6 +309,7 @@ void Form::OnClose()
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    FocusMessage(message, wParam, lParam);
     if (message == WM_CLOSE) {
         OnClose();
         return 0;

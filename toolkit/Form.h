@@ -6,6 +6,9 @@
 // Tab and Shift+Tab, and Enter for the default or the focused push button.
 // It is laid out at the DPI of its monitor and follows WM_DPICHANGED: its
 // fonts are made again and its controls placed at their scaled design bounds.
+// Windowless controls can be Tab stops too (FormFocus.cpp): a form whose
+// own window has the focus moves it among them with Tab, clicks the focused
+// one with Enter or Space, and marks it once the keyboard has been used.
 // GUI thread only.
 #pragma once
 
@@ -18,6 +21,7 @@
 namespace tk {
 
 class Button;
+class GraphicControl;
 
 enum class BorderStyle { None, Sizeable };
 
@@ -67,10 +71,21 @@ public:
     // The button Enter presses while the focus is on any control other than
     // a push button; it gets the default button's look. Null for none.
     void SetDefaultButton(Button* button);
-    // Tab, Shift+Tab and Enter of a key message for a window inside this
-    // form, taken before it is translated; true if it was taken. Controls
-    // that want the key (WM_GETDLGCODE) keep it.
+    // The button Escape presses. Null for none.
+    void SetCancelButton(Button* button);
+    // Tab, Shift+Tab, Enter and Escape of a key message for a window inside
+    // this form (and its shortcut keys), taken before it is translated; true
+    // if it was taken. Controls that want the key (WM_GETDLGCODE) keep it.
     bool DialogKey(const MSG& message);
+
+    // Among the windowless controls that are Tab stops, in reading order.
+    GraphicControl* FocusedGraphic() const override;
+    void FocusGraphic(GraphicControl* control) override;
+    // The mark around the focused windowless control: a line with an edge
+    // around it, so it shows on light and dark; in high contrast both take
+    // the system's highlight colour.
+    void SetFocusMarkColors(COLORREF line, COLORREF edge);
+    void PaintTo(HDC dc) override;
     // The focusable controls in Tab order: creation order, walking into
     // visible, enabled control parents (panels, group boxes, tab pages).
     std::vector<HWND> TabStops() const;
@@ -83,6 +98,21 @@ protected:
     virtual void OnDpiChanged() {}
     // WM_CLOSE: the main form ends the loop, any other only hides.
     virtual void OnClose();
+    // Where the focus mark rings a control, and how round its corners are
+    // (the ellipse's size, as RoundRect takes it); by default 3 design
+    // pixels out from the control.
+    struct FocusMarkShape {
+        Rect area;
+        int corner = 0;
+    };
+    virtual FocusMarkShape FocusMarkOf(const GraphicControl& control) const;
+    // A key pressed anywhere in the form, before the dialog keys: true if
+    // the form took it.
+    virtual bool ShortcutKey(unsigned vk)
+    {
+        (void)vk;
+        return false;
+    }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -99,6 +129,15 @@ private:
     // The top-left corner of a window of this size in the screen's centre.
     static POINT CentredOrigin(SIZE outer);
     void MoveFocus(bool backwards);
+    // FormFocus.cpp: the windowless Tab stops.
+    std::vector<GraphicControl*> GraphicStops() const;
+    bool GraphicKey(WPARAM key, LPARAM flags);
+    void MoveGraphicFocus(bool backwards);
+    // EVENT_OBJECT_FOCUS for a reader.
+    void TellFocus(const GraphicControl& control);
+    void FocusMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool FocusMarkShown() const;
+    void ShowFocusCues();
     void SetClientPixels(int width, int height);
 
     BorderStyle borderStyle_ = BorderStyle::Sizeable;
@@ -108,6 +147,12 @@ private:
     RECT centredAt_{};
     std::vector<ScaledFontEntry> fonts_;
     HWND defaultButton_ = nullptr;
+    HWND cancelButton_ = nullptr;
+    GraphicControl* focusedGraphic_ = nullptr;
+    // As Windows does (UISF_HIDEFOCUS): no mark until the keyboard is used.
+    bool focusCuesHidden_ = true;
+    COLORREF markLine_ = CLR_INVALID;
+    COLORREF markEdge_ = CLR_INVALID;
 };
 
 } // namespace tk

@@ -1,13 +1,16 @@
 // GraphicControl: a windowless control, a plain object owned by its form and
 // drawn on its parent's surface. It has bounds in the parent's client
 // coordinates, its own cursor and click event; the parent paints it back to
-// front and routes the mouse to it front to back (see CustomControl).
+// front and routes the mouse to it front to back (see CustomControl). It
+// tells an accessibility client its role and name (AccessibleObject) and
+// can be a Tab stop of its form (FormFocus.cpp).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "toolkit/AccessibleItem.h"
 #include "toolkit/Events.h"
 #include "toolkit/Geometry.h"
 
@@ -54,6 +57,17 @@ public:
     // A left press and release on this control; raises OnClick.
     virtual void Click();
 
+    // None keeps the control from accessibility clients.
+    AccessibleRole Role() const { return role_; }
+    void SetRole(AccessibleRole role) { role_ = role; }
+    // What a client calls it; empty: its caption (see DescribeAccessibleItems).
+    const std::string& AccessibleName() const { return accessibleName_; }
+    void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+    // Visible, enabled and a Tab stop.
+    bool CanFocus() const { return tabStop_ && visible_ && enabled_; }
+
     NotifyEvent OnClick;
     // Raised on any button press over the control, before a click.
     std::function<void(Component* sender, MouseButton button, Point p)> OnMouseDown;
@@ -65,6 +79,9 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     HCURSOR cursor_ = nullptr;
+    AccessibleRole role_ = AccessibleRole::None;
+    std::string accessibleName_;
+    bool tabStop_ = false;
 };
 
 } // namespace tk

@@ -101,7 +101,10 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, bool transparent)
         BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
 }
 
-Image::Image(Component* owner, CustomControl* parent, Rect bounds) : GraphicControl(owner, parent, bounds) {}
+Image::Image(Component* owner, CustomControl* parent, Rect bounds) : GraphicControl(owner, parent, bounds)
+{
+    SetRole(AccessibleRole::Graphic);
+}
 
 void Image::SetPicture(Bitmap picture)
 {

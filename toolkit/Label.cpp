@@ -2,19 +2,24 @@
 
 #include "toolkit/CustomControl.h"
 #include "toolkit/Handles.h"
+#include "toolkit/SystemColors.h"
 
 namespace tk {
 
 Label::Label(Component* owner, CustomControl* parent, Rect bounds, std::string text)
     : GraphicControl(owner, parent, bounds), text_(std::move(text)), textColor_(GetSysColor(COLOR_WINDOWTEXT))
 {
+    SetRole(AccessibleRole::StaticText);
 }
 
 void Label::SetText(std::string text)
 {
+    const bool changed = text != text_;
     text_ = std::move(text);
     AdjustSize();
     Invalidate();
+    if (changed)
+        Parent()->GraphicTextChanged(this);
 }
 
 void Label::SetFont(HFONT font)
@@ -77,17 +82,24 @@ void Label::ApplyScale()
     AdjustSize();
 }
 
+int Label::SystemTextColor() const
+{
+    // On a background of its own it stands on a window's colour.
+    return hasBackground_ ? COLOR_WINDOWTEXT : COLOR_BTNTEXT;
+}
+
 void Label::Paint(HDC dc)
 {
     Rect b = Bounds();
     RECT r{b.left, b.top, b.Right(), b.Bottom()};
+    const bool system = UsesSystemColors(*Parent());
     if (hasBackground_) {
-        Brush brush(CreateSolidBrush(background_));
+        Brush brush(CreateSolidBrush(system ? GetSysColor(COLOR_WINDOW) : background_));
         FillRect(dc, &r, brush.Get());
     }
     SelectScope font(dc, EffectiveFont());
     SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, textColor_);
+    ::SetTextColor(dc, system ? GetSysColor(SystemTextColor()) : textColor_);
     UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
     format |= alignment_ == Alignment::Center ? DT_CENTER : alignment_ == Alignment::Right ? DT_RIGHT : DT_LEFT;
     DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, format);

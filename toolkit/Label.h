@@ -32,6 +32,10 @@ public:
     void Paint(HDC dc) override;
     void ApplyScale() override;
 
+protected:
+    // The system colour (COLOR_*) of its text in high contrast.
+    virtual int SystemTextColor() const;
+
 private:
     HFONT EffectiveFont() const;
     void AdjustSize();

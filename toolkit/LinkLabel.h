@@ -15,6 +15,9 @@ public:
 
     NotifyEvent OnMouseEnter;
     NotifyEvent OnMouseLeave;
+
+protected:
+    int SystemTextColor() const override { return COLOR_HOTLIGHT; }
 };
 
 } // namespace tk

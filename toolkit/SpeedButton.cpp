@@ -5,7 +5,10 @@
 
 namespace tk {
 
-SpeedButton::SpeedButton(Component* owner, CustomControl* parent, Rect bounds) : GraphicControl(owner, parent, bounds) {}
+SpeedButton::SpeedButton(Component* owner, CustomControl* parent, Rect bounds) : GraphicControl(owner, parent, bounds)
+{
+    SetRole(AccessibleRole::PushButton);
+}
 
 void SpeedButton::SetGlyph(Bitmap glyph)
 {

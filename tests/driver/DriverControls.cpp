@@ -201,6 +201,11 @@ std::string XKeyName(UINT key)
     case VK_UP: return "Up";
     case VK_RETURN: return "Return";
     case VK_ESCAPE: return "Escape";
+    case VK_TAB: return "Tab";
+    case VK_SPACE: return "space";
+    case VK_MENU: return "alt";
+    case VK_F1: return "F1";
+    case VK_F4: return "F4";
     }
     return std::string(1, static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key));
 }
