@@ -3,10 +3,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "toolkit/SystemFunction.h"
 
 namespace tk {
+
+static_assert(std::size(NOTIFYICONDATAW{}.szTip) == NotifyIcon::kTipLength + 1);
+static_assert(std::size(NOTIFYICONDATAW{}.szInfoTitle) == NotifyIcon::kBalloonTitleLength + 1);
+static_assert(std::size(NOTIFYICONDATAW{}.szInfo) == NotifyIcon::kBalloonTextLength + 1);
 
 namespace {
 
@@ -98,7 +103,11 @@ NotifyIcon::Event NotifyIcon::Decode(WPARAM wParam, LPARAM lParam) const
 {
     if (version_ >= NOTIFYICON_VERSION_4)
         return {LOWORD(lParam), PointOf(static_cast<DWORD>(wParam))};
-    return {static_cast<UINT>(lParam), PointOf(GetMessagePos())};
+    // The old form carries no point. GetMessagePos would be stale for a sent
+    // callback, so the pointer's position now stands in.
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    return {static_cast<UINT>(lParam), pointer};
 }
 
 UINT NotifyIcon::TaskbarCreatedMessage()

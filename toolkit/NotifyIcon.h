@@ -34,7 +34,8 @@ public:
     NotifyIcon(const NotifyIcon&) = delete;
     NotifyIcon& operator=(const NotifyIcon&) = delete;
 
-    // Adds the icon (replacing one of the same id left behind). False when the shell refused.
+    // Adds the icon, or updates it if the shell still has it. False when the
+    // shell refused (none is running yet): Restore tries again.
     bool Show(HICON picture, const std::wstring& tip);
     // While hidden these only remember what the next Show or Restore uses.
     bool SetIcon(HICON picture);
@@ -45,13 +46,15 @@ public:
     // After TaskbarCreatedMessage(): adds the icon again, as it was, if it was shown.
     bool Restore();
 
+    // Between Show and Remove, whether or not the shell took the icon.
     bool Shown() const { return shown_; }
     const std::wstring& Tip() const { return tip_; }
-    // The callback form the shell agreed to: 4, or 0 for the old one.
+    // The callback form the shell agreed to: 4; 3 or 0 for the older ones.
     UINT Version() const { return version_; }
     Event Decode(WPARAM wParam, LPARAM lParam) const;
 
-    // Sent to top-level windows when the taskbar is made again (Explorer restarted).
+    // Broadcast to top-level windows (not message-only ones) when the taskbar
+    // is made again, after Explorer restarted or the screen changed.
     static UINT TaskbarCreatedMessage();
     // Lets that message reach `window` of an elevated program; false where refused.
     static bool AllowTaskbarCreated(HWND window);
