@@ -3,14 +3,37 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace {
+
+// Values up to 2^32 in magnitude: a trip time is an unsigned 32-bit number,
+// and up to 2^31 of them sum within 64 bits.
+constexpr double kWholeLimit = 4294967296.0;
+// Sums of whole values are exact in a double up to 2^53, whatever their order.
+constexpr std::uint64_t kExactLimit = std::uint64_t(1) << 53;
+
+bool IsWhole(double v)
+{
+    return v >= -kWholeLimit && v <= kWholeLimit && static_cast<double>(static_cast<std::int64_t>(v)) == v &&
+           !(v == 0 && std::signbit(v));
+}
+
+} // namespace
+
+double TChartValueList::Value(int index) const
+{
+    if (index < 0 || index >= count_)
+        throw std::out_of_range("value list index out of range");
+    return (*this)[index];
+}
+
 int TChartValueList::InsertionIndex(double value) const
 {
     int i = Count();
     if (Order == loAscending) {
-        while (i > 0 && value < values_[static_cast<std::size_t>(i - 1)])
+        while (i > 0 && value < (*this)[i - 1])
             --i;
     } else if (Order == loDescending) {
-        while (i > 0 && value > values_[static_cast<std::size_t>(i - 1)])
+        while (i > 0 && value > (*this)[i - 1])
             --i;
     }
     return i;
@@ -18,30 +41,164 @@ int TChartValueList::InsertionIndex(double value) const
 
 void TChartValueList::Insert(int index, double value)
 {
-    if (index < 0 || index > Count())
+    if (index < 0 || index > count_)
         throw std::out_of_range("value list index out of range");
-    values_.insert(values_.begin() + index, value);
+    if (static_cast<std::size_t>(count_) == Capacity())
+        Grow();
+    Account(value, 1);
     dirty_ = true;
+    if (index == count_ || index == 0) {
+        if (index == 0)
+            head_ = (head_ - 1) & mask_;
+        ++count_;
+        slots_[Slot(index)] = value;
+        Replay(Slot(index));
+        return;
+    }
+    ++count_;
+    for (int i = count_ - 1; i > index; --i)
+        slots_[Slot(i)] = (*this)[i - 1];
+    slots_[Slot(index)] = value;
+    Rebuild();
 }
 
 void TChartValueList::Delete(int index)
 {
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= count_)
         throw std::out_of_range("value list index out of range");
-    values_.erase(values_.begin() + index);
+    Account((*this)[index], -1);
     dirty_ = true;
+    const std::size_t slot = Slot(index);
+    if (index == 0 || index == count_ - 1) {
+        if (index == 0)
+            head_ = (head_ + 1) & mask_;
+        --count_;
+        Replay(slot);
+        return;
+    }
+    for (int i = index; i + 1 < count_; ++i)
+        slots_[Slot(i)] = (*this)[i + 1];
+    --count_;
+    Rebuild();
 }
 
 void TChartValueList::Clear()
 {
-    values_.clear();
+    head_ = 0;
+    count_ = 0;
+    sum_ = 0;
+    absSum_ = 0;
+    inexact_ = nonFinite_ = 0;
+    Rebuild();
     dirty_ = true;
 }
 
 void TChartValueList::SetValue(int index, double value)
 {
-    values_.at(static_cast<std::size_t>(index)) = value;
+    const std::size_t slot = Slot(index);
+    Account(Value(index), -1);
+    Account(value, 1);
+    slots_[slot] = value;
+    Replay(slot);
     dirty_ = true;
+}
+
+void TChartValueList::Account(double value, int sign)
+{
+    if (!std::isfinite(value))
+        nonFinite_ += sign;
+    if (!IsWhole(value)) {
+        inexact_ += sign;
+        return;
+    }
+    const auto v = static_cast<std::int64_t>(value);
+    sum_ += sign * v;
+    absSum_ += static_cast<std::uint64_t>(sign) * static_cast<std::uint64_t>(v < 0 ? -v : v);
+}
+
+void TChartValueList::Grow()
+{
+    std::vector<double> grown(Capacity() ? 2 * Capacity() : 8);
+    for (int i = 0; i < count_; ++i)
+        grown[static_cast<std::size_t>(i)] = (*this)[i];
+    slots_ = std::move(grown);
+    head_ = 0;
+    mask_ = Capacity() - 1;
+    nodes_.assign(Capacity(), Winners{});
+    Rebuild();
+}
+
+TChartValueList::Winners TChartValueList::WinnersOf(std::size_t node) const
+{
+    if (node < Capacity())
+        return nodes_[node];
+    const std::size_t slot = node - Capacity();
+    if (!Occupied(slot))
+        return {};
+    const auto s = static_cast<std::int32_t>(slot);
+    return {s, s};
+}
+
+TChartValueList::Winners TChartValueList::Play(Winners left, Winners right) const
+{
+    // The right side wins only by being strictly smaller or larger, so the
+    // first of equal values wins, as in a pass in index order.
+    if (left.min == kNone)
+        return right;
+    if (right.min == kNone)
+        return left;
+    return {slots_[static_cast<std::size_t>(right.min)] < slots_[static_cast<std::size_t>(left.min)] ? right.min
+                                                                                                     : left.min,
+            slots_[static_cast<std::size_t>(right.max)] > slots_[static_cast<std::size_t>(left.max)] ? right.max
+                                                                                                     : left.max};
+}
+
+void TChartValueList::Rebuild()
+{
+    for (std::size_t n = Capacity(); n-- > 1;)
+        nodes_[n] = Play(WinnersOf(2 * n), WinnersOf(2 * n + 1));
+}
+
+void TChartValueList::Replay(std::size_t slot)
+{
+    const auto s = static_cast<std::int32_t>(slot);
+    for (std::size_t n = (Capacity() + slot) / 2; n >= 1; n /= 2) {
+        const Winners was = nodes_[n];
+        const Winners now = Play(WinnersOf(2 * n), WinnersOf(2 * n + 1));
+        // Above a node whose winners stayed, and are not the changed slot,
+        // nothing can change.
+        if (now.min == was.min && now.max == was.max && was.min != s && was.max != s)
+            return;
+        nodes_[n] = now;
+    }
+}
+
+TValueExtremes TChartValueList::Extremes(int first, int last) const
+{
+    Winners result;
+    // Slots lo .. hi - 1 climbing the tournament: the left side's nodes in
+    // order, the right side's in reverse, so ties still go to the first.
+    auto climb = [&](std::size_t lo, std::size_t hi) {
+        Winners left, right;
+        for (lo += Capacity(), hi += Capacity(); lo < hi; lo /= 2, hi /= 2) {
+            if (lo & 1)
+                left = Play(left, WinnersOf(lo++));
+            if (hi & 1)
+                right = Play(WinnersOf(--hi), right);
+        }
+        result = Play(result, Play(left, right));
+    };
+    const std::size_t start = Slot(first), n = static_cast<std::size_t>(last - first);
+    if (start + n <= Capacity()) {
+        climb(start, start + n);
+    } else {
+        climb(start, Capacity());
+        climb(0, start + n - Capacity());
+    }
+    auto index = [this](std::int32_t slot) {
+        return static_cast<int>((static_cast<std::size_t>(slot) - head_) & mask_);
+    };
+    return {index(result.min), index(result.max)};
 }
 
 double TChartValueList::MinValue() const
@@ -75,13 +232,25 @@ void TChartValueList::Recalc() const
     dirty_ = false;
     ++passes_;
     min_ = max_ = total_ = totalAbs_ = 0;
-    if (values_.empty())
+    if (count_ == 0)
         return;
-    auto it = values_.begin();
-    min_ = max_ = total_ = *it;
-    totalAbs_ = std::fabs(*it);
-    for (++it; it != values_.end(); ++it) {
-        const double v = *it;
+    if (inexact_ > 0 || absSum_ > kExactLimit) {
+        RecalcByPass();
+        return;
+    }
+    const TValueExtremes e = Extremes(0, count_);
+    min_ = (*this)[e.Min];
+    max_ = (*this)[e.Max];
+    total_ = static_cast<double>(sum_);
+    totalAbs_ = static_cast<double>(absSum_);
+}
+
+void TChartValueList::RecalcByPass() const
+{
+    min_ = max_ = total_ = (*this)[0];
+    totalAbs_ = std::fabs(total_);
+    for (int i = 1; i < count_; ++i) {
+        const double v = (*this)[i];
         if (v < min_)
             min_ = v;
         else if (v > max_)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "chart/Gallop.h"
+
 namespace {
 
 TMarkBand Clipped(TMarkBand b, const TPixelRect& plot)
@@ -19,23 +21,23 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
 {
     using M = TFailureMarkMetrics;
     std::vector<TMarkBand> bands;
-    const std::deque<double>& xs = data.XValues().Values();
+    const TChartValueList& xs = data.XValues();
     const double scale = l.XMap.Scale();
     // Groups and points both ascend: one walk finds each group's next point.
-    auto next = xs.begin();
+    int next = 0;
     for (const TFailureGroup& g : marks.Groups()) {
-        next = std::upper_bound(next, xs.end(), g.AfterX);
+        next = BisectFrom(next, xs.Count(), [&](int i) { return !(g.AfterX < xs[i]); });
         const long long wanted = static_cast<long long>(g.Count) * M::Pitch - (M::Pitch - M::Tick);
         TMarkBand b{0, 0, g.Count, false};
-        if (next == xs.end() || std::isinf(g.AfterX)) {
+        if (next == xs.Count() || std::isinf(g.AfterX)) {
             // No point on one side: packed against that edge of the plot.
             b.Crowded = wanted > l.Plot.Width();
             const int width = b.Crowded ? l.Plot.Width() : static_cast<int>(wanted);
-            b.Left = next == xs.end() ? l.Plot.Right - width : l.Plot.Left;
+            b.Left = next == xs.Count() ? l.Plot.Right - width : l.Plot.Left;
             b.Right = b.Left + width;
         } else {
             const int before = l.XMap.ToPixel(g.AfterX, scale);
-            const int after = l.XMap.ToPixel(*next, scale);
+            const int after = l.XMap.ToPixel(xs[next], scale);
             const int room = std::max(1, after - before - 1);
             b.Crowded = wanted > room;
             const int width = b.Crowded ? room : static_cast<int>(wanted);

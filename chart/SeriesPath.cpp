@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/Gallop.h"
+
 void TColumnReducer::Add(int column, double value)
 {
     if (inRun_ && column == column_) {
@@ -54,25 +56,23 @@ const std::vector<TPixelPoint>& TColumnReducer::Finish()
 
 std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxisMap& x, const TAxisMap& y)
 {
-    const std::deque<double>& xs = series.XValues().Values();
-    const std::deque<double>& ys = series.YValues().Values();
-    std::size_t begin = 0, end = xs.size();
-    if (series.XValues().Order == loAscending && !xs.empty()) {
+    const TChartValueList& xs = series.XValues();
+    const TChartValueList& ys = series.YValues();
+    int begin = 0, end = xs.Count();
+    if (xs.Order == loAscending && end > 0) {
         const double lo = std::min(x.From, x.To), hi = std::max(x.From, x.To);
-        begin = static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), lo) - xs.begin());
-        end = static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), hi) - xs.begin());
+        begin = BisectFrom(0, end, [&](int i) { return xs[i] < lo; });
+        end = BisectFrom(0, end, [&](int i) { return !(hi < xs[i]); });
         // One neighbour each side, so lines entering and leaving the view are drawn.
         if (begin > 0)
             --begin;
-        if (end < xs.size())
+        if (end < xs.Count())
             ++end;
     }
     TColumnReducer reducer(y);
     const double xScale = x.Scale();
-    auto xi = xs.begin() + static_cast<std::ptrdiff_t>(begin);
-    auto yi = ys.begin() + static_cast<std::ptrdiff_t>(begin);
-    for (std::size_t i = begin; i < end; ++i, ++xi, ++yi)
-        if (std::isfinite(*xi) && std::isfinite(*yi))
-            reducer.Add(x.ToPixel(*xi, xScale), *yi);
+    for (int i = begin; i < end; ++i)
+        if (std::isfinite(xs[i]) && std::isfinite(ys[i]))
+            reducer.Add(x.ToPixel(xs[i], xScale), ys[i]);
     return reducer.Finish();
 }
