@@ -27,6 +27,19 @@ void TColumnReducer::Add(int column, double value)
     runLength_ = 1;
 }
 
+void TColumnReducer::AddRun(int column, double first, double min, double max, bool minFirst, double last)
+{
+    FlushRun();
+    inRun_ = true;
+    column_ = column;
+    first_ = first;
+    min_ = min;
+    max_ = max;
+    minAt_ = minFirst ? 0 : 1;
+    maxAt_ = minFirst ? 1 : 0;
+    last_ = last;
+}
+
 void TColumnReducer::FlushRun()
 {
     if (!inRun_)
@@ -58,8 +71,9 @@ std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxis
 {
     const TChartValueList& xs = series.XValues();
     const TChartValueList& ys = series.YValues();
+    const bool ascending = xs.Order == loAscending;
     int begin = 0, end = xs.Count();
-    if (xs.Order == loAscending && end > 0) {
+    if (ascending && end > 0) {
         const double lo = std::min(x.From, x.To), hi = std::max(x.From, x.To);
         begin = BisectFrom(0, end, [&](int i) { return xs[i] < lo; });
         end = BisectFrom(0, end, [&](int i) { return !(hi < xs[i]); });
@@ -71,8 +85,21 @@ std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxis
     }
     TColumnReducer reducer(y);
     const double xScale = x.Scale();
-    for (int i = begin; i < end; ++i)
-        if (std::isfinite(xs[i]) && std::isfinite(ys[i]))
-            reducer.Add(x.ToPixel(xs[i], xScale), ys[i]);
+    if (!ascending || xs.NonFiniteCount() > 0 || ys.NonFiniteCount() > 0) {
+        for (int i = begin; i < end; ++i)
+            if (std::isfinite(xs[i]) && std::isfinite(ys[i]))
+                reducer.Add(x.ToPixel(xs[i], xScale), ys[i]);
+        return reducer.Finish();
+    }
+    // Columns never go down along ascending X: a column's points are one run,
+    // and neighbouring columns hold about as many points.
+    for (int i = begin, guess = 1; i < end;) {
+        const int column = x.ToPixel(xs[i], xScale);
+        const int next = GallopNear(i, end, guess, [&](int k) { return x.ToPixel(xs[k], xScale) == column; });
+        const TValueExtremes e = ys.Extremes(i, next);
+        reducer.AddRun(column, ys[i], ys[e.Min], ys[e.Max], e.Min <= e.Max, ys[next - 1]);
+        guess = next - i;
+        i = next;
+    }
     return reducer.Finish();
 }

@@ -2,9 +2,11 @@
 // layout, the per-column path cut and the mouse's view changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -282,6 +284,43 @@ TEST(SeriesPath, CutPathPaintsTheSamePixelsAsEveryPoint)
             const std::vector<TPixelPoint> cut = SeriesPixelPath(s, x, y);
             EXPECT_LE(cut.size(), 4u * 231u);
             EXPECT_EQ(Raster(cut), RasterBySegments(every)) << shape.name << " " << points;
+        }
+    }
+}
+
+// A path made column by column from the ring (wrapped by trims) and its
+// tournament is the path of a walk over every point in view, in the
+// automatic view and zoomed, with whole and with fractional values.
+TEST(SeriesPath, ColumnRunsGiveThePathOfAWalkOverEveryPoint)
+{
+    std::mt19937 rng(99);
+    for (int points : {3, 101, 1000, 10001}) {
+        for (bool whole : {true, false}) {
+            TLineSeries s;
+            for (int i = 1; i <= points + points / 2 + 7; ++i) {
+                if (s.Count() == points)
+                    s.RemovePoint(0);
+                const double y = rng() % 5 ? 20 + rng() % 40 : rng() % 1000;
+                s.InsertPoint(i, whole ? y : y + (rng() % 8) / 8.0);
+            }
+            std::vector<double> xs, ys;
+            for (int i = 0; i < s.Count(); ++i) {
+                xs.push_back(s.XValues()[i]);
+                ys.push_back(s.YValues()[i]);
+            }
+            const double lo = xs.front(), hi = xs.back(), w = hi - lo;
+            const TAxisMap views[] = {{lo, hi, 40, 270}, {lo + w * 0.3 + 0.4, lo + w * 0.55, 40, 270},
+                                      {lo - 3.3, hi + 7, 40, 270}};
+            const TAxisMap y{0, 1000, 110, 5};
+            for (const TAxisMap& x : views) {
+                // In view, and one neighbour each side.
+                std::size_t i = std::lower_bound(xs.begin(), xs.end(), x.From) - xs.begin();
+                std::size_t end = std::upper_bound(xs.begin(), xs.end(), x.To) - xs.begin();
+                TColumnReducer walk(y);
+                for (i = i ? i - 1 : 0, end = std::min(end + 1, xs.size()); i < end; ++i)
+                    walk.Add(x.ToPixel(xs[i]), ys[i]);
+                EXPECT_EQ(SeriesPixelPath(s, x, y), walk.Finish()) << points << " " << whole << " " << x.From;
+            }
         }
     }
 }
