@@ -15,38 +15,92 @@ TMarkBand Clipped(TMarkBand b, const TPixelRect& plot)
     return b;
 }
 
+// A group's band, given the index of the first point after it.
+TMarkBand Place(const TFailureGroup& g, int next, const TChartValueList& xs, const TChartLayout& l, double scale)
+{
+    using M = TFailureMarkMetrics;
+    const long long wanted = static_cast<long long>(g.Count) * M::Pitch - (M::Pitch - M::Tick);
+    TMarkBand b{0, 0, g.Count, false};
+    if (next == xs.Count() || std::isinf(g.AfterX)) {
+        // No point on one side: packed against that edge of the plot.
+        b.Crowded = wanted > l.Plot.Width();
+        const int width = b.Crowded ? l.Plot.Width() : static_cast<int>(wanted);
+        b.Left = next == xs.Count() ? l.Plot.Right - width : l.Plot.Left;
+        b.Right = b.Left + width;
+    } else {
+        const int before = l.XMap.ToPixel(g.AfterX, scale);
+        const int after = l.XMap.ToPixel(xs[next], scale);
+        const int room = std::max(1, after - before - 1);
+        b.Crowded = wanted > room;
+        const int width = b.Crowded ? room : static_cast<int>(wanted);
+        b.Left = before + 1 + (after - before - 1 - width) / 2;
+        b.Right = b.Left + width;
+    }
+    return Clipped(b, l.Plot);
+}
+
+// Every group in turn: for points that are not all finite, where pixels
+// need not follow the order of the values.
+std::vector<TMarkBand> BandsOfEveryGroup(const TFailureMarks& marks, const TChartValueList& xs, const TChartLayout& l)
+{
+    std::vector<TMarkBand> bands;
+    const double scale = l.XMap.Scale();
+    int next = 0;
+    for (const TFailureGroup& g : marks.Groups()) {
+        next = BisectFrom(next, xs.Count(), [&](int i) { return !(g.AfterX < xs[i]); });
+        if (const TMarkBand b = Place(g, next, xs, l, scale); b.Left < b.Right)
+            bands.push_back(b);
+    }
+    return bands;
+}
+
 } // namespace
 
 std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeries& data, const TChartLayout& l)
 {
-    using M = TFailureMarkMetrics;
-    std::vector<TMarkBand> bands;
     const TChartValueList& xs = data.XValues();
+    if (xs.Order != loAscending || xs.NonFiniteCount() > 0)
+        return BandsOfEveryGroup(marks, xs, l);
+    std::vector<TMarkBand> bands;
+    const std::deque<TFailureGroup>& groups = marks.Groups();
+    const int n = xs.Count(), count = static_cast<int>(groups.size());
     const double scale = l.XMap.Scale();
-    // Groups and points both ascend: one walk finds each group's next point.
-    int next = 0;
-    for (const TFailureGroup& g : marks.Groups()) {
-        next = BisectFrom(next, xs.Count(), [&](int i) { return !(g.AfterX < xs[i]); });
-        const long long wanted = static_cast<long long>(g.Count) * M::Pitch - (M::Pitch - M::Tick);
-        TMarkBand b{0, 0, g.Count, false};
-        if (next == xs.Count() || std::isinf(g.AfterX)) {
-            // No point on one side: packed against that edge of the plot.
-            b.Crowded = wanted > l.Plot.Width();
-            const int width = b.Crowded ? l.Plot.Width() : static_cast<int>(wanted);
-            b.Left = next == xs.Count() ? l.Plot.Right - width : l.Plot.Left;
-            b.Right = b.Left + width;
-        } else {
-            const int before = l.XMap.ToPixel(g.AfterX, scale);
-            const int after = l.XMap.ToPixel(xs[next], scale);
-            const int room = std::max(1, after - before - 1);
-            b.Crowded = wanted > room;
-            const int width = b.Crowded ? room : static_cast<int>(wanted);
-            b.Left = before + 1 + (after - before - 1 - width) / 2;
-            b.Right = b.Left + width;
-        }
-        b = Clipped(b, l.Plot);
+    auto px = [&](double x) { return l.XMap.ToPixel(x, scale); };
+    auto push = [&](const TMarkBand& b) {
         if (b.Left < b.Right)
             bands.push_back(b);
+    };
+    // The first group from k on that sits after the point with X x or later.
+    auto groupFrom = [&](int k, double x) { return GallopFrom(k, count, [&](int j) { return groups[j].AfterX < x; }); };
+    // Groups and points both ascend, and so do their pixels; a group's band
+    // lies within the columns of its two points, both included.
+    for (int k = 0, next = 0; k < count;) {
+        const TFailureGroup& g = groups[static_cast<std::size_t>(k)];
+        next = GallopFrom(next, n, [&](int i) { return !(g.AfterX < xs[i]); });
+        if (next == n || std::isinf(g.AfterX)) {
+            push(Place(g, next, xs, l, scale));
+            ++k;
+            continue;
+        }
+        const int before = px(g.AfterX), after = px(xs[next]);
+        if (after < l.Plot.Left) {
+            // Left of the plot, as is every group up to the last point there.
+            const int inside = GallopFrom(next, n, [&](int i) { return px(xs[i]) < l.Plot.Left; });
+            k = groupFrom(k + 1, xs[inside - 1]);
+        } else if (before >= l.Plot.Right) {
+            // Right of the plot, as is every later group but those after the newest point.
+            k = groupFrom(k + 1, xs[n - 1]);
+        } else if (before < after) {
+            push(Place(g, next, xs, l, scale));
+            ++k;
+        } else {
+            // The group shares a column with its next point, and so does every
+            // group up to that column's last point: they would all draw the
+            // same crowded column again.
+            push(Place(g, next, xs, l, scale));
+            const int columnEnd = GallopFrom(next + 1, n, [&](int i) { return px(xs[i]) == before; });
+            k = groupFrom(k + 1, xs[columnEnd - 1]);
+        }
     }
     return bands;
 }
@@ -102,9 +156,15 @@ void DrawFailureBands(const TPixelCanvas& canvas, const std::vector<TMarkBand>& 
     auto draw = [&](int d, bool front) {
         const TPixelRect clip{l.Plot.Left + d, l.Plot.Top - d, l.Plot.Right + d, l.Plot.Bottom - d};
         const int top = l.Plot.Bottom - M::Height - d, bottom = l.Plot.Bottom - d;
-        for (const TMarkBand& b : bands) {
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            const TMarkBand& b = bands[i];
             if (b.Crowded) {
-                Fill(canvas, clip, b.Left + d, top, b.Right + d, bottom, front ? crowded : floor);
+                // Crowded bands that touch the one before fill as one rectangle.
+                int right = b.Right;
+                while (i + 1 < bands.size() && bands[i + 1].Crowded && bands[i + 1].Left >= b.Left &&
+                       bands[i + 1].Left <= right)
+                    right = std::max(right, bands[++i].Right);
+                Fill(canvas, clip, b.Left + d, top, right + d, bottom, front ? crowded : floor);
                 continue;
             }
             for (std::uint32_t k = 0; k < b.Count; ++k) {
