@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "chart/FailureBands.h"
 #include "toolkit/ColorBox.h"
 #include "toolkit/Image.h"
 #include "toolkit/PictureScale.h"
@@ -279,7 +278,12 @@ void TChartPainter::PaintFailureMarks(const TChart& chart, const TChartLayout& l
         return;
     const std::uint32_t other = chart.SeriesCount() > 1 ? chart.Series(1)->SeriesColor() : chart.Series(0)->SeriesColor();
     const std::uint32_t color = FailureMarkColor(tk::ColorToRGB(chart.Series(0)->SeriesColor()), tk::ColorToRGB(other));
-    DrawFailureBands(canvas_, FailureBands(chart.FailureMarks(), *chart.Series(0), l), l, color);
+    const TFailureMarks& marks = chart.FailureMarks();
+    const TChartSeries& data = *chart.Series(0);
+    CachedBands& c = bands_;
+    if (c.marks != marks.ChangeStamp() || c.data != data.ChangeStamp() || !(c.x == l.XMap) || !(c.plot == l.Plot))
+        c = {marks.ChangeStamp(), data.ChangeStamp(), l.XMap, l.Plot, FailureBands(marks, data, l)};
+    DrawFailureBands(canvas_, c.bands, l, color);
 }
 
 const std::vector<TPixelPoint>& TChartPainter::PathOf(const TChartSeries& series, std::size_t slot,
