@@ -261,10 +261,7 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         // colour. Copies one diagonal step apart would leave every other
         // pixel open along a falling line; a step across and then one up
         // between them closes the gaps.
-        for (int z = zBack; z > zFront; --z) {
-            at(z, -z, body);
-            at(z - 1, -z, body);
-        }
+        DrawRibbon(canvas_, path, body, l.Plot, zBack, zFront);
         // A line wider than a pixel at higher DPIs: the path again, shifted.
         for (int dy = 0; dy < l.LineWidth; ++dy)
             for (int dx = 0; dx < l.LineWidth; ++dx)

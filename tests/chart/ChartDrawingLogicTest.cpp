@@ -347,6 +347,30 @@ TEST(PixelCanvas, LinesIncludeBothEndsAndStayClipped)
     EXPECT_EQ(Raster({{-30000, -30000}, {30000, 30000}}).size(), 120u) << "far ends, clipped to the canvas";
 }
 
+// A ribbon paints what its copies drawn one by one paint: random paths that
+// leave the plot and the canvas, at depths from none to more than a word of
+// rows.
+TEST(PixelCanvas, RibbonIsItsCopiesDrawnOneByOne)
+{
+    std::mt19937 rng(5);
+    const TPixelRect plot{20, 30, 260, 100};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<TPixelPoint> path;
+        for (int n = 1 + static_cast<int>(rng() % 40), x = 0; n > 0; --n) {
+            x += static_cast<int>(rng() % 3) * static_cast<int>(rng() % 20);
+            path.push_back({x, static_cast<int>(rng() % 140) - 10});
+        }
+        const int zFront = static_cast<int>(rng() % 4), zBack = zFront + static_cast<int>(rng() % (round % 10 ? 14 : 80));
+        std::vector<std::uint32_t> ribbon(300 * 120, 0), copies(300 * 120, 0);
+        DrawRibbon({ribbon.data(), 300, 120, 300}, path, 0xABCDEF, plot, zBack, zFront);
+        for (int z = zBack; z > zFront; --z)
+            for (int dx : {z, z - 1})
+                DrawPath({copies.data(), 300, 120, 300}, path, 0xABCDEF,
+                         {plot.Left + dx, plot.Top - z, plot.Right + dx, plot.Bottom - z}, dx, -z);
+        ASSERT_EQ(Painted(ribbon), Painted(copies)) << round;
+    }
+}
+
 TEST(SeriesPath, HandMadeRunsKeepTheirExtremes)
 {
     struct Case {
