@@ -173,32 +173,71 @@ void TChartValueList::Replay(std::size_t slot)
     }
 }
 
+namespace {
+
+// The first smallest and first largest value met so far, and their slots. A
+// later contender takes the lead only by being strictly smaller or larger,
+// so ties go to the first, as in a pass.
+struct Leaders {
+    double min, max;
+    std::int32_t minSlot = -1, maxSlot = -1;
+
+    void Meet(const double* values, std::int32_t low, std::int32_t high)
+    {
+        if (minSlot < 0 || values[low] < min) {
+            min = values[low];
+            minSlot = low;
+        }
+        if (maxSlot < 0 || values[high] > max) {
+            max = values[high];
+            maxSlot = high;
+        }
+    }
+};
+
+} // namespace
+
 TValueExtremes TChartValueList::Extremes(int first, int last) const
 {
-    Winners result;
-    // Slots lo .. hi - 1 climbing the tournament: the left side's nodes in
-    // order, the right side's in reverse, so ties still go to the first.
+    const std::size_t capacity = Capacity();
+    const double* values = slots_.data();
+    Leaders leaders;
+    // Slots lo .. hi - 1 climbing the tournament: the nodes that cover them
+    // on the left in order, then those on the right, met on the way up in
+    // reverse. Nodes from `capacity` on are slots.
     auto climb = [&](std::size_t lo, std::size_t hi) {
-        Winners left, right;
-        for (lo += Capacity(), hi += Capacity(); lo < hi; lo /= 2, hi /= 2) {
-            if (lo & 1)
-                left = Play(left, WinnersOf(lo++));
+        std::size_t right[64];
+        int count = 0;
+        for (lo += capacity, hi += capacity; lo < hi; lo /= 2, hi /= 2) {
+            if (lo & 1) {
+                if (lo >= capacity)
+                    leaders.Meet(values, std::int32_t(lo - capacity), std::int32_t(lo - capacity));
+                else
+                    leaders.Meet(values, nodes_[lo].min, nodes_[lo].max);
+                ++lo;
+            }
             if (hi & 1)
-                right = Play(WinnersOf(--hi), right);
+                right[count++] = --hi;
         }
-        result = Play(result, Play(left, right));
+        while (count > 0) {
+            const std::size_t node = right[--count];
+            if (node >= capacity)
+                leaders.Meet(values, std::int32_t(node - capacity), std::int32_t(node - capacity));
+            else
+                leaders.Meet(values, nodes_[node].min, nodes_[node].max);
+        }
     };
     const std::size_t start = Slot(first), n = static_cast<std::size_t>(last - first);
-    if (start + n <= Capacity()) {
+    if (start + n <= capacity) {
         climb(start, start + n);
     } else {
-        climb(start, Capacity());
-        climb(0, start + n - Capacity());
+        climb(start, capacity);
+        climb(0, start + n - capacity);
     }
     auto index = [this](std::int32_t slot) {
         return static_cast<int>((static_cast<std::size_t>(slot) - head_) & mask_);
     };
-    return {index(result.min), index(result.max)};
+    return {index(leaders.minSlot), index(leaders.maxSlot)};
 }
 
 double TChartValueList::MinValue() const
