@@ -73,8 +73,9 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
     // The first group from k on that sits after the point with X x or later.
     auto groupFrom = [&](int k, double x) { return GallopFrom(k, count, [&](int j) { return groups[j].AfterX < x; }); };
     // Groups and points both ascend, and so do their pixels; a group's band
-    // lies within the columns of its two points, both included.
-    for (int k = 0, next = 0; k < count;) {
+    // lies within the columns of its two points, both included. A column
+    // holds about as many points as the one before.
+    for (int k = 0, next = 0, perColumn = 1; k < count;) {
         const TFailureGroup& g = groups[static_cast<std::size_t>(k)];
         next = GallopFrom(next, n, [&](int i) { return !(g.AfterX < xs[i]); });
         if (next == n || std::isinf(g.AfterX)) {
@@ -85,11 +86,12 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
         const int before = px(g.AfterX), after = px(xs[next]);
         if (after < l.Plot.Left) {
             // Left of the plot, as is every group up to the last point there.
-            const int inside = GallopFrom(next, n, [&](int i) { return px(xs[i]) < l.Plot.Left; });
-            k = groupFrom(k + 1, xs[inside - 1]);
+            next = GallopFrom(next, n, [&](int i) { return px(xs[i]) < l.Plot.Left; });
+            k = groupFrom(k + 1, xs[next - 1]);
         } else if (before >= l.Plot.Right) {
             // Right of the plot, as is every later group but those after the newest point.
             k = groupFrom(k + 1, xs[n - 1]);
+            next = n - 1;
         } else if (before < after) {
             push(Place(g, next, xs, l, scale));
             ++k;
@@ -98,8 +100,10 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
             // group up to that column's last point: they would all draw the
             // same crowded column again.
             push(Place(g, next, xs, l, scale));
-            const int columnEnd = GallopFrom(next + 1, n, [&](int i) { return px(xs[i]) == before; });
-            k = groupFrom(k + 1, xs[columnEnd - 1]);
+            const int end = GallopNear(next, n, perColumn, [&](int i) { return px(xs[i]) == before; });
+            perColumn = end - next;
+            next = end - 1;
+            k = groupFrom(k + 1, xs[next]);
         }
     }
     return bands;
