@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "chart/Gallop.h"
 
@@ -59,53 +60,64 @@ std::vector<TMarkBand> BandsOfEveryGroup(const TFailureMarks& marks, const TChar
 std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeries& data, const TChartLayout& l)
 {
     const TChartValueList& xs = data.XValues();
-    if (xs.Order != loAscending || xs.NonFiniteCount() > 0)
+    const int n = xs.Count();
+    if (xs.Order != loAscending || xs.NonFiniteCount() > 0 || n == 0)
         return BandsOfEveryGroup(marks, xs, l);
     std::vector<TMarkBand> bands;
     const std::deque<TFailureGroup>& groups = marks.Groups();
-    const int n = xs.Count(), count = static_cast<int>(groups.size());
+    const int count = static_cast<int>(groups.size());
     const double scale = l.XMap.Scale();
-    auto px = [&](double x) { return l.XMap.ToPixel(x, scale); };
-    auto push = [&](const TMarkBand& b) {
-        if (b.Left < b.Right)
+    auto px = [&](int i) { return l.XMap.ToPixel(xs[i], scale); };
+    int k = 0; // the groups before k are done
+    auto put = [&](int next) {
+        if (const TMarkBand b = Place(groups[static_cast<std::size_t>(k)], next, xs, l, scale); b.Left < b.Right)
             bands.push_back(b);
     };
-    // The first group from k on that sits after the point with X x or later.
-    auto groupFrom = [&](int k, double x) { return GallopFrom(k, count, [&](int j) { return groups[j].AfterX < x; }); };
+    // The groups after the point with X x: placed against their next point, or passed over.
+    auto placeBefore = [&](double x, int next) {
+        for (; k < count && groups[static_cast<std::size_t>(k)].AfterX < x; ++k)
+            put(next);
+    };
+    auto skipBefore = [&](double x) {
+        for (int steps = 0; k < count && groups[static_cast<std::size_t>(k)].AfterX < x; ++k)
+            if (++steps == 8) {
+                k = GallopFrom(k, count, [&](int j) { return groups[static_cast<std::size_t>(j)].AfterX < x; });
+                break;
+            }
+    };
     // Groups and points both ascend, and so do their pixels; a group's band
-    // lies within the columns of its two points, both included. A column
-    // holds about as many points as the one before.
-    for (int k = 0, next = 0, perColumn = 1; k < count;) {
-        const TFailureGroup& g = groups[static_cast<std::size_t>(k)];
-        next = GallopFrom(next, n, [&](int i) { return !(g.AfterX < xs[i]); });
-        if (next == n || std::isinf(g.AfterX)) {
-            push(Place(g, next, xs, l, scale));
-            ++k;
-            continue;
+    // lies within the columns of its two points, both included. Before the
+    // first point: against the left edge.
+    for (; k < count && std::isinf(groups[static_cast<std::size_t>(k)].AfterX) &&
+                       groups[static_cast<std::size_t>(k)].AfterX < 0; ++k)
+        put(0);
+    // Left of the plot, only the groups after its last point there can reach into it.
+    const int first = GallopFrom(0, n, [&](int i) { return px(i) < l.Plot.Left; });
+    if (first > 0)
+        skipBefore(xs[first - 1]);
+    if (first < n)
+        placeBefore(xs[first], first);
+    // Column by column, as the path goes.
+    for (int a = first, guess = 1; a < n;) {
+        const int column = px(a);
+        if (column >= l.Plot.Right)
+            break;
+        const int b = GallopNear(a, n, guess, [&](int i) { return px(i) == column; });
+        guess = b - a;
+        // Between two points of the column: all crowded into it alike, so one
+        // band stands for them (Place would give each this one).
+        if (k < count && groups[static_cast<std::size_t>(k)].AfterX < xs[b - 1]) {
+            bands.push_back({column, column + 1, groups[static_cast<std::size_t>(k)].Count, true});
+            skipBefore(xs[b - 1]);
         }
-        const int before = px(g.AfterX), after = px(xs[next]);
-        if (after < l.Plot.Left) {
-            // Left of the plot, as is every group up to the last point there.
-            next = GallopFrom(next, n, [&](int i) { return px(xs[i]) < l.Plot.Left; });
-            k = groupFrom(k + 1, xs[next - 1]);
-        } else if (before >= l.Plot.Right) {
-            // Right of the plot, as is every later group but those after the newest point.
-            k = groupFrom(k + 1, xs[n - 1]);
-            next = n - 1;
-        } else if (before < after) {
-            push(Place(g, next, xs, l, scale));
-            ++k;
-        } else {
-            // The group shares a column with its next point, and so does every
-            // group up to that column's last point: they would all draw the
-            // same crowded column again.
-            push(Place(g, next, xs, l, scale));
-            const int end = GallopNear(next, n, perColumn, [&](int i) { return px(xs[i]) == before; });
-            perColumn = end - next;
-            next = end - 1;
-            k = groupFrom(k + 1, xs[next]);
-        }
+        // After its last point: up to the next column's first.
+        placeBefore(b < n ? xs[b] : std::numeric_limits<double>::infinity(), b);
+        a = b;
     }
+    // Right of the plot, only the groups after the newest point show, against the right edge.
+    skipBefore(xs[n - 1]);
+    for (; k < count; ++k)
+        put(n);
     return bands;
 }
 

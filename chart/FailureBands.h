@@ -32,10 +32,11 @@ struct TMarkBand {
 // Where the groups go under the layout's X map: between the pixels of their
 // two points, centred; after the newest point packed against the plot's
 // right edge, before the first against its left edge; clipped to the plot,
-// and left out when nothing of them is in it. A group in the same pixel
-// column as its next point is crowded into that column; the later groups
-// that would only draw it again are left out, so the cost follows the
-// plot's columns, not the groups.
+// and left out when nothing of them is in it. Over X in ascending order
+// (the data series'), the groups that would only draw a crowded column again
+// are left out too, and so are those that cannot reach the plot, so the cost
+// follows the plot's columns, not the groups; any other X list is walked
+// group by group.
 std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeries& data, const TChartLayout& l);
 
 // A colour for the marks (0x00BBGGRR) that neither series colour is close
