@@ -1,8 +1,7 @@
 // TChartValueList: one coordinate of a series' points (all X or all Y values)
-// with cached statistics. The values live in a ring, so the oldest can go and
-// a newest come at a cost that does not grow with the count; a tournament over
-// the ring's slots and an exact sum of whole values bring the statistics up to
-// date without a pass over the values. GUI thread only, like the chart.
+// with cached statistics, kept in a ring with a tournament of its extremes and
+// an exact sum of its whole values, so that the oldest value going and a newest
+// coming cost the same at any count. GUI thread only, like the chart.
 #pragma once
 
 #include <cstddef>
@@ -32,8 +31,9 @@ public:
     // for values not before the last one; otherwise a scan backwards from the
     // end, so that equal values keep their arrival order and appends cost O(1).
     int InsertionIndex(double value) const;
-    // At either end in constant time (but for a doubling of the ring now and
-    // then); elsewhere the values behind the index move.
+    // At either end no other value moves: the tournament is played again above
+    // the one slot, most often for a level or two, and the ring doubles now and
+    // then. Elsewhere the values behind the index move.
     void Insert(int index, double value);
     void Delete(int index);
     void Clear();

@@ -40,8 +40,8 @@ TMarkBand Place(const TFailureGroup& g, int next, const TChartValueList& xs, con
     return Clipped(b, l.Plot);
 }
 
-// Every group in turn: for points that are not all finite, where pixels
-// need not follow the order of the values.
+// Every group in turn: for X lists out of order or with a value that is not
+// finite, where pixels need not follow the order of the groups.
 std::vector<TMarkBand> BandsOfEveryGroup(const TFailureMarks& marks, const TChartValueList& xs, const TChartLayout& l)
 {
     std::vector<TMarkBand> bands;
@@ -68,28 +68,28 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
     const int count = static_cast<int>(groups.size());
     const double scale = l.XMap.Scale();
     auto px = [&](int i) { return l.XMap.ToPixel(xs[i], scale); };
+    auto group = [&](int j) -> const TFailureGroup& { return groups[static_cast<std::size_t>(j)]; };
     int k = 0; // the groups before k are done
     auto put = [&](int next) {
-        if (const TMarkBand b = Place(groups[static_cast<std::size_t>(k)], next, xs, l, scale); b.Left < b.Right)
+        if (const TMarkBand b = Place(group(k), next, xs, l, scale); b.Left < b.Right)
             bands.push_back(b);
     };
     // The groups after the point with X x: placed against their next point, or passed over.
     auto placeBefore = [&](double x, int next) {
-        for (; k < count && groups[static_cast<std::size_t>(k)].AfterX < x; ++k)
+        for (; k < count && group(k).AfterX < x; ++k)
             put(next);
     };
     auto skipBefore = [&](double x) {
-        for (int steps = 0; k < count && groups[static_cast<std::size_t>(k)].AfterX < x; ++k)
+        for (int steps = 0; k < count && group(k).AfterX < x; ++k)
             if (++steps == 8) {
-                k = GallopFrom(k, count, [&](int j) { return groups[static_cast<std::size_t>(j)].AfterX < x; });
+                k = GallopFrom(k, count, [&](int j) { return group(j).AfterX < x; });
                 break;
             }
     };
     // Groups and points both ascend, and so do their pixels; a group's band
     // lies within the columns of its two points, both included. Before the
     // first point: against the left edge.
-    for (; k < count && std::isinf(groups[static_cast<std::size_t>(k)].AfterX) &&
-                       groups[static_cast<std::size_t>(k)].AfterX < 0; ++k)
+    for (; k < count && std::isinf(group(k).AfterX) && group(k).AfterX < 0; ++k)
         put(0);
     // Left of the plot, only the groups after its last point there can reach into it.
     const int first = GallopFrom(0, n, [&](int i) { return px(i) < l.Plot.Left; });
@@ -106,8 +106,8 @@ std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeri
         guess = b - a;
         // Between two points of the column: all crowded into it alike, so one
         // band stands for them (Place would give each this one).
-        if (k < count && groups[static_cast<std::size_t>(k)].AfterX < xs[b - 1]) {
-            bands.push_back({column, column + 1, groups[static_cast<std::size_t>(k)].Count, true});
+        if (k < count && group(k).AfterX < xs[b - 1]) {
+            bands.push_back({column, column + 1, group(k).Count, true});
             skipBefore(xs[b - 1]);
         }
         // After its last point: up to the next column's first.
