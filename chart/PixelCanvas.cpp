@@ -147,10 +147,10 @@ void DrawRibbon(const TPixelCanvas& canvas, const std::vector<TPixelPoint>& path
         SetBits(pair(x - 1), from - top, to - top);
     };
     auto pixel = [&](int x, int y) {
-        Word* c = pair(x);
-        const Word bit = Word(1) << ((y - top) % kWordBits);
-        c[(y - top) / kWordBits] |= bit;
-        c[(y - top) / kWordBits - words] |= bit;
+        const int b = y - top;
+        const Word bit = Word(1) << (b % kWordBits);
+        pair(x)[b / kWordBits] |= bit;
+        pair(x - 1)[b / kWordBits] |= bit;
     };
     TracePath(path, {plot.Left, plot.Top, plot.Right, plot.Bottom}, 0, 0, pixel, span);
     // Each canvas column: the pairs at every z moved up by z rows, at once.
