@@ -101,7 +101,7 @@ void TChart::EndLoading()
 void TChart::AddFailureMark()
 {
     const TChartSeries* data = series_.empty() ? nullptr : series_.front().get();
-    failureMarks_.Add(data && data->Count() ? data->XValues().Values().back()
+    failureMarks_.Add(data && data->Count() ? data->XValues()[data->Count() - 1]
                                             : -std::numeric_limits<double>::infinity());
     Invalidate();
 }
@@ -113,7 +113,7 @@ void TChart::PointsRemoved(const TChartSeries& series)
     if (series.Count() == 0)
         failureMarks_.Clear();
     else
-        failureMarks_.TrimBefore(series.XValues().Values().front());
+        failureMarks_.TrimBefore(series.XValues()[0]);
 }
 
 void TChart::Invalidate()

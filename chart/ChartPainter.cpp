@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "chart/FailureBands.h"
 #include "toolkit/ColorBox.h"
 #include "toolkit/Image.h"
 #include "toolkit/PictureScale.h"
@@ -262,10 +261,7 @@ void TChartPainter::PaintSeries(const TChart& chart, const TChartLayout& l)
         // colour. Copies one diagonal step apart would leave every other
         // pixel open along a falling line; a step across and then one up
         // between them closes the gaps.
-        for (int z = zBack; z > zFront; --z) {
-            at(z, -z, body);
-            at(z - 1, -z, body);
-        }
+        DrawRibbon(canvas_, path, body, l.Plot, zBack, zFront);
         // A line wider than a pixel at higher DPIs: the path again, shifted.
         for (int dy = 0; dy < l.LineWidth; ++dy)
             for (int dx = 0; dx < l.LineWidth; ++dx)
@@ -279,7 +275,12 @@ void TChartPainter::PaintFailureMarks(const TChart& chart, const TChartLayout& l
         return;
     const std::uint32_t other = chart.SeriesCount() > 1 ? chart.Series(1)->SeriesColor() : chart.Series(0)->SeriesColor();
     const std::uint32_t color = FailureMarkColor(tk::ColorToRGB(chart.Series(0)->SeriesColor()), tk::ColorToRGB(other));
-    DrawFailureBands(canvas_, FailureBands(chart.FailureMarks(), *chart.Series(0), l), l, color);
+    const TFailureMarks& marks = chart.FailureMarks();
+    const TChartSeries& data = *chart.Series(0);
+    CachedBands& c = bands_;
+    if (c.marks != marks.ChangeStamp() || c.data != data.ChangeStamp() || !(c.x == l.XMap) || !(c.plot == l.Plot))
+        c = {marks.ChangeStamp(), data.ChangeStamp(), l.XMap, l.Plot, FailureBands(marks, data, l)};
+    DrawFailureBands(canvas_, c.bands, l, color);
 }
 
 const std::vector<TPixelPoint>& TChartPainter::PathOf(const TChartSeries& series, std::size_t slot,

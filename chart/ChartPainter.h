@@ -17,6 +17,7 @@
 #include "chart/AxisScale.h"
 #include "chart/Chart.h"
 #include "chart/ChartLayout.h"
+#include "chart/FailureBands.h"
 #include "chart/PixelCanvas.h"
 #include "chart/SeriesPath.h"
 #include "toolkit/Handles.h"
@@ -98,4 +99,12 @@ private:
     };
     std::vector<CachedPath> paths_;
     const std::vector<TPixelPoint>& PathOf(const TChartSeries& series, std::size_t slot, const TChartLayout& l);
+    // The failure marks' bands, likewise, until the marks, the data series or
+    // the X axis move.
+    struct CachedBands {
+        std::uint64_t marks = 0, data = 0;
+        TAxisMap x;
+        TPixelRect plot;
+        std::vector<TMarkBand> bands;
+    } bands_;
 };

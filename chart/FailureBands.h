@@ -32,7 +32,11 @@ struct TMarkBand {
 // Where the groups go under the layout's X map: between the pixels of their
 // two points, centred; after the newest point packed against the plot's
 // right edge, before the first against its left edge; clipped to the plot,
-// and left out when nothing of them is in it.
+// and left out when nothing of them is in it. Over X in ascending order
+// (the data series'), the groups that would only draw a crowded column again
+// are left out too, and so are those that cannot reach the plot, so the cost
+// follows the plot's columns, not the groups; any other X list is walked
+// group by group.
 std::vector<TMarkBand> FailureBands(const TFailureMarks& marks, const TChartSeries& data, const TChartLayout& l);
 
 // A colour for the marks (0x00BBGGRR) that neither series colour is close
@@ -41,6 +45,6 @@ std::uint32_t FailureMarkColor(std::uint32_t seriesA, std::uint32_t seriesB);
 
 // Draws the bands along the bottom of the plot in `color` (0x00BBGGRR), a
 // crowded band in a lighter shade; in the 3D view also across the floor, in
-// a darker one, behind the front face.
+// a darker one, behind the front face. Later bands are drawn over earlier ones.
 void DrawFailureBands(const TPixelCanvas& canvas, const std::vector<TMarkBand>& bands, const TChartLayout& l,
                       std::uint32_t color);

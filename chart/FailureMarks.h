@@ -22,10 +22,17 @@ public:
     void Add(double afterX);
     // Drops the groups that sat before the point with X firstX.
     void TrimBefore(double firstX);
-    void Clear() { groups_.clear(); }
+    void Clear();
     bool Empty() const { return groups_.empty(); }
     const std::deque<TFailureGroup>& Groups() const { return groups_; }
 
+    // New after every change and never shared with other marks: a painter
+    // keeps the bands it worked out until it moves.
+    std::uint64_t ChangeStamp() const { return stamp_; }
+
 private:
+    void Changed();
+
     std::deque<TFailureGroup> groups_;
+    std::uint64_t stamp_ = 0;
 };

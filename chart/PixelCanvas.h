@@ -30,3 +30,11 @@ constexpr std::uint32_t CanvasColor(std::uint32_t bgr)
 // that stays on one pixel (one point, or a line of zero length) draws nothing.
 void DrawPath(const TPixelCanvas& canvas, const std::vector<TPixelPoint>& path, std::uint32_t color,
               const TPixelRect& clip, int dx = 0, int dy = 0);
+
+// A 3D series' body: the path drawn as DrawPath draws it moved by (z, -z) and
+// by (z - 1, -z) for every z from zBack down to zFront + 1, each copy inside
+// `plot` moved with it. The copies overlap almost wholly; every pixel of
+// them is written once, so a dense series costs its area, not its area times
+// the depth.
+void DrawRibbon(const TPixelCanvas& canvas, const std::vector<TPixelPoint>& path, std::uint32_t color,
+                const TPixelRect& plot, int zBack, int zFront);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/Gallop.h"
+
 void TColumnReducer::Add(int column, double value)
 {
     if (inRun_ && column == column_) {
@@ -23,6 +25,19 @@ void TColumnReducer::Add(int column, double value)
     first_ = min_ = max_ = last_ = value;
     minAt_ = maxAt_ = 0;
     runLength_ = 1;
+}
+
+void TColumnReducer::AddRun(int column, double first, double min, double max, bool minFirst, double last)
+{
+    FlushRun();
+    inRun_ = true;
+    column_ = column;
+    first_ = first;
+    min_ = min;
+    max_ = max;
+    minAt_ = minFirst ? 0 : 1;
+    maxAt_ = minFirst ? 1 : 0;
+    last_ = last;
 }
 
 void TColumnReducer::FlushRun()
@@ -54,25 +69,37 @@ const std::vector<TPixelPoint>& TColumnReducer::Finish()
 
 std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxisMap& x, const TAxisMap& y)
 {
-    const std::deque<double>& xs = series.XValues().Values();
-    const std::deque<double>& ys = series.YValues().Values();
-    std::size_t begin = 0, end = xs.size();
-    if (series.XValues().Order == loAscending && !xs.empty()) {
+    const TChartValueList& xs = series.XValues();
+    const TChartValueList& ys = series.YValues();
+    const bool ascending = xs.Order == loAscending;
+    int begin = 0, end = xs.Count();
+    if (ascending && end > 0) {
         const double lo = std::min(x.From, x.To), hi = std::max(x.From, x.To);
-        begin = static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), lo) - xs.begin());
-        end = static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), hi) - xs.begin());
+        begin = BisectFrom(0, end, [&](int i) { return xs[i] < lo; });
+        end = BisectFrom(0, end, [&](int i) { return !(hi < xs[i]); });
         // One neighbour each side, so lines entering and leaving the view are drawn.
         if (begin > 0)
             --begin;
-        if (end < xs.size())
+        if (end < xs.Count())
             ++end;
     }
     TColumnReducer reducer(y);
     const double xScale = x.Scale();
-    auto xi = xs.begin() + static_cast<std::ptrdiff_t>(begin);
-    auto yi = ys.begin() + static_cast<std::ptrdiff_t>(begin);
-    for (std::size_t i = begin; i < end; ++i, ++xi, ++yi)
-        if (std::isfinite(*xi) && std::isfinite(*yi))
-            reducer.Add(x.ToPixel(*xi, xScale), *yi);
+    if (!ascending || xs.NonFiniteCount() > 0 || ys.NonFiniteCount() > 0) {
+        for (int i = begin; i < end; ++i)
+            if (std::isfinite(xs[i]) && std::isfinite(ys[i]))
+                reducer.Add(x.ToPixel(xs[i], xScale), ys[i]);
+        return reducer.Finish();
+    }
+    // Columns never go down along ascending X: a column's points are one run,
+    // and neighbouring columns hold about as many points.
+    for (int i = begin, guess = 1; i < end;) {
+        const int column = x.ToPixel(xs[i], xScale);
+        const int next = GallopNear(i, end, guess, [&](int k) { return x.ToPixel(xs[k], xScale) == column; });
+        const TValueExtremes e = ys.Extremes(i, next);
+        reducer.AddRun(column, ys[i], ys[e.Min], ys[e.Max], e.Min <= e.Max, ys[next - 1]);
+        guess = next - i;
+        i = next;
+    }
     return reducer.Finish();
 }

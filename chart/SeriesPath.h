@@ -23,6 +23,10 @@ class TColumnReducer {
 public:
     explicit TColumnReducer(const TAxisMap& y) : y_(y), yScale_(y.Scale()) {}
     void Add(int column, double value);
+    // A whole run at once, already cut: its first, lowest, highest and last
+    // value, and whether the lowest came first. Not for a column that Add has
+    // open, nor for the column of the run before.
+    void AddRun(int column, double first, double min, double max, bool minFirst, double last);
     // Ends the last run; the path is complete after this.
     const std::vector<TPixelPoint>& Finish();
 
@@ -40,5 +44,8 @@ private:
 
 // The cut path of a series under the two maps. With X in ascending order
 // only the points within the X map's range and one neighbour on each side
-// are visited. Points with a non-finite value are left out.
+// count, and, while no value is NaN or infinite, each pixel column costs a
+// few probes for its run and a climb of the Y list's tournament for its
+// extremes, however many points it holds. Points with a non-finite value are
+// left out.
 std::vector<TPixelPoint> SeriesPixelPath(const TChartSeries& series, const TAxisMap& x, const TAxisMap& y);

@@ -2,9 +2,11 @@
 // layout, the per-column path cut and the mouse's view changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -286,6 +288,43 @@ TEST(SeriesPath, CutPathPaintsTheSamePixelsAsEveryPoint)
     }
 }
 
+// A path made column by column from the ring (wrapped by trims) and its
+// tournament is the path of a walk over every point in view, in the
+// automatic view and zoomed, with whole and with fractional values.
+TEST(SeriesPath, ColumnRunsGiveThePathOfAWalkOverEveryPoint)
+{
+    std::mt19937 rng(99);
+    for (int points : {3, 101, 1000, 10001}) {
+        for (bool whole : {true, false}) {
+            TLineSeries s;
+            for (int i = 1; i <= points + points / 2 + 7; ++i) {
+                if (s.Count() == points)
+                    s.RemovePoint(0);
+                const double y = rng() % 5 ? 20 + rng() % 40 : rng() % 1000;
+                s.InsertPoint(i, whole ? y : y + (rng() % 8) / 8.0);
+            }
+            std::vector<double> xs, ys;
+            for (int i = 0; i < s.Count(); ++i) {
+                xs.push_back(s.XValues()[i]);
+                ys.push_back(s.YValues()[i]);
+            }
+            const double lo = xs.front(), hi = xs.back(), w = hi - lo;
+            const TAxisMap views[] = {{lo, hi, 40, 270}, {lo + w * 0.3 + 0.4, lo + w * 0.55, 40, 270},
+                                      {lo - 3.3, hi + 7, 40, 270}};
+            const TAxisMap y{0, 1000, 110, 5};
+            for (const TAxisMap& x : views) {
+                // In view, and one neighbour each side.
+                std::size_t i = std::lower_bound(xs.begin(), xs.end(), x.From) - xs.begin();
+                std::size_t end = std::upper_bound(xs.begin(), xs.end(), x.To) - xs.begin();
+                TColumnReducer walk(y);
+                for (i = i ? i - 1 : 0, end = std::min(end + 1, xs.size()); i < end; ++i)
+                    walk.Add(x.ToPixel(xs[i]), ys[i]);
+                EXPECT_EQ(SeriesPixelPath(s, x, y), walk.Finish()) << points << " " << whole << " " << x.From;
+            }
+        }
+    }
+}
+
 TEST(PixelCanvas, LinesIncludeBothEndsAndStayClipped)
 {
     using Px = std::set<std::pair<int, int>>;
@@ -306,6 +345,30 @@ TEST(PixelCanvas, LinesIncludeBothEndsAndStayClipped)
     EXPECT_EQ(Raster({{0, 0}, {0, 50}}, {0, 10, 300, 12}), (Px{{0, 10}, {0, 11}}));
     EXPECT_EQ(Raster({{1, 5}, {3, 5}}, {0, 0, 300, 120}, 2, -2), (Px{{3, 3}, {4, 3}, {5, 3}}));
     EXPECT_EQ(Raster({{-30000, -30000}, {30000, 30000}}).size(), 120u) << "far ends, clipped to the canvas";
+}
+
+// A ribbon paints what its copies drawn one by one paint: random paths that
+// leave the plot and the canvas, at depths from none to more than a word of
+// rows.
+TEST(PixelCanvas, RibbonIsItsCopiesDrawnOneByOne)
+{
+    std::mt19937 rng(5);
+    const TPixelRect plot{20, 30, 260, 100};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<TPixelPoint> path;
+        for (int n = 1 + static_cast<int>(rng() % 40), x = 0; n > 0; --n) {
+            x += static_cast<int>(rng() % 3) * static_cast<int>(rng() % 20);
+            path.push_back({x, static_cast<int>(rng() % 140) - 10});
+        }
+        const int zFront = static_cast<int>(rng() % 4), zBack = zFront + static_cast<int>(rng() % (round % 10 ? 14 : 80));
+        std::vector<std::uint32_t> ribbon(300 * 120, 0), copies(300 * 120, 0);
+        DrawRibbon({ribbon.data(), 300, 120, 300}, path, 0xABCDEF, plot, zBack, zFront);
+        for (int z = zBack; z > zFront; --z)
+            for (int dx : {z, z - 1})
+                DrawPath({copies.data(), 300, 120, 300}, path, 0xABCDEF,
+                         {plot.Left + dx, plot.Top - z, plot.Right + dx, plot.Bottom - z}, dx, -z);
+        ASSERT_EQ(Painted(ribbon), Painted(copies)) << round;
+    }
 }
 
 TEST(SeriesPath, HandMadeRunsKeepTheirExtremes)

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <algorithm>
+#include <bit>
 #include <deque>
 #include <functional>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "chart/AverageTeeFunction.h"
@@ -282,6 +284,32 @@ TEST_F(ResponseTimeChartTest, InsertAndRemoveLeaveTheAverageStaleUntilRecompute)
     EXPECT_EQ(PointsOf(Average()), before);
     Average().FunctionType()->Recompute();
     EXPECT_EQ(PointsOf(Average()), (std::vector<Point>{{2, 55}, {3, 55}}));
+}
+
+// The average line after random replies under changing limits, with clears
+// between, is the mean of a plain pass over the data series, bit for bit.
+TEST_F(ResponseTimeChartTest, AverageIsThePlainMeanBitForBit)
+{
+    std::mt19937 rng(4711);
+    double x = 0;
+    for (int reply = 0; reply < 6000; ++reply) {
+        const int limit = reply < 3000 ? 10 + reply % 7 : 1000;
+        if (rng() % 500 == 0)
+            Data().ClearPoints();
+        if (Data().Count() > limit)
+            Data().RemovePoint(0);
+        const std::uint32_t trip = rng() % 3 ? rng() % 300 : static_cast<std::uint32_t>(rng());
+        Data().InsertPoint(++x, trip);
+        Average().FunctionType()->Recompute();
+        double sum = 0;
+        for (const Point& p : PointsOf(Data()))
+            sum += p.y;
+        const double mean = sum / Data().Count();
+        ASSERT_EQ(Average().Count(), 2) << reply;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(Average().YValues()[0]), std::bit_cast<std::uint64_t>(mean)) << reply;
+        ASSERT_EQ(PointsOf(Average()).back(), (Point{x, mean})) << reply;
+        ASSERT_EQ(Average().XValues()[0], Data().XValues()[0]) << reply;
+    }
 }
 
 TEST(ChartLoading, TheAverageIsRebuiltOnceLoadingEnds)

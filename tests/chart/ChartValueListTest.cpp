@@ -1,7 +1,13 @@
 // The value list's cached statistics and its ordered insert position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "chart/ChartValueList.h"
@@ -14,6 +20,32 @@ TChartValueList ListOf(std::initializer_list<double> values)
     for (double v : values)
         l.Insert(l.Count(), v);
     return l;
+}
+
+// The statistics as one pass in index order gives them.
+struct PlainStatistics {
+    double min = 0, max = 0, total = 0, totalAbs = 0;
+    explicit PlainStatistics(const std::deque<double>& v)
+    {
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            if (i == 0) {
+                min = max = total = v[0]; // a first -0.0 stays -0.0
+                totalAbs = std::fabs(v[0]);
+                continue;
+            }
+            if (v[i] < min)
+                min = v[i];
+            else if (v[i] > max)
+                max = v[i];
+            total += v[i];
+            totalAbs += std::fabs(v[i]);
+        }
+    }
+};
+
+std::uint64_t Bits(double v)
+{
+    return std::bit_cast<std::uint64_t>(v);
 }
 
 } // namespace
@@ -102,4 +134,70 @@ TEST(ChartValueList, OutOfRangeIndexesThrow)
     EXPECT_THROW(l.Delete(1), std::out_of_range);
     EXPECT_THROW(l.SetValue(1, 0), std::out_of_range);
     EXPECT_THROW(l.Value(-1), std::out_of_range);
+}
+
+// 10^5 random changes, mostly a newest value in and the oldest out, so the
+// ring wraps and grows; after each, the statistics match a plain pass bit for
+// bit, and the extremes of a random range match a scan. Whole trip times stay
+// on the running sum; the other mixes bring in values that need the pass.
+TEST(ChartValueList, RingAndRunningSumMatchAPlainRecompute)
+{
+    struct Mix {
+        const char* what;
+        double (*value)(std::mt19937&);
+    };
+    const Mix mixes[] = {
+        {"trip times", [](std::mt19937& r) { return static_cast<double>(r() % 2 ? r() % 400 : r()); }},
+        {"signed whole", [](std::mt19937& r) { return static_cast<double>(static_cast<std::int32_t>(r()) >> (r() % 32)); }},
+        {"odd values", [](std::mt19937& r) {
+             constexpr double odd[] = {0.5, -0.0, NAN, INFINITY, -INFINITY, 1e300, 4294967296.0, -4294967297.0};
+             return r() % 4 ? static_cast<double>(r() % 100) : odd[r() % 8];
+         }},
+    };
+    for (const Mix& mix : mixes) {
+        std::mt19937 rng(1234);
+        TChartValueList list;
+        std::deque<double> plain;
+        for (int step = 0; step < 34000; ++step) {
+            const int n = static_cast<int>(plain.size());
+            const unsigned pick = rng() % 1000;
+            const double v = mix.value(rng);
+            const int at = n ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0;
+            if (n == 0 || pick < 450) {
+                list.Insert(n, v);
+                plain.push_back(v);
+            } else if (pick < 850 || n > 300) {
+                list.Delete(0);
+                plain.pop_front();
+            } else if (pick < 900) {
+                list.Insert(at, v);
+                plain.insert(plain.begin() + at, v);
+            } else if (pick < 950) {
+                list.Delete(pick % 2 ? n - 1 : at);
+                plain.erase(plain.begin() + (pick % 2 ? n - 1 : at));
+            } else if (pick < 998) {
+                list.SetValue(at, v);
+                plain[static_cast<std::size_t>(at)] = v;
+            } else {
+                list.Clear();
+                plain.clear();
+            }
+            const PlainStatistics want(plain);
+            ASSERT_EQ(list.Count(), static_cast<int>(plain.size())) << mix.what << " " << step;
+            ASSERT_EQ(Bits(list.MinValue()), Bits(want.min)) << mix.what << " " << step;
+            ASSERT_EQ(Bits(list.MaxValue()), Bits(want.max)) << mix.what << " " << step;
+            ASSERT_EQ(Bits(list.Total()), Bits(want.total)) << mix.what << " " << step;
+            ASSERT_EQ(Bits(list.TotalABS()), Bits(want.totalAbs)) << mix.what << " " << step;
+            if (plain.empty() || std::count_if(plain.begin(), plain.end(), [](double x) { return std::isnan(x); }))
+                continue;
+            const int a = static_cast<int>(rng() % plain.size());
+            const int b = a + 1 + static_cast<int>(rng() % (plain.size() - static_cast<std::size_t>(a)));
+            const auto first = plain.begin() + a, last = plain.begin() + b;
+            const TValueExtremes e = list.Extremes(a, b);
+            ASSERT_EQ(e.Min, std::min_element(first, last) - plain.begin()) << mix.what << " " << step;
+            ASSERT_EQ(e.Max, std::max_element(first, last) - plain.begin()) << mix.what << " " << step;
+        }
+        for (int i = 0; i < list.Count(); ++i)
+            EXPECT_EQ(Bits(list[i]), Bits(plain[static_cast<std::size_t>(i)])) << mix.what << " " << i;
+    }
 }

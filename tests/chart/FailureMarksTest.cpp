@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "chart/Chart.h"
@@ -115,4 +116,53 @@ TEST(FailureMarks, TheirColourStaysApartFromBothSeries)
     };
     for (const Case& k : cases)
         EXPECT_EQ(FailureMarkColor(k.a, k.b), k.mark) << std::hex << k.a << " " << k.b;
+}
+
+// The bands left after the groups that would only repeat pixels are left out
+// paint what every group's own band paints, flat and in 3D, in the automatic
+// view and zoomed, over series trimmed by many replies; and at most two
+// bands per pixel column come out.
+TEST(FailureMarks, BandsLeftOutWouldOnlyPaintTheSamePixels)
+{
+    std::mt19937 rng(8);
+    for (int points : {40, 10001}) {
+        for (unsigned failEvery : {1u, 2u, 8u}) {
+            TChart chart;
+            BuildResponseTimeChart(chart);
+            TChartSeries& data = *chart.Series(0);
+            for (int x = 1; x <= points + 300; ++x) {
+                for (unsigned k = rng() % failEvery ? 0 : 1 + rng() % 12; k > 0; --k)
+                    chart.AddFailureMark();
+                if (data.Count() == points)
+                    data.RemovePoint(0);
+                data.InsertPoint(x, 20);
+            }
+            chart.AddFailureMark();
+            const double lo = data.XValues()[0], hi = data.XValues()[data.Count() - 1], w = hi - lo;
+            for (TAxisMap view : {TAxisMap{lo, hi, 10, 240}, TAxisMap{lo + w * 0.4 + 0.3, lo + w * 0.6, 10, 240},
+                                  TAxisMap{lo - 2.5, hi - w * 0.9, 10, 240}}) {
+                for (int depth : {0, 3}) {
+                    TChartLayout l = Layout(depth);
+                    l.Plot = {10, 10, 241, 60};
+                    l.XMap = view;
+                    // Each group's band alone, drawn alone: first with the
+                    // floor, then the front faces again over every floor.
+                    std::vector<std::uint32_t> all(260 * 70, 0), each(260 * 70, 0);
+                    const TPixelCanvas canvas{each.data(), 260, 70, 260};
+                    TChartLayout front = l;
+                    front.Depth = 0;
+                    data.XValues().Order = loNone; // every group walked, none left out
+                    const std::vector<TMarkBand> own = FailureBands(chart.FailureMarks(), data, l);
+                    data.XValues().Order = loAscending;
+                    for (const TChartLayout& pass : {l, front})
+                        for (const TMarkBand& b : own)
+                            DrawFailureBands(canvas, {b}, pass, 0x002020E6);
+                    const std::vector<TMarkBand> bands = FailureBands(chart.FailureMarks(), data, l);
+                    EXPECT_LE(bands.size(), 2u * 231 + 2) << points << " " << failEvery;
+                    DrawFailureBands({all.data(), 260, 70, 260}, bands, l, 0x002020E6);
+                    EXPECT_EQ(all, each) << points << " " << failEvery << " " << view.From << " " << depth;
+                }
+            }
+        }
+    }
 }
