@@ -25,6 +25,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         application.CreateForm(FormSetings, run);
         FormSetings->ShowFigures(&figures);
         FormMain->SetConsole(*FormSetings);
+        FormMain->ShowTrayIcon(figures);
     } catch (...) {
         application.ShowFatalException();
         return 1;

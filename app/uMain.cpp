@@ -86,6 +86,7 @@ TFormMain::TFormMain(tk::Component* owner) : tk::Form(owner, "TFormMain", {kClie
 
 TFormMain::~TFormMain()
 {
+    trayIcon_.reset();
     if (run_) {
         run_->Unsubscribe(*this);
         run_->Unsubscribe(*chartFeed_);
@@ -97,6 +98,11 @@ void TFormMain::Watch(TMonitorRun& run)
     run_ = &run;
     run.Subscribe(*chartFeed_);
     run.Subscribe(*this);
+}
+
+void TFormMain::ShowTrayIcon(const TRunFiguresFeed& figures)
+{
+    trayIcon_ = std::make_unique<TTrayIcon>(Handle(), *run_, figures, *console_);
 }
 
 void TFormMain::SetConsole(TConsoleAccess& console)
@@ -247,5 +253,36 @@ LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (message == WM_SIZE && CoolForm1)
         CoolForm1->AlignToParent();
+    if (trayIcon_ && OnTrayMessage(message, wParam, lParam))
+        return 0;
     return tk::Form::WindowProc(message, wParam, lParam);
+}
+
+bool TFormMain::OnTrayMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (trayIcon_->HandleMessage(message, wParam, lParam))
+        return true;
+    switch (message) {
+    case WM_CONTEXTMENU: {
+        // On the skin only: the chart's right button scrolls it.
+        if (reinterpret_cast<HWND>(wParam) != Handle())
+            return false;
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (lParam == -1) { // from the keyboard: at the window's top left
+            at = {0, 0};
+            ClientToScreen(Handle(), &at);
+        }
+        trayIcon_->ShowMenu(at);
+        return true;
+    }
+    case WM_CLOSE:
+        // Gone before the console is: its menu works the console.
+        trayIcon_.reset();
+        return false;
+    case WM_ENDSESSION:
+        if (wParam)
+            trayIcon_->Remove();
+        return false;
+    }
+    return false;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/CoolForm.h"
+#include "app/TrayIcon.h"
 #include "chart/ChartControl.h"
 #include "console/ChartFeed.h"
 #include "console/ConsoleAccess.h"
@@ -31,6 +32,9 @@ public:
     // Both must outlive the window.
     void Watch(TMonitorRun& run);
     void SetConsole(TConsoleAccess& console);
+    // The notification-area icon over the run's figures, once the run and
+    // the console are known; both must outlive the window.
+    void ShowTrayIcon(const TRunFiguresFeed& figures);
 
     // START while `running` is false, STOP while it is true.
     void SetStartStop(bool running);
@@ -58,6 +62,9 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The icon's own messages, the right-click menu on the skin, and the
+    // icon's end with the window or the session.
+    bool OnTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDpiChanged() override;
     bool ShortcutKey(unsigned vk) override;
     FocusMarkShape FocusMarkOf(const tk::GraphicControl& control) const override;
@@ -75,6 +82,7 @@ private:
     void DescribeItems();
 
     std::unique_ptr<TChartFeed> chartFeed_;
+    std::unique_ptr<TTrayIcon> trayIcon_;
     TMonitorRun* run_ = nullptr;
     TConsoleAccess* console_ = nullptr;
 };

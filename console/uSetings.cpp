@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "console/ConsoleDesign.h"
+#include "toolkit/ModalGate.h"
 #include "toolkit/TestHooks.h"
 
 TFormSetings* FormSetings = nullptr;
@@ -73,10 +74,12 @@ TFormSetings::TFormSetings(tk::Component* owner, TMonitorRun& run)
     GetClientRect(Handle(), &client);
     Realign(client.right, client.bottom);
     run_.Subscribe(*this);
+    RegisterForSleep();
 }
 
 TFormSetings::~TFormSetings()
 {
+    UnregisterForSleep();
     run_.Unsubscribe(*this);
 }
 
@@ -305,6 +308,12 @@ LRESULT TFormSetings::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
         return 0;
+    case kOpenHeldMessage:
+        tk::ModalGate::OpenHeld();
+        return 0;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        return TRUE;
     }
     return tk::Form::WindowProc(message, wParam, lParam);
 }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ protected:
 private:
     // The console benchmark drives the window as a user would, faster.
     friend struct TConsoleBench;
+    // Opens the menus and dialogs kept while a ping waited.
+    static constexpr UINT kOpenHeldMessage = WM_APP + 1;
 
     // Layout (uSetings.cpp): the controls in the order the window shows them.
     HFONT BoldFont() { return ScaledFont("MS Sans Serif", 8, true); }
@@ -116,6 +119,13 @@ private:
     void BitBtnClearDataClick(tk::Component* Sender);
     void BitBtn1Click(tk::Component* Sender);
     TListLimits Limits() const;
+    // Sleep and resume: the system's word, or a gap between two ticks far
+    // longer than a tick can take; either way no catch-up pings follow.
+    void OnPowerBroadcast(WPARAM event);
+    bool SleptSinceLastTick();
+    void RestartTimer();
+    void RegisterForSleep();
+    void UnregisterForSleep();
     void EchoAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
     void FailureAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;
     void EchoesCleared(const TMonitorRun& run) override;
@@ -237,6 +247,10 @@ private:
     std::uint32_t tripUs_ = 0;
     bool heldUp_ = false;
     bool pinging_ = false;
+    // When the last tick began, while repeat pinging runs.
+    std::optional<TClockReading> lastTick_;
+    // From RegisterSuspendResumeNotification, where the system has it.
+    HANDLE sleepNotification_ = nullptr;
     bool saved_ = false;
     bool focusHostOnShow_ = false;
     // Where the last CSV was saved in this run; the program's folder before.

@@ -11,7 +11,9 @@
 #include "console/HostHistory.h"
 #include "toolkit/Application.h"
 #include "toolkit/Guarded.h"
+#include "toolkit/SystemFunction.h"
 #include "toolkit/LocaleText.h"
+#include "toolkit/ModalGate.h"
 #include "toolkit/TestHooks.h"
 
 namespace {
@@ -73,18 +75,31 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
         ~Waiting() { flag = false; }
     } waiting{pinging_};
     try {
+        // A menu or dialog of ours asked for while the ping waits would hold
+        // the wait up: it opens once the ping has ended.
+        tk::ModalGate::Hold hold;
         IdIcmpClient->Ping(std::string(), 0);
     } catch (const std::exception& e) {
         // A ping that raised an error sent nothing: the run files it apart,
         // and the error goes on to the error box.
+        tk::ModalGate::Drop();
         run_.AddNotSent(cbHost->Text(), e.what());
         throw;
     }
+    // Once the tick is over and its timer armed again, so that pinging goes
+    // on while the menu is open.
+    PostMessageA(Handle(), kOpenHeldMessage, 0, 0);
 }
 
 void TFormSetings::Timer1Timer(tk::Component* Sender)
 {
     Timer1->SetEnabled(false);
+    // After a sleep nobody told us of, the waiting tick comes at once: it
+    // pings not, and the next one comes an interval on.
+    if (SleptSinceLastTick()) {
+        Timer1->SetEnabled(spbRepPing->Down());
+        return;
+    }
     // On every way out. A failed tick leaves the timer off: RunTimerTick
     // re-arms it once the error box has been closed.
     struct Restore {
@@ -123,6 +138,72 @@ void TFormSetings::IdIcmpClientReply(tk::Component* ASender, const TReplyStatus&
         AddEchoReply(AReplyStatus);
     else
         AddErrorReply(AReplyStatus);
+}
+
+namespace {
+
+// Windows 8 and later tell a window of sleeps only when it asks.
+using RegisterSuspendResume = HANDLE(WINAPI*)(HANDLE recipient, DWORD flags);
+using UnregisterSuspendResume = BOOL(WINAPI*)(HANDLE notification);
+constexpr DWORD kNotifyWindowHandle = 0; // DEVICE_NOTIFY_WINDOW_HANDLE
+
+} // namespace
+
+void TFormSetings::RegisterForSleep()
+{
+    static const auto registerFor =
+        tk::SystemFunction<RegisterSuspendResume>(L"user32.dll", "RegisterSuspendResumeNotification");
+    if (registerFor && !sleepNotification_)
+        sleepNotification_ = registerFor(Handle(), kNotifyWindowHandle);
+}
+
+void TFormSetings::UnregisterForSleep()
+{
+    static const auto unregister =
+        tk::SystemFunction<UnregisterSuspendResume>(L"user32.dll", "UnregisterSuspendResumeNotification");
+    if (unregister && sleepNotification_)
+        unregister(sleepNotification_);
+    sleepNotification_ = nullptr;
+}
+
+void TFormSetings::OnPowerBroadcast(WPARAM event)
+{
+    switch (event) {
+    case PBT_APMSUSPEND:
+        run_.Suspend();
+        break;
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMEAUTOMATIC:
+        // Either may come first, or both: the run takes the first.
+        if (run_.Suspended()) {
+            run_.Resume();
+            lastTick_.reset();
+            RestartTimer();
+        }
+        break;
+    }
+}
+
+// More than three intervals and a time-out since the last tick began: the
+// program stood still (a sleep, a frozen process), which the run files.
+bool TFormSetings::SleptSinceLastTick()
+{
+    const TClockReading now = run_.Now();
+    const std::optional<TClockReading> last = std::exchange(lastTick_, now);
+    const auto gap = std::chrono::milliseconds(3LL * speRepeat->ClampedValue() + speTimeout->ClampedValue());
+    if (!last || now.Mono - last->Mono <= gap)
+        return false;
+    run_.AddSleep(*last);
+    return true;
+}
+
+// The next tick an interval from now, not at once.
+void TFormSetings::RestartTimer()
+{
+    if (!Timer1->Enabled())
+        return;
+    Timer1->SetEnabled(false);
+    Timer1->SetEnabled(true);
 }
 
 TListLimits TFormSetings::Limits() const
@@ -212,6 +293,7 @@ void TFormSetings::SetRepeatDown(bool down)
 void TFormSetings::spbRepPingClick(tk::Component* Sender)
 {
     const bool down = spbRepPing->Down();
+    lastTick_.reset(); // a pause between two runs is no sleep
     spbRepPing->SetText(down ? "End repeat Ping" : "Start repeat Ping");
     Timer1->SetInterval(static_cast<unsigned>(speRepeat->ClampedValue()));
     Timer1->SetEnabled(down);

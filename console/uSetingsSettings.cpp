@@ -60,18 +60,39 @@ bool FileExists(const tk::FilePath& path)
 
 // The eleven writes, made to the copy of the settings file that will
 // replace it. Each call rewrites that copy; a failure aborts the save.
-void WriteSettings(const tk::FilePath& path, const SettingValues& values)
+void WriteProfileString(const tk::FilePath& path, const char* section, const char* key, const std::string& text)
 {
-    for (const SettingKey& key : SettingKeys()) {
-        const std::string text = FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]);
-        if (!WritePrivateProfileStringW(tk::WideText(key.section).c_str(), tk::WideText(key.key).c_str(),
-                                        tk::WideText(text).c_str(), path.c_str()))
-            throw std::runtime_error("not written");
+    if (!WritePrivateProfileStringW(tk::WideText(section).c_str(), tk::WideText(key).c_str(),
+                                    tk::WideText(text).c_str(), path.c_str()))
+        throw std::runtime_error("not written");
+}
+
+// The alert options after the eleven keys, only while one differs from its
+// default; else a section left from earlier goes.
+void WriteAlertOptions(const tk::FilePath& path, const TAlertOptions& options)
+{
+    const auto lines = AlertSettingLines(options);
+    if (lines.empty()) {
+        // Only a file that holds the section is touched: the file of a user
+        // who never changed them stays as it was.
+        const std::optional<std::string> text = ReadWholeFile(path);
+        if (text && !HoldsAlertOptions(*text, options))
+            WritePrivateProfileStringW(tk::WideText(kAlertsSection).c_str(), nullptr, nullptr, path.c_str());
+        return;
     }
+    for (const auto& [key, text] : lines)
+        WriteProfileString(path, kAlertsSection, key, text);
+}
+
+void WriteSettings(const tk::FilePath& path, const SettingValues& values, const TAlertOptions& alerts)
+{
+    for (const SettingKey& key : SettingKeys())
+        WriteProfileString(path, key.section, key.key, FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]));
+    WriteAlertOptions(path, alerts);
     // The profile calls may report success for writes that never reached
     // the disk (a full disk under Wine): what counts is what the file holds.
     std::optional<std::string> written = ReadWholeFile(path);
-    if (!written || !HoldsSettings(*written, values))
+    if (!written || !HoldsSettings(*written, values) || !HoldsAlertOptions(*written, alerts))
         throw std::runtime_error("not as written");
 }
 
@@ -139,6 +160,8 @@ void TFormSetings::LoadSettings()
     const tk::FilePath path = SettingsPath();
     for (SettingId id : SettingLoadOrder())
         kSettingBindings[static_cast<std::size_t>(id)].set(*this, ReadSetting(path, id));
+    // The alert options have no control here: they go to the run.
+    run_.SetAlertOptions(ReadAlertOptions(ReadWholeFile(path).value_or(std::string())));
 }
 
 void TFormSetings::SaveSettings()
@@ -155,7 +178,8 @@ void TFormSetings::SaveSettings()
         if (!old)
             throw std::runtime_error("unreadable");
         tk::WinFileSystem fs;
-        tk::SafeReplace(fs, path, *old, [&](const tk::FilePath& temp) { WriteSettings(temp, values); });
+        tk::SafeReplace(fs, path, *old,
+                        [&](const tk::FilePath& temp) { WriteSettings(temp, values, run_.AlertOptions()); });
     } catch (const std::runtime_error&) {
         throw std::runtime_error("Unable to write to " + tk::AnsiText(path));
     }

@@ -1,6 +1,7 @@
 // The list view's row commands: multi-selection, Ctrl+A, Ctrl+C and the
 // context menu. Kept apart from the list's columns and cells.
 #include "toolkit/ListView.h"
+#include "toolkit/ModalGate.h"
 
 #include <utility>
 
@@ -168,9 +169,11 @@ LRESULT ListView::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (RowCommandKey(message, wParam))
             return 0;
         break;
-    case WM_CONTEXTMENU:
-        ShowMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_CONTEXTMENU: {
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ModalGate::Open([this, at] { ShowMenu(at); });
         return 0;
+    }
     }
     return WinControl::SubclassProc(message, wParam, lParam);
 }

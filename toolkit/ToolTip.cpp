@@ -2,6 +2,7 @@
 
 #include "toolkit/CustomControl.h"
 #include "toolkit/Win32Error.h"
+#include "toolkit/WinFileSystem.h"
 
 namespace tk {
 
@@ -10,14 +11,6 @@ namespace {
 // Wider than any line the tips hold: a maximum width is what makes a
 // tooltip break its text at line ends.
 constexpr int kMaxTipWidth = 1000;
-
-std::wstring Wide(const std::string& utf8)
-{
-    std::wstring out(utf8.size(), L'\0');
-    out.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                            out.data(), static_cast<int>(out.size()))));
-    return out;
-}
 
 } // namespace
 
@@ -84,10 +77,10 @@ LRESULT ToolTip::Notify(NMHDR& header)
     // An ANSI window (as ours are) is asked in ANSI: the text then goes
     // through the system's code page.
     if (header.code == TTN_GETDISPINFOW) {
-        text_ = OnText ? Wide(OnText()) : std::wstring();
+        text_ = OnText ? WideFromUtf8(OnText()) : std::wstring();
         reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
     } else if (header.code == TTN_GETDISPINFOA) {
-        text_ = OnText ? Wide(OnText()) : std::wstring();
+        text_ = OnText ? WideFromUtf8(OnText()) : std::wstring();
         const int size = WideCharToMultiByte(CP_ACP, 0, text_.data(), static_cast<int>(text_.size()), nullptr, 0,
                                              nullptr, nullptr);
         ansi_.assign(static_cast<std::size_t>(size) + 1, '\0');

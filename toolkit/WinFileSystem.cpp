@@ -100,10 +100,22 @@ std::wstring WideText(const std::string& ansi)
 
 std::string Utf8Text(std::string_view ansi)
 {
-    const std::wstring wide = WideText(std::string(ansi));
+    return Utf8FromWide(WideText(std::string(ansi)));
+}
+
+std::string Utf8FromWide(std::wstring_view wide)
+{
     const int size = static_cast<int>(wide.size());
     std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    return out;
+}
+
+std::wstring WideFromUtf8(std::string_view utf8)
+{
+    std::wstring out(utf8.size(), L'\0');
+    out.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                            out.data(), static_cast<int>(out.size()))));
     return out;
 }
 

@@ -26,6 +26,9 @@ std::string AnsiText(const std::wstring& text);
 std::wstring WideText(const std::string& ansi);
 // ANSI code page text as UTF-8, for files and tips that must read the same anywhere.
 std::string Utf8Text(std::string_view ansi);
+// UTF-8 as the system's wide text, and back.
+std::wstring WideFromUtf8(std::string_view utf8);
+std::string Utf8FromWide(std::wstring_view wide);
 
 // The full path of the running executable.
 FilePath ModuleFilePath();

@@ -1,0 +1,243 @@
+#include "app/TrayIcon.h"
+
+#include "monitor/LinkAlertText.h"
+#include "monitor/RunTipText.h"
+#include "toolkit/LocaleText.h"
+#include "toolkit/ModalGate.h"
+#include "toolkit/WinFileSystem.h"
+
+namespace {
+
+constexpr UINT kIconId = 1;
+constexpr UINT kCallbackMessage = WM_APP + 2;
+
+// The menu's commands; the Alerts submenu's radio items carry their count.
+enum : UINT {
+    kShowMonitor = 1,
+    kConsole,
+    kRepeat,
+    kExit,
+    kNotify,
+    kSound,
+    kDownAfter = 100, // + failures
+    kUpAfter = 200,   // + echoes
+};
+struct TChoice {
+    int count;
+    const wchar_t* caption;
+};
+constexpr TChoice kDownAfterChoices[] = {
+    {1, L"1 failure"}, {2, L"2 failures"}, {3, L"3 failures"}, {5, L"5 failures"}, {10, L"10 failures"}};
+constexpr TChoice kUpAfterChoices[] = {{1, L"1 echo"}, {2, L"2 echoes"}, {3, L"3 echoes"}, {5, L"5 echoes"}};
+
+const wchar_t* const kPictureNames[] = {L"STATE_IDLE", L"STATE_UP", L"STATE_UNSTABLE", L"STATE_DOWN"};
+
+// "14:02:31" as the locale writes a time of day.
+std::string LocaleTimeOfDay(const TWallStamp& stamp)
+{
+    const TCivilTime t = stamp.Local();
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(t.Year);
+    time.wMonth = static_cast<WORD>(t.Month);
+    time.wDay = static_cast<WORD>(t.Day);
+    time.wHour = static_cast<WORD>(t.Hour);
+    time.wMinute = static_cast<WORD>(t.Minute);
+    time.wSecond = static_cast<WORD>(t.Second);
+    wchar_t text[64] = L"";
+    if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, 64))
+        return ClockText(stamp, ":");
+    return tk::Utf8FromWide(text);
+}
+
+void AppendItem(HMENU menu, UINT id, const wchar_t* caption, bool checked = false, bool radio = false)
+{
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE;
+    item.fType = radio ? MFT_RADIOCHECK : MFT_STRING;
+    item.fState = checked ? MFS_CHECKED : MFS_UNCHECKED;
+    item.wID = id;
+    item.dwTypeData = const_cast<wchar_t*>(caption);
+    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item);
+}
+
+HMENU AlertsMenu(const TAlertOptions& options)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendItem(menu, kNotify, L"Notify when the host goes down or comes back", options.Notify);
+    AppendItem(menu, kSound, L"Play a sound", options.Sound);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | MF_DISABLED, 0, L"Down after");
+    for (const TChoice& c : kDownAfterChoices)
+        AppendItem(menu, kDownAfter + static_cast<UINT>(c.count), c.caption, options.DownAfter == c.count, true);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | MF_DISABLED, 0, L"Up after");
+    for (const TChoice& c : kUpAfterChoices)
+        AppendItem(menu, kUpAfter + static_cast<UINT>(c.count), c.caption, options.UpAfter == c.count, true);
+    return menu;
+}
+
+} // namespace
+
+TTrayIcon::TTrayIcon(HWND owner, TMonitorRun& run, const TRunFiguresFeed& figures, TConsoleAccess& console)
+    : owner_(owner), run_(run), figures_(figures), console_(console), watch_(run),
+      icon_(owner, kIconId, kCallbackMessage)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (int i = 0; i < static_cast<int>(TPicture::Count); ++i)
+        pictures_[i] = tk::LoadSmallIcon(instance, kPictureNames[i]);
+    watch_.OnAlert([this](const TLinkAlert& alert) { Alert(alert); });
+    watch_.OnStateChanged([this](TLinkState) { Refresh(); });
+    // An elevated program would not hear that Explorer made its taskbar anew.
+    tk::NotifyIcon::AllowTaskbarCreated(owner_);
+    run_.Subscribe(*this);
+    Refresh();
+}
+
+TTrayIcon::~TTrayIcon()
+{
+    run_.Unsubscribe(*this);
+}
+
+TTrayIcon::TPicture TTrayIcon::PictureNow() const
+{
+    if (!run_.Repeating())
+        return TPicture::Idle;
+    switch (watch_.State()) {
+    case TLinkState::Down: return TPicture::Down;
+    case TLinkState::Unstable: return TPicture::Unstable;
+    case TLinkState::Up: return TPicture::Up;
+    case TLinkState::Unknown: break;
+    }
+    return watch_.FailuresInRow() > 0 ? TPicture::Unstable : TPicture::Up;
+}
+
+void TTrayIcon::Refresh()
+{
+    const tk::NumberSeparators locale = tk::ReadLocaleSeparators();
+    const std::string tip = NotifyTipText(tk::Utf8Text(run_.Host()), watch_.State(), run_.Repeating(),
+                                          figures_.Figures(), {tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)});
+    const TPicture picture = PictureNow();
+    const std::wstring wideTip = tk::WideFromUtf8(tip);
+    if (!icon_.Shown() || picture != shown_) {
+        shown_ = picture;
+        icon_.Show(pictures_[static_cast<int>(picture)].Get(), wideTip);
+    } else if (wideTip != icon_.Tip()) {
+        icon_.SetTip(wideTip);
+    }
+}
+
+void TTrayIcon::StatisticsChanged(const TMonitorRun&)
+{
+    Refresh();
+}
+
+void TTrayIcon::RepeatChanged(const TMonitorRun&)
+{
+    Refresh();
+}
+
+void TTrayIcon::HostChanged(const TMonitorRun&)
+{
+    Refresh();
+}
+
+// Never a box and never the focus: a balloon, and a sound of its own.
+void TTrayIcon::Alert(const TLinkAlert& alert)
+{
+    const TAlertOptions& options = run_.AlertOptions();
+    const bool down = alert.Kind == TLinkAlert::TKind::Down;
+    if (options.Notify) {
+        TLinkAlert words = alert;
+        words.Host = tk::Utf8Text(alert.Host);
+        icon_.ShowBalloon(tk::WideFromUtf8(AlertTitle(words)), tk::WideFromUtf8(AlertText(words, LocaleTimeOfDay)),
+                          down ? tk::NotifyIcon::BalloonKind::Warning : tk::NotifyIcon::BalloonKind::Info);
+    }
+    if (options.Sound)
+        MessageBeep(down ? MB_ICONHAND : MB_ICONASTERISK);
+}
+
+bool TTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == tk::NotifyIcon::TaskbarCreatedMessage()) {
+        icon_.Restore();
+        return true;
+    }
+    if (message != kCallbackMessage)
+        return false;
+    OnIconEvent(icon_.Decode(wParam, lParam));
+    return true;
+}
+
+void TTrayIcon::OnIconEvent(const tk::NotifyIcon::Event& event)
+{
+    switch (event.message) {
+    case WM_LBUTTONUP:
+    case NIN_SELECT:
+        ShowMonitor();
+        break;
+    case NIN_KEYSELECT:
+    case WM_CONTEXTMENU:
+    case WM_RBUTTONUP:
+        ShowMenu(event.anchor);
+        break;
+    }
+}
+
+void TTrayIcon::ShowMonitor()
+{
+    ShowWindow(owner_, SW_SHOW);
+    if (IsIconic(owner_))
+        ShowWindow(owner_, SW_RESTORE);
+    SetForegroundWindow(owner_);
+}
+
+void TTrayIcon::ShowMenu(POINT at)
+{
+    tk::ModalGate::Open([this, at] { RunMenu(at); });
+}
+
+void TTrayIcon::RunMenu(POINT at)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendItem(menu, kShowMonitor, L"Show monitor");
+    AppendItem(menu, kConsole, L"Console");
+    AppendItem(menu, kRepeat, console_.RepeatDown() ? L"End repeat Ping" : L"Start repeat Ping");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(AlertsMenu(run_.AlertOptions())), L"Alerts");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendItem(menu, kExit, L"Exit");
+    // A menu of a notification icon closes when the user clicks elsewhere
+    // only if its window is in front.
+    SetForegroundWindow(owner_);
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, owner_, nullptr));
+    PostMessageW(owner_, WM_NULL, 0, 0);
+    DestroyMenu(menu); // and its submenu with it
+    Command(chosen);
+}
+
+void TTrayIcon::Command(UINT id)
+{
+    TAlertOptions options = run_.AlertOptions();
+    if (id > kUpAfter)
+        options.UpAfter = static_cast<int>(id - kUpAfter);
+    else if (id > kDownAfter)
+        options.DownAfter = static_cast<int>(id - kDownAfter);
+    switch (id) {
+    case 0: return;
+    case kShowMonitor: return ShowMonitor();
+    case kConsole: return console_.ShowConsole();
+    case kRepeat:
+        // As the compact window's START/STOP does.
+        console_.SetRepeatDown(!console_.RepeatDown());
+        return console_.spbRepPingClick(nullptr);
+    case kExit:
+        // Closing the compact window ends the program with its saves.
+        PostMessageW(owner_, WM_CLOSE, 0, 0);
+        return;
+    case kNotify: options.Notify = !options.Notify; break;
+    case kSound: options.Sound = !options.Sound; break;
+    }
+    if (options != run_.AlertOptions())
+        run_.SetAlertOptions(options);
+}

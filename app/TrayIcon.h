@@ -1,0 +1,56 @@
+// TTrayIcon: the program's icon in the notification area while it runs. Its
+// picture says the watched host's state in a shape (idle, up, unstable,
+// down), its tip the host and the run's figures; the link watch's alerts
+// come as its balloons, with a system sound. Its menu ("Show monitor",
+// "Console", the repeat toggle, "Alerts", "Exit") is also the compact
+// window's right-click menu. Owned by the compact window, which hands it
+// its messages. GUI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include "console/ConsoleAccess.h"
+#include "monitor/LinkWatch.h"
+#include "monitor/RunFiguresFeed.h"
+#include "toolkit/Handles.h"
+#include "toolkit/NotifyIcon.h"
+
+class TTrayIcon : private TMonitorRunObserver {
+public:
+    // `owner` is the compact window; all must outlive the icon.
+    TTrayIcon(HWND owner, TMonitorRun& run, const TRunFiguresFeed& figures, TConsoleAccess& console);
+    ~TTrayIcon();
+    TTrayIcon(const TTrayIcon&) = delete;
+    TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+    // True for the icon's own messages (its callback, the taskbar made anew).
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The session ends: Windows ends the process without destroying windows.
+    void Remove() { icon_.Remove(); }
+    // The menu at a point of the screen, once no ping waits.
+    void ShowMenu(POINT at);
+
+private:
+    enum class TPicture { Idle, Up, Unstable, Down, Count };
+
+    void StatisticsChanged(const TMonitorRun& run) override;
+    void RepeatChanged(const TMonitorRun& run) override;
+    void HostChanged(const TMonitorRun& run) override;
+
+    TPicture PictureNow() const;
+    void Refresh();
+    void Alert(const TLinkAlert& alert);
+    void OnIconEvent(const tk::NotifyIcon::Event& event);
+    void RunMenu(POINT at);
+    void Command(UINT id);
+    void ShowMonitor();
+
+    HWND owner_;
+    TMonitorRun& run_;
+    const TRunFiguresFeed& figures_;
+    TConsoleAccess& console_;
+    TLinkWatch watch_;
+    tk::NotifyIcon icon_;
+    tk::Icon pictures_[static_cast<int>(TPicture::Count)];
+    TPicture shown_ = TPicture::Count;
+};
