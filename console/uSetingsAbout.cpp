@@ -36,12 +36,10 @@ void TFormSetings::CreateAboutPage()
     CreateAboutPanel();
 }
 
-// A plain 24-bit bitmap of 425 x 160 at 96 dpi, scaled to the window's DPI.
+// A 24-bit picture of 425 x 160 at 96 dpi, packed, scaled to the window's DPI.
 void TFormSetings::LoadAboutPicture()
 {
-    Image1->SetPicture(tk::ScaleBitmap(tk::Bitmap(static_cast<HBITMAP>(LoadImageA(
-                                           GetModuleHandleA(nullptr), "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
-                                       Scaling()));
+    Image1->SetPicture(tk::LoadPictureResource("ABOUT", Scaling()));
 }
 
 void TFormSetings::CreateAboutPanel()

@@ -58,7 +58,11 @@ Bitmap LoadPictureResource(const char* name, const Scale& scale, std::optional<s
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data)
         return Bitmap();
-    auto picture = DecodeBmp(static_cast<const std::uint8_t*>(data), SizeofResource(module, found));
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    const DWORD size = SizeofResource(module, found);
+    auto picture = UnpackPicture(bytes, size);
+    if (!picture)
+        picture = DecodeBmp(bytes, size);
     if (!picture)
         return Bitmap();
     if (key == kLowerLeftKey)

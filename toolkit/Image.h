@@ -27,8 +27,8 @@ Bitmap BitmapOf(const Picture& picture);
 // leaves out.
 constexpr std::uint32_t kLowerLeftKey = 0xFF000000;
 
-// A picture stored as an RCDATA resource (a BMP file) of this module, drawn
-// at 96 dpi and scaled (ScalePicture) with `key` left out of the blending;
+// A picture stored as an RCDATA resource of this module (a BMP file, or a
+// packed picture: PackPicture), drawn at 96 dpi and scaled (ScalePicture) with `key` left out of the blending;
 // null if it is missing or unreadable.
 Bitmap LoadPictureResource(const char* name, const Scale& scale = {},
                            std::optional<std::uint32_t> key = std::nullopt);

@@ -1,6 +1,7 @@
 #include "toolkit/Picture.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tk {
 
@@ -183,6 +184,64 @@ std::optional<Picture> DecodeBmp(const std::uint8_t* data, std::size_t size)
     const bool ok = rle ? DecodeRle8(pixels, data + size, *palette, sink)
                         : DecodeRows(pixels, size - h->pixelsAt, *h, palette ? &*palette : nullptr, sink, picture);
     if (!ok)
+        return std::nullopt;
+    return picture;
+}
+
+namespace {
+
+constexpr std::uint8_t kPackedMagic[] = {'Z', 'V', 'R', '1'};
+constexpr std::size_t kPackedHeader = 8;
+constexpr std::size_t kRunBytes = 4;
+constexpr std::size_t kLongestRun = 256;
+
+} // namespace
+
+std::vector<std::uint8_t> PackPicture(const Picture& picture)
+{
+    std::vector<std::uint8_t> out(std::begin(kPackedMagic), std::end(kPackedMagic));
+    for (const int side : {picture.Width, picture.Height})
+        out.insert(out.end(), {static_cast<std::uint8_t>(side), static_cast<std::uint8_t>(side >> 8)});
+    const std::uint8_t* p = picture.Bgr.data();
+    const std::uint8_t* const end = p + picture.Bgr.size();
+    while (p < end) {
+        std::size_t run = 1;
+        while (run < kLongestRun && p + run * 3 < end && std::equal(p, p + 3, p + run * 3))
+            ++run;
+        out.insert(out.end(), {static_cast<std::uint8_t>(run - 1), p[0], p[1], p[2]});
+        p += run * 3;
+    }
+    return out;
+}
+
+std::optional<Picture> UnpackPicture(const std::uint8_t* data, std::size_t size)
+{
+    if (!data || size < kPackedHeader || !std::equal(std::begin(kPackedMagic), std::end(kPackedMagic), data))
+        return std::nullopt;
+    Picture picture;
+    picture.Width = Le16(data + 4);
+    picture.Height = Le16(data + 6);
+    const std::size_t pixels = static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height);
+    const std::size_t runs = (size - kPackedHeader) / kRunBytes;
+    // Before anything is allocated: a few bytes must not ask for a large picture.
+    if (picture.Empty() || picture.Width > kMaxPackedSide || picture.Height > kMaxPackedSide ||
+        (size - kPackedHeader) % kRunBytes != 0 || runs < (pixels + kLongestRun - 1) / kLongestRun)
+        return std::nullopt;
+    picture.Bgr.resize(pixels * 3);
+    std::uint8_t* to = picture.Bgr.data();
+    std::size_t left = pixels;
+    for (const std::uint8_t* run = data + kPackedHeader; run != data + size; run += kRunBytes) {
+        const std::size_t count = run[0] + std::size_t{1};
+        if (count > left)
+            return std::nullopt;
+        for (std::size_t i = 0; i < count; ++i, to += 3) {
+            to[0] = run[1];
+            to[1] = run[2];
+            to[2] = run[3];
+        }
+        left -= count;
+    }
+    if (left != 0)
         return std::nullopt;
     return picture;
 }

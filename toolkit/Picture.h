@@ -1,7 +1,8 @@
-// Picture: a 24-bit picture held as bytes, top row first, and the reader of
-// the BMP files our artwork is stored in: 24-bit uncompressed, 8-bit with a
-// palette, plain or run-length encoded (RLE8). Portable, so the build-time
-// mask tool and the tests read the same pixels the program draws.
+// Picture: a 24-bit picture held as bytes, top row first, the reader of the
+// BMP files our artwork is stored in (24-bit uncompressed, 8-bit with a
+// palette, plain or run-length encoded: RLE8) and our own packed form of a
+// 24-bit picture. Portable, so the build-time tools and the tests read the
+// same pixels the program draws.
 #pragma once
 
 #include <cstddef>
@@ -27,5 +28,16 @@ struct Picture {
 // Anything else, or data that ends early, gives nullopt. RLE8 pixels that
 // fall outside the picture are dropped, as the system does.
 std::optional<Picture> DecodeBmp(const std::uint8_t* data, std::size_t size);
+
+// The packed form, for 24-bit artwork with long runs of one colour, which
+// RLE8 cannot hold with more than 256 colours:
+//   "ZVR1"  width (u16)  height (u16)  runs...
+// little-endian; each run is [count - 1 (u8)][blue][green][red], over the
+// pixels row by row from the top, a run may go on into the next row.
+std::vector<std::uint8_t> PackPicture(const Picture& picture);
+// nullopt unless the runs fill the picture exactly and the sides are within
+// kMaxPackedSide.
+std::optional<Picture> UnpackPicture(const std::uint8_t* data, std::size_t size);
+constexpr int kMaxPackedSide = 8192;
 
 } // namespace tk

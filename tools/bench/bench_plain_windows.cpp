@@ -13,11 +13,13 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/Mask2Data.h"
 #include "app/RegionData.h"
+#include "toolkit/Picture.h"
 #ifdef ZV_PLAIN_DESIGN_WORK
 #include "console/LocalAddress.h"
 #endif
@@ -56,6 +58,27 @@ HBITMAP LoadRleBitmap(const char* name)
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, file + header->bfOffBits, info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// The About picture, kept packed (tk::PackPicture): the system cannot read
+// that form, so it is unpacked into a 24-bit DIB section, as the program does.
+HBITMAP LoadPackedBitmap(const char* name)
+{
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));
+    auto* data = found ? static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found))) : nullptr;
+    const auto picture = data ? tk::UnpackPicture(data, SizeofResource(module, found)) : std::nullopt;
+    if (!picture)
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, picture->Width, -picture->Height, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const std::size_t row = static_cast<std::size_t>(picture->Width) * 3;
+    const std::size_t stride = (row + 3) & ~std::size_t{3};
+    for (std::size_t y = 0; bitmap && y < static_cast<std::size_t>(picture->Height); ++y)
+        std::memcpy(static_cast<BYTE*>(bits) + stride * y, picture->Bgr.data() + row * y, row);
     return bitmap;
 }
 
@@ -252,7 +275,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                 LoadRleBitmap("START"),
                 LoadRleBitmap("NOTICE"),
                 LoadRleBitmap("CLOSE"),
-                static_cast<HBITMAP>(LoadImageA(instance, "ABOUT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)),
+                LoadPackedBitmap("ABOUT"),
                 SansSerif(false),
                 SansSerif(true)};
     TByteStream maskStream(Mask2, sizeof Mask2);
