@@ -1,7 +1,10 @@
 // The real program pinging from its console inside the network lab, driven
 // from outside: the rows of both lists, the error counts on both windows,
 // the error box of an unknown name, the pace of repeat pinging and the row
-// limit. Each case runs a fresh copy of the program in a scratch folder.
+// limit; the notification-area icon and its balloons following a lossy host
+// on a virtual desktop's taskbar, and its menu by keyboard; a wait held up by
+// a menu or a freeze. Each case runs a fresh copy of the program in a
+// scratch folder.
 #include <windows.h>
 
 #include <psapi.h>
@@ -20,6 +23,7 @@
 
 #include "tests/driver/Driver.h"
 #include "tests/driver/DriverControls.h"
+#include "tests/driver/DriverDesktop.h"
 #include "tests/lab/LabAddresses.h"
 
 using namespace std::chrono_literals;
@@ -27,14 +31,28 @@ using namespace zvdrive;
 
 namespace {
 
-std::string ScratchCopy(const std::string& name)
+void WriteText(const std::string& path, const std::string& text)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "zv-" + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A fresh copy of the program with the settings and history given (none
+// when empty), in a folder of this build tree: the Linux side tells its
+// process from any other tree's by that path.
+std::string ScratchCopy(const std::string& name, const std::string& ini = "", const std::string& hosts = "")
+{
+    CreateDirectoryA(BuildFile("tests/console").c_str(), nullptr);
+    const std::string folder = BuildFile("tests/console/lab-" + name);
     CreateDirectoryA(folder.c_str(), nullptr);
     DeleteFileA((folder + "\\zentvorlumo.ini").c_str());
     DeleteFileA((folder + "\\host.txt").c_str());
+    if (!ini.empty())
+        WriteText(folder + "\\zentvorlumo.ini", ini);
+    if (!hosts.empty())
+        WriteText(folder + "\\host.txt", hosts);
     const std::string exe = folder + "\\ZentVorlumo.exe";
     CopyFileA(BuildFile("app/ZentVorlumo.exe").c_str(), exe.c_str(), FALSE);
     return exe;
@@ -42,10 +60,12 @@ std::string ScratchCopy(const std::string& name)
 
 // One running program, its two windows and the console's controls.
 struct Console {
+    std::string exe;
     Program program;
     HWND main, console, host, ping, repeat, replies, errors;
 
-    explicit Console(const std::string& name) : program(ScratchCopy(name))
+    explicit Console(const std::string& name, const std::string& ini = "", const std::string& hosts = "")
+        : exe(ScratchCopy(name, ini, hosts)), program(exe)
     {
         main = WaitForWindow(program.Pid(), "TFormMain", 15s);
         console = WaitForWindow(program.Pid(), "TFormSetings", 5s);
@@ -415,4 +435,145 @@ TEST(ConsolePingLab, AHugeBufferStillBeingTypedIsUsedClamped)
     // Below 100 ms the rule itself asks for decimals, however busy the machine.
     EXPECT_LT((*figures)[0], 100.0) << lines[2];
     ParkPointer();
+}
+
+namespace {
+
+constexpr const char* kOnDesktop = "ZV_CONSOLE_LAB_DESKTOP";
+
+// The fill colours of the state icons (tools/make-state-icons.sh).
+constexpr COLORREF kIdleFill = RGB(0xA9, 0xBA, 0xC1);
+constexpr COLORREF kUpFill = RGB(0x1F, 0xB5, 0xAE);
+constexpr COLORREF kDownFill = RGB(0xD0, 0x38, 0x3D);
+
+bool OnTaskbar(COLORREF fill)
+{
+    return FindOnTaskbar(fill).has_value();
+}
+
+// Whether the window's thread runs a menu (its owner is what Wine lets
+// another process see of it).
+bool InMenu(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndMenuOwner;
+}
+
+// The text of the balloon showing, once it starts with `start`.
+std::string WaitForBalloon(const std::string& start, std::chrono::milliseconds timeout)
+{
+    std::string text;
+    WaitUntil([&] { return (text = ShownBalloonText()).rfind(start, 0) == 0; }, timeout);
+    return text.rfind(start, 0) == 0 ? text : std::string();
+}
+
+} // namespace
+
+// The notification area needs a taskbar: this program starts itself again
+// on a virtual desktop for the cases that use it.
+TEST(ConsolePingLab, TheNotificationAreaCasesRunOnAVirtualDesktop)
+{
+    if (std::getenv(kOnDesktop))
+        GTEST_SKIP() << "already on the virtual desktop";
+    VirtualDesktop desktop(L"ZvConsoleLab");
+    ASSERT_TRUE(desktop.WaitForTaskbar(10s)) << "no taskbar on a virtual desktop";
+    const std::optional<DWORD> code = desktop.RunSelf("TrayOnDesktop.*", kOnDesktop, 120s);
+    ASSERT_TRUE(code.has_value()) << "the cases on the virtual desktop did not end in 120 s";
+    EXPECT_EQ(*code, 0u) << "a case on the virtual desktop failed; see its output above";
+}
+
+// The lossy host drops sequence numbers 0 to 2 of every 8, from 3489 in a
+// new program: two lost, five answered, three lost, five answered. Down
+// after 3 failures and up after 3 echoes: the first two losses raise
+// nothing, the first echoes go up quietly, the next three losses go down,
+// three echoes come back up. Each balloon shows beside its state's icon.
+TEST(TrayOnDesktop, ALossyHostGoesDownAndBackUpWithABalloonEachAndTheMenuEndsPinging)
+{
+    if (!std::getenv(kOnDesktop))
+        GTEST_SKIP() << "runs on a virtual desktop, started by TheNotificationAreaCasesRunOnAVirtualDesktop";
+    static_assert(lab::LossyPeriod == 8 && lab::LossyCount == 3);
+    ParkPointer();
+    Console c("tray", "[Ping]\r\nRepeat=1500\r\nTimeOut=200\r\n[Alerts]\r\nSound=0\r\nDownAfter=3\r\nUpAfter=3\r\n",
+              std::string(lab::Lossy) + "\r\n");
+    ASSERT_TRUE(c.Ready());
+    EXPECT_TRUE(WaitUntil([] { return OnTaskbar(kIdleFill); }, 5s)) << "idle before repeat pinging";
+    // START on the compact window, which keeps the focus it had at the start.
+    ASSERT_TRUE(ClickGraphic(c.main, "Image4"));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(c.repeat); }, 5s));
+
+    // Wine shows a balloon 2 s after it was asked for; it stays until the next.
+    const std::string down = WaitForBalloon("No reply since ", 40s);
+    std::smatch since;
+    EXPECT_TRUE(std::regex_match(down, since, std::regex("No reply since (.+) \\(3 failures: time-out\\)"))) << down;
+    EXPECT_EQ(ListViewRowCount(c.errors), 5) << "no alert for the first two losses";
+    EXPECT_TRUE(OnTaskbar(kDownFill));
+    EXPECT_FALSE(Screenshot("tray-down-balloon").empty());
+    EXPECT_EQ(ShownBalloonText(), down) << "the screenshot missed it";
+
+    const std::string up = WaitForBalloon("Down ", 20s);
+    std::smatch outage;
+    EXPECT_TRUE(std::regex_match(up, outage, std::regex("Down \\d+(.\\d)? s \\((.+) to (.+)\\)"))) << up;
+    EXPECT_EQ(outage[2], since[1].str()) << "from the first failure's send";
+    EXPECT_TRUE(OnTaskbar(kUpFill) && !OnTaskbar(kDownFill));
+    EXPECT_FALSE(Screenshot("tray-up-balloon").empty());
+    EXPECT_EQ(ShownBalloonText(), up) << "the screenshot missed it";
+    ASSERT_EQ(FocusOf(c.main), c.main) << "an alert took the focus";
+
+    // Shift+F10 opens the icon's menu; its third entry ends repeat pinging.
+    // A key typed while a ping waits never reaches an open menu (the wait's
+    // message pump takes it), so the host answers at once now.
+    c.Set("cbHost", lab::ReplyNow);
+    SendKeys({VK_SHIFT, VK_F10});
+    ASSERT_TRUE(WaitUntil([&] { return InMenu(c.main); }, 5s));
+    for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
+        SendKeys({key});
+    EXPECT_TRUE(WaitUntil([&] { return !IsChecked(c.repeat); }, 5s)) << "repeat pinging goes on";
+    EXPECT_FALSE(InMenu(c.main));
+    EXPECT_TRUE(WaitUntil([] { return OnTaskbar(kIdleFill); }, 5s));
+}
+
+// A reply 700 ms after the request and a wait of 1000 ms, held up just after
+// the request reached the responder: by the reply list's menu, which opens
+// once the ping has ended, and by a freeze of 5 s (a sleep), after which the
+// reply read late is no trip time. Neither books an echo slower than the
+// time-out.
+TEST(ConsolePingLab, AMenuOrAFreezeMidWaitBooksNoEchoSlowerThanTheTimeOut)
+{
+    Console c("held-up", "[Ping]\r\nTimeOut=1000\r\n", std::string(lab::Reply700Ms) + "\r\n");
+    ASSERT_TRUE(c.Ready());
+    const char* log = std::getenv(lab::ResponderLogEnv);
+    ASSERT_NE(log, nullptr);
+    auto rows = [&] { return ListViewRowCount(c.replies) + ListViewRowCount(c.errors); };
+    // The newest ping, made after `echoes` echoes: an echo under the time-out, or a time-out.
+    auto bookedRight = [&](int echoes) {
+        if (ListViewRowCount(c.replies) > echoes)
+            return std::stoi(ListViewCell(c.replies, 0, 4)) < 1000;
+        return ListViewCell(c.errors, 0, 6) == "rsTimeOut";
+    };
+
+    int requests = LoggedRequests(lab::Reply700Ms);
+    Click(c.ping);
+    ASSERT_TRUE(WaitUntil([&] { return LoggedRequests(lab::Reply700Ms) > requests; }, 5s));
+    Sleep(50);
+    PostMessageA(c.replies, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c.replies), -1);
+    int rowsAtMenu = -1;
+    ASSERT_TRUE(WaitUntil([&] { return InMenu(c.console) && (rowsAtMenu = rows()) >= 0; }, 5s));
+    EXPECT_EQ(rowsAtMenu, 1) << "the menu opened before the ping ended";
+    Sleep(3000);
+    PressKey(c.replies, VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !InMenu(c.console); }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return rows() == 1; }, 3s));
+    EXPECT_TRUE(bookedRight(0)) << ListViewCell(c.replies, 0, 4);
+
+    const int echoes = ListViewRowCount(c.replies);
+    requests = LoggedRequests(lab::Reply700Ms);
+    const std::string arrived =
+        "[ $(grep -c 'dst=" + std::string(lab::Reply700Ms) + " ' '" + log + "') -gt " + std::to_string(requests) + " ]";
+    ASSERT_TRUE(FreezeProcess(c.exe, 5s, arrived));
+    const DWORD start = GetTickCount();
+    Click(c.ping);
+    ASSERT_TRUE(WaitUntil([&] { return rows() == 2; }, 15s));
+    EXPECT_GE(GetTickCount() - start, 4000u) << "the freeze came too late";
+    EXPECT_TRUE(bookedRight(echoes)) << ListViewCell(c.replies, 0, 4);
 }

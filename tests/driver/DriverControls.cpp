@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cctype>
 #include <iterator>
 
 #include "tests/driver/Driver.h"
@@ -137,6 +138,22 @@ bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
                           timeout);
     DeleteFileA(windowsMarker.c_str());
     return done;
+}
+
+bool FreezeProcess(const std::string& exePath, std::chrono::seconds duration, const std::string& when)
+{
+    // Wine shows a program's Windows path as its command line. Any other
+    // character matches itself; the brackets keep the pattern from
+    // matching the shell that carries it.
+    std::string pattern;
+    for (char c : exePath)
+        pattern += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c) : ".";
+    pattern = "[" + pattern.substr(0, 1) + "]" + pattern.substr(1);
+    const std::string stop = "pid=$(pgrep -f '" + pattern + "') && kill -STOP $pid && sleep " +
+                             std::to_string(duration.count()) + "; kill -CONT $pid";
+    return RunShell("(for i in $(seq 1000); do if " + when + "; then " + stop +
+                        "; break; fi; sleep 0.01; done) >/dev/null 2>&1 & true",
+                    std::chrono::seconds(10));
 }
 
 std::string ShownTip(HWND window)

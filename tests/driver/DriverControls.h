@@ -52,6 +52,12 @@ std::string ShownTip(HWND window);
 // Runs a Linux shell command (as Screenshot runs ImageMagick) and waits,
 // up to the timeout, until it has finished; true if it did.
 bool RunShell(const std::string& command, std::chrono::milliseconds timeout);
+// Freezes the program started from `exePath` as a sleep freezes it: a Linux
+// shell of its own stops the process (found by its command line) once the
+// shell condition `when` holds (polled every 10 ms for up to 10 s), and
+// resumes it `duration` later, even if the test has ended meanwhile. True
+// once that shell runs.
+bool FreezeProcess(const std::string& exePath, std::chrono::seconds duration, const std::string& when = "true");
 
 // Real input through the X server (xdotool), as a user's hands give it: it
 // goes to the window under the pointer and the program sees the modifier

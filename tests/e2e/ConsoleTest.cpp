@@ -1,7 +1,8 @@
 // The console window end to end: the real program copied into a scratch
 // folder of its own, so its settings file and host history start as each
-// case prepares them, driven from outside. Screenshots of the four tabs
-// land in the build tree's screenshots folder.
+// case prepares them, driven from outside; a minute's freeze of it while
+// it pings loopback is a sleep. Screenshots of the four tabs land in the
+// build tree's screenshots folder.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -793,5 +796,71 @@ TEST(Console, ListRowsLeaveAsCopiedTextAndCsvFiles)
     EXPECT_TRUE(FilesIn(locked).empty());
     EXPECT_TRUE(MessageBoxes(console.program.Pid()).empty()) << "one box only";
     folder.SetImmutable(false);
+    EXPECT_TRUE(console.CloseCollectingErrors().empty());
+}
+
+namespace {
+
+// The local time of day in seconds.
+int SecondOfDay()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+}
+
+// Whether an "hh:mm" of the tip is the minute of a moment within `slack` seconds of `second`.
+bool NearMinute(const std::string& hour, const std::string& minute, int second, int slack)
+{
+    const int shown = std::stoi(hour) * 60 + std::stoi(minute);
+    return shown == (second - slack + 86400) / 60 % 1440 || shown == (second + slack) / 60 % 1440;
+}
+
+} // namespace
+
+// Frozen for a minute while it pings loopback over and over, as a sleep
+// freezes it: the gap between two ticks is a sleep. The figures tip names
+// it on its last line, counts the up time from the resume and books no
+// outage; the error log gains nothing.
+TEST(Console, AFrozenMinuteIsASleepNotAnOutage)
+{
+    ConsoleFolder folder("freeze");
+    WriteAll(folder.Hosts(), "127.0.0.1\r\n");
+    WriteAll(folder.Ini(), "[Ping]\r\nRepeat=1000\r\nTimeOut=200\r\n");
+    Console console(folder);
+    ASSERT_TRUE(console.created);
+    const HWND replies = console.Control("ListView1"), errors = console.Control("ListViewError");
+    Click(console.Control("spbRepPing"));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(replies) >= 2; }, 10s));
+
+    const int stopped = SecondOfDay();
+    const DWORD frozen = GetTickCount();
+    ASSERT_TRUE(FreezeProcess(folder.Exe(), 60s));
+    ASSERT_TRUE(WaitUntil([&] { return !Responsive(console.main, 200ms); }, 5s)) << "not frozen";
+    // A slow answer before the stop must not pass for the resume.
+    ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - frozen > 55000 && Responsive(console.main, 200ms); }, 75s))
+        << "not resumed";
+    const int resumed = SecondOfDay();
+    const int rows = ListViewRowCount(replies);
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(replies) >= rows + 2; }, 10s));
+
+    const auto average = FindGraphic(console.main, "lbAVG");
+    ASSERT_TRUE(average.has_value());
+    const std::string tip =
+        HoverTip(console.main, (average->bounds.left + average->bounds.right) / 2, average->bounds.top + 6, 5s);
+    ParkPointer();
+    std::vector<std::string> lines;
+    std::istringstream in(tip);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
+    ASSERT_EQ(lines.size(), 7u) << tip;
+    EXPECT_EQ(lines[4], "no outages");
+    EXPECT_TRUE(std::regex_match(lines[5], std::regex("up for \\d.\\d s"))) << "counted from the resume: " << lines[5];
+    std::smatch asleep;
+    const std::regex sleep("asleep (\\d\\d).(\\d\\d) to (\\d\\d).(\\d\\d)");
+    ASSERT_TRUE(std::regex_match(lines[6], asleep, sleep)) << lines[6];
+    EXPECT_TRUE(NearMinute(asleep[1], asleep[2], stopped, 2)) << lines[6] << ": from the last tick before";
+    EXPECT_TRUE(NearMinute(asleep[3], asleep[4], resumed, 2)) << lines[6] << ": to the first tick after";
+    EXPECT_EQ(ListViewRowCount(errors), 0);
     EXPECT_TRUE(console.CloseCollectingErrors().empty());
 }

@@ -9,22 +9,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/driver/Driver.h"
+#include "tests/driver/DriverDesktop.h"
 #include "toolkit/Handles.h"
 #include "toolkit/NotifyIcon.h"
 
 namespace {
 
 using std::chrono::milliseconds;
+using zvdrive::FindOnTaskbar;
 
 constexpr const char* kOnDesktop = "ZV_NOTIFY_ICON_DESKTOP";
 constexpr UINT kCallback = WM_APP + 7;
@@ -89,90 +89,13 @@ TEST(StateIcons, HaveAnImageDrawnForEverySizeAndStayWithinTheirBudget)
     EXPECT_LE(imageBytes, 10u * 1024u);
 }
 
-// A desktop of its own with a taskbar, made by Wine's shell; it closes once
-// its last program ends, or is ended after 10 s.
-class VirtualDesktop {
-public:
-    explicit VirtualDesktop(const wchar_t* name) : name_(name)
-    {
-        std::wstring command = std::wstring(L"explorer.exe /desktop=") + name + L",800x600";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION shell{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell))
-            return;
-        shell_.Reset(shell.hProcess);
-        CloseHandle(shell.hThread);
-    }
-    ~VirtualDesktop()
-    {
-        if (shell_ && WaitForSingleObject(shell_.Get(), 10000) != WAIT_OBJECT_0)
-            TerminateProcess(shell_.Get(), 0);
-    }
-
-    bool WaitForTaskbar() const
-    {
-        return shell_ && zvdrive::WaitUntil([&] { return HasTaskbar(); }, milliseconds(10000));
-    }
-
-    // Runs `command` there with this program's standard handles; its exit code, or nothing after `timeout`.
-    std::optional<DWORD> Run(std::wstring command, DWORD timeoutMs) const
-    {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.lpDesktop = const_cast<wchar_t*>(name_);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        PROCESS_INFORMATION run{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &run))
-            return std::nullopt;
-        tk::KernelHandle process(run.hProcess), thread(run.hThread);
-        DWORD code = 0;
-        if (WaitForSingleObject(run.hProcess, timeoutMs) != WAIT_OBJECT_0 || !GetExitCodeProcess(run.hProcess, &code)) {
-            TerminateProcess(run.hProcess, 1);
-            return std::nullopt;
-        }
-        return code;
-    }
-
-private:
-    bool HasTaskbar() const
-    {
-        HDESK desktop = OpenDesktopW(name_, 0, FALSE, DESKTOP_ENUMERATE);
-        if (!desktop)
-            return false;
-        HWND taskbar = nullptr;
-        EnumDesktopWindows(
-            desktop,
-            [](HWND window, LPARAM found) CALLBACK -> BOOL {
-                wchar_t name[32];
-                if (GetClassNameW(window, name, 32) && !std::wcscmp(name, L"Shell_TrayWnd"))
-                    *reinterpret_cast<HWND*>(found) = window;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&taskbar));
-        CloseDesktop(desktop);
-        return taskbar != nullptr;
-    }
-
-    const wchar_t* name_;
-    tk::KernelHandle shell_;
-};
-
 // Starts this test program again on the taskbar of a virtual desktop, for the
 // cases below.
 TEST(NotifyIconOnTaskbar, RunsItsCasesOnAVirtualDesktop)
 {
-    VirtualDesktop desktop(L"ZvNotifyIcon");
-    ASSERT_TRUE(desktop.WaitForTaskbar()) << "no taskbar on a virtual desktop";
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    SetEnvironmentVariableA(kOnDesktop, "1");
-    const std::optional<DWORD> code =
-        desktop.Run(std::wstring(L"\"") + self + L"\" --gtest_filter=NotifyIconOnDesktop.*", 90000);
-    SetEnvironmentVariableA(kOnDesktop, nullptr);
+    zvdrive::VirtualDesktop desktop(L"ZvNotifyIcon");
+    ASSERT_TRUE(desktop.WaitForTaskbar(milliseconds(10000))) << "no taskbar on a virtual desktop";
+    const std::optional<DWORD> code = desktop.RunSelf("NotifyIconOnDesktop.*", kOnDesktop, milliseconds(90000));
     ASSERT_TRUE(code.has_value()) << "the cases on the virtual desktop did not end in 90 s";
     EXPECT_EQ(*code, 0u) << "a case on the virtual desktop failed; see its output above";
 }
@@ -192,40 +115,6 @@ bool PumpUntil(F done, DWORD timeoutMs = 5000)
             return false;
         Sleep(20);
     }
-}
-
-// Where a colour shows on the taskbar (the middle of its pixels), read off the screen.
-std::optional<POINT> FindOnTaskbar(COLORREF colour)
-{
-    RECT bar{};
-    if (!GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar))
-        return std::nullopt;
-    const int width = bar.right - bar.left, height = bar.bottom - bar.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    tk::ClientDC screen(nullptr);
-    tk::MemoryDC memory(CreateCompatibleDC(screen.Get()));
-    tk::Bitmap picture(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        tk::SelectScope select(memory.Get(), picture.Get());
-        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), bar.left, bar.top, SRCCOPY);
-    }
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    const std::uint32_t wanted = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
-    long sumX = 0, sumY = 0, count = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if ((pixels[y * width + x] & 0xFFFFFF) == wanted)
-                sumX += x, sumY += y, ++count;
-    if (count == 0)
-        return std::nullopt;
-    return POINT{bar.left + static_cast<LONG>(sumX / count), bar.top + static_cast<LONG>(sumY / count)};
 }
 
 bool Shows(StateId state)
