@@ -50,9 +50,13 @@ std::string IsoMoment(const TWallStamp& stamp)
 
 TIsoText IsoMomentText(const TWallStamp& stamp)
 {
+    return IsoMomentText(stamp.Local(), stamp.OffsetMinutes);
+}
+
+TIsoText IsoMomentText(const TCivilTime& t, int offsetMinutes)
+{
     // By hand: a formatted print per row would cost more than the rest of an export.
-    const TCivilTime t = stamp.Local();
-    const int offset = std::abs(stamp.OffsetMinutes);
+    const int offset = std::abs(offsetMinutes);
     TIsoText iso{"0000-00-00T00:00:00+00:00"};
     char* text = iso.Text;
     // Two digits at a time from a table: a division per digit is most of the cost.
@@ -71,7 +75,7 @@ TIsoText IsoMomentText(const TWallStamp& stamp)
     put(11, t.Hour);
     put(14, t.Minute);
     put(17, t.Second);
-    text[19] = stamp.OffsetMinutes < 0 ? '-' : '+';
+    text[19] = offsetMinutes < 0 ? '-' : '+';
     put(20, offset / 60);
     put(23, offset % 60);
     return iso;

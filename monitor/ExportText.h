@@ -33,6 +33,8 @@ struct TIsoText {
     std::string_view View() const { return {Text, 25}; }
 };
 TIsoText IsoMomentText(const TWallStamp& stamp);
+// The same from the local time the stamp shows, worked out already.
+TIsoText IsoMomentText(const TCivilTime& local, int offsetMinutes);
 
 // "zentvorlumo-errors-2026-12-07.csv" for what = "errors".
 std::string ExportFileName(std::string_view what, const TCivilTime& day);
@@ -46,12 +48,14 @@ public:
     enum class Start { ByteOrderMark, Bare };
     explicit TCsvBuilder(TUtf8Converter toUtf8, Start start = Start::ByteOrderMark);
     void Field(std::string_view cell);
-    // A field already in UTF-8 that needs no quotes (a caption of ours).
+    // A field already in UTF-8 that needs no quotes (a caption of ours, an
+    // ISO time): copied as it is.
     void Utf8Field(std::string_view cell)
     {
-        OpenField().Append(cell);
+        OpenField().AppendPlain(cell);
         out_.TakeWatchedSeen();
     }
+    void Reserve(std::size_t bytes) { out_.Reserve(bytes); }
     // A field made in place: append the cell's text (in the list's encoding)
     // to the buffer OpenField() returns, then call CloseField(). The rare
     // cell that needs quotes or another encoding is redone then.

@@ -1,7 +1,5 @@
 #include "monitor/ReplyText.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr TListColumn kEchoColumns[] = {
@@ -42,8 +40,8 @@ std::string_view StatusName(TReplyStatusKind kind)
 
 void AppendTwoDigits(TTextBuffer& out, int value)
 {
-    out.Append(static_cast<char>('0' + value / 10 % 10));
-    out.Append(static_cast<char>('0' + value % 10));
+    const char pair[2] = {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+    out.AppendPlain({pair, 2});
 }
 
 void AppendDateTime(TTextBuffer& out, const TCivilTime& t, std::string_view timeSeparator)
@@ -52,9 +50,9 @@ void AppendDateTime(TTextBuffer& out, const TCivilTime& t, std::string_view time
     out.Append('.');
     AppendTwoDigits(out, t.Month);
     out.Append('.');
-    char year[16];
-    std::snprintf(year, sizeof year, "%04d", t.Year);
-    out.Append(year);
+    // By hand: a formatted print per row would cost more than the rest of an export.
+    AppendTwoDigits(out, t.Year / 100);
+    AppendTwoDigits(out, t.Year % 100);
     out.Append(' ');
     AppendTwoDigits(out, t.Hour);
     out.Append(timeSeparator);
@@ -72,11 +70,12 @@ void AppendEchoCell(TTextBuffer& out, const TPingRecord& record, int column)
     AppendNumberCell(out, record.Reply, column);
 }
 
-void AppendErrorCell(TTextBuffer& out, const TPingRecord& record, int column, std::string_view timeSeparator)
+void AppendErrorCell(TTextBuffer& out, const TPingRecord& record, int column, std::string_view timeSeparator,
+                     const TCivilTime& filed)
 {
     switch (column) {
     case 0: return out.Append(record.Host);
-    case 5: return AppendDateTime(out, record.Filed.Local(), timeSeparator);
+    case 5: return AppendDateTime(out, filed, timeSeparator);
     case 6: return out.Append(StatusName(record.Reply.Kind));
     }
     AppendNumberCell(out, record.Reply, column);
@@ -112,8 +111,15 @@ std::string CellText(TRunLog log, const TPingRecord& record, int column, std::st
 
 void AppendCell(TTextBuffer& out, TRunLog log, const TPingRecord& record, int column, std::string_view timeSeparator)
 {
+    const bool dated = log == TRunLog::Errors && column == 5;
+    AppendCell(out, log, record, column, timeSeparator, dated ? record.Filed.Local() : TCivilTime{});
+}
+
+void AppendCell(TTextBuffer& out, TRunLog log, const TPingRecord& record, int column, std::string_view timeSeparator,
+                const TCivilTime& filed)
+{
     if (log == TRunLog::Echoes)
         AppendEchoCell(out, record, column);
     else
-        AppendErrorCell(out, record, column, timeSeparator);
+        AppendErrorCell(out, record, column, timeSeparator, filed);
 }

@@ -38,3 +38,6 @@ std::string CellText(TRunLog log, const TPingRecord& record, int column, std::st
 // The same text appended to `out`: an export of ten thousand rows makes no
 // heap block per cell.
 void AppendCell(TTextBuffer& out, TRunLog log, const TPingRecord& record, int column, std::string_view timeSeparator);
+// The same, with the local time the record was filed at worked out already.
+void AppendCell(TTextBuffer& out, TRunLog log, const TPingRecord& record, int column, std::string_view timeSeparator,
+                const TCivilTime& filed);

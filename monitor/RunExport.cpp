@@ -1,5 +1,7 @@
 #include "monitor/RunExport.h"
 
+#include <cstdint>
+
 namespace {
 
 // The reply list's CSV takes the precise trip time after this column.
@@ -14,6 +16,38 @@ int RowsOf(const TMonitorRun& run, TRunLog log)
 {
     return log == TRunLog::Echoes ? run.EchoRows() : run.ErrorRows();
 }
+
+// A list's stamps mostly fall on one local day: its date is worked out
+// once, and only the time of day for each row.
+class TLocalTimes {
+public:
+    TCivilTime Of(const TWallStamp& stamp)
+    {
+        constexpr std::int64_t kDayMs = 86400000;
+        const std::int64_t local = stamp.UtcMs + std::int64_t{stamp.OffsetMinutes} * 60000;
+        // Within the day of the row before, no 64-bit division (a library
+        // call on the 32-bit build).
+        std::int64_t ms = local - dayStart_;
+        if (ms < 0 || ms >= kDayMs) {
+            std::int64_t day = local / kDayMs;
+            if (local % kDayMs < 0)
+                --day;
+            dayStart_ = day * kDayMs;
+            date_ = CivilTimeOf(dayStart_);
+            ms = local - dayStart_;
+        }
+        TCivilTime t = date_;
+        const int s = static_cast<int>(ms) / 1000;
+        t.Hour = s / 3600;
+        t.Minute = s / 60 % 60;
+        t.Second = s % 60;
+        return t;
+    }
+
+private:
+    std::int64_t dayStart_ = INT64_MIN / 2; // no day yet
+    TCivilTime date_;
+};
 
 } // namespace
 
@@ -48,17 +82,21 @@ std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view tim
     csv.Field("Time");
     csv.EndLine();
     const int rows = RowsOf(run, log);
+    // Rows of some 70 bytes: the text grows in place rather than by copies.
+    csv.Reserve(static_cast<std::size_t>(rows) * 80 + 256);
+    TLocalTimes times;
     for (int row = 0; row < rows; ++row) {
         const TPingRecord& record = RowOf(run, log, row);
+        const TCivilTime filed = times.Of(record.Filed);
         for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-            AppendCell(csv.OpenField(), log, record, column, timeSeparator);
+            AppendCell(csv.OpenField(), log, record, column, timeSeparator, filed);
             csv.CloseField();
             if (precise && column == kTripMsColumn) {
                 csv.OpenField().AppendDecimal(record.TripUs);
                 csv.CloseField();
             }
         }
-        csv.Field(IsoMomentText(record.Filed).View());
+        csv.Utf8Field(IsoMomentText(filed, record.Filed.OffsetMinutes).View());
         csv.EndLine();
     }
     return csv.Take();

@@ -18,6 +18,18 @@ public:
     using TByteSet = std::array<bool, 256>;
 
     explicit TTextBuffer(std::size_t expectedBytes = 0) { text_.reserve(expectedBytes); }
+    // Room for this many bytes in all, so that a long text is not moved as it grows.
+    void Reserve(std::size_t bytes) { text_.reserve(bytes); }
+    // Text known to hold no watched byte (digits, an ISO time): copied unread.
+    void AppendPlain(std::string_view text)
+    {
+        if (text.size() > kStage - staged_)
+            return AppendLong(text);
+        char* to = stage_ + staged_;
+        for (char c : text)
+            *to++ = c;
+        staged_ += text.size();
+    }
 
     // Texts and characters appended from now on are looked at for bytes of
     // `bytes` (which must outlive the buffer); numbers are not, as their
