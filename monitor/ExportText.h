@@ -56,6 +56,15 @@ public:
         out_.TakeWatchedSeen();
     }
     void Reserve(std::size_t bytes) { out_.Reserve(bytes); }
+    // A field whose text can hold nothing to quote or convert (a number, a
+    // status name): appended as it comes, without the check afterwards.
+    TTextBuffer& PlainField()
+    {
+        if (!lineStart_)
+            out_.Append(',');
+        lineStart_ = false;
+        return out_;
+    }
     // A field made in place: append the cell's text (in the list's encoding)
     // to the buffer OpenField() returns, then call CloseField(). The rare
     // cell that needs quotes or another encoding is redone then.

@@ -38,27 +38,40 @@ std::string_view StatusName(TReplyStatusKind kind)
     return "No Status";
 }
 
-void AppendTwoDigits(TTextBuffer& out, int value)
+char* PutTwoDigits(char* at, int value)
 {
-    const char pair[2] = {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
-    out.AppendPlain({pair, 2});
+    *at++ = static_cast<char>('0' + value / 10 % 10);
+    *at++ = static_cast<char>('0' + value % 10);
+    return at;
 }
 
+char* PutText(char* at, std::string_view text)
+{
+    for (char c : text)
+        *at++ = c;
+    return at;
+}
+
+// Made in one piece by hand: a formatted print, or an append per part,
+// would cost more than the rest of an export's row.
 void AppendDateTime(TTextBuffer& out, const TCivilTime& t, std::string_view timeSeparator)
 {
-    AppendTwoDigits(out, t.Day);
-    out.Append('.');
-    AppendTwoDigits(out, t.Month);
-    out.Append('.');
-    // By hand: a formatted print per row would cost more than the rest of an export.
-    AppendTwoDigits(out, t.Year / 100);
-    AppendTwoDigits(out, t.Year % 100);
-    out.Append(' ');
-    AppendTwoDigits(out, t.Hour);
-    out.Append(timeSeparator);
-    AppendTwoDigits(out, t.Minute);
-    out.Append(timeSeparator);
-    AppendTwoDigits(out, t.Second);
+    if (timeSeparator.size() > 8)
+        timeSeparator = timeSeparator.substr(0, 8);
+    char text[40];
+    char* at = PutTwoDigits(text, t.Day);
+    *at++ = '.';
+    at = PutTwoDigits(at, t.Month);
+    *at++ = '.';
+    at = PutTwoDigits(at, t.Year / 100);
+    at = PutTwoDigits(at, t.Year % 100);
+    *at++ = ' ';
+    at = PutTwoDigits(at, t.Hour);
+    at = PutText(at, timeSeparator);
+    at = PutTwoDigits(at, t.Minute);
+    at = PutText(at, timeSeparator);
+    at = PutTwoDigits(at, t.Second);
+    out.Append(std::string_view(text, static_cast<std::size_t>(at - text)));
 }
 
 void AppendEchoCell(TTextBuffer& out, const TPingRecord& record, int column)

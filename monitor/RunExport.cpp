@@ -17,6 +17,16 @@ int RowsOf(const TMonitorRun& run, TRunLog log)
     return log == TRunLog::Echoes ? run.EchoRows() : run.ErrorRows();
 }
 
+// The numbers and the status names: nothing in them to quote or convert.
+// The addresses, the host box's text and the time (its separator is the
+// locale's) go the careful way.
+bool IsPlainColumn(TRunLog log, int column)
+{
+    if (column >= 1 && column <= 4)
+        return true;
+    return log == TRunLog::Echoes ? column == 5 : column == 6;
+}
+
 // A list's stamps mostly fall on one local day: its date is worked out
 // once, and only the time of day for each row.
 class TLocalTimes {
@@ -89,12 +99,14 @@ std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view tim
         const TPingRecord& record = RowOf(run, log, row);
         const TCivilTime filed = times.Of(record.Filed);
         for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-            AppendCell(csv.OpenField(), log, record, column, timeSeparator, filed);
-            csv.CloseField();
-            if (precise && column == kTripMsColumn) {
-                csv.OpenField().AppendDecimal(record.TripUs);
+            if (IsPlainColumn(log, column)) {
+                AppendCell(csv.PlainField(), log, record, column, timeSeparator, filed);
+            } else {
+                AppendCell(csv.OpenField(), log, record, column, timeSeparator, filed);
                 csv.CloseField();
             }
+            if (precise && column == kTripMsColumn)
+                csv.PlainField().AppendDecimal(record.TripUs);
         }
         csv.Utf8Field(IsoMomentText(filed, record.Filed.OffsetMinutes).View());
         csv.EndLine();
