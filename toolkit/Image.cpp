@@ -70,27 +70,6 @@ Bitmap LoadPictureResource(const char* name, const Scale& scale, std::optional<s
     return BitmapOf(ScalePicture(*picture, scale, key));
 }
 
-Bitmap ScaleBitmap(Bitmap bitmap, const Scale& scale)
-{
-    if (scale.IsIdentity() || !bitmap)
-        return bitmap;
-    const SIZE size = SizeOf(bitmap.Get());
-    Picture picture;
-    picture.Width = size.cx;
-    picture.Height = size.cy;
-    picture.Bgr.resize(static_cast<std::size_t>(size.cx) * 3 * static_cast<std::size_t>(size.cy));
-    Dib dib = DibOf(picture); // the layout to read the bitmap's rows in
-    ClientDC screen(nullptr);
-    if (!GetDIBits(screen.Get(), bitmap.Get(), 0, static_cast<UINT>(size.cy), dib.Bits.data(), &dib.Info,
-                   DIB_RGB_COLORS))
-        return bitmap;
-    const std::size_t row = static_cast<std::size_t>(size.cx) * 3;
-    const std::size_t stride = dib.Bits.size() / static_cast<std::size_t>(size.cy);
-    for (std::size_t y = 0; y < static_cast<std::size_t>(size.cy); ++y)
-        std::memcpy(picture.Bgr.data() + row * y, dib.Bits.data() + stride * y, row);
-    return BitmapOf(ScalePicture(picture, scale));
-}
-
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, bool transparent)
 {
     MemoryDC source(CreateCompatibleDC(dc));

@@ -32,9 +32,6 @@ constexpr std::uint32_t kLowerLeftKey = 0xFF000000;
 // null if it is missing or unreadable.
 Bitmap LoadPictureResource(const char* name, const Scale& scale = {},
                            std::optional<std::uint32_t> key = std::nullopt);
-// A 24-bit copy of a bitmap, scaled as LoadPictureResource does; the bitmap
-// itself at 96 dpi.
-Bitmap ScaleBitmap(Bitmap bitmap, const Scale& scale);
 
 // Draws a bitmap at x, y, leaving out the colour of its lower-left pixel
 // when `transparent`.

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 
 #include "toolkit/DriverProtocol.h"
@@ -282,6 +282,35 @@ std::string WindowsPath(const std::string& unixPath)
 std::string BuildFile(const std::string& relative)
 {
     return WindowsPath(BuildDir() + "/" + relative);
+}
+
+bool WriteLoopbackFiles(const std::string& folder)
+{
+    const struct {
+        const char* file;
+        const char* text;
+    } files[] = {{"zentvorlumo.ini", "[Ping]\r\nRepeat=100000\r\n"}, {"host.txt", "127.0.0.1\r\n"}};
+    for (const auto& f : files) {
+        HANDLE h = CreateFileA((folder + "\\" + f.file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        DWORD written = 0;
+        const BOOL ok = WriteFile(h, f.text, static_cast<DWORD>(std::strlen(f.text)), &written, nullptr);
+        CloseHandle(h);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+std::string LoopbackCopy(const std::string& folder, const std::string& program)
+{
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string copy = folder + "\\ZentVorlumo.exe";
+    if (!WriteLoopbackFiles(folder) || !CopyFileA(program.c_str(), copy.c_str(), FALSE))
+        return std::string();
+    return copy;
 }
 
 Program::Program(const std::string& exePath, const StartOptions& options)

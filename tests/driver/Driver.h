@@ -23,6 +23,14 @@ std::string BuildDir();
 std::string WindowsPath(const std::string& unixPath); // "Z:" + path with backslashes
 std::string BuildFile(const std::string& relative);   // Windows path of BuildDir()/relative
 
+// The settings file and host history a test that presses START writes beside
+// the program: loopback as the only host and the longest repeat interval, so
+// START never pings anything else while the test runs. False if not written.
+bool WriteLoopbackFiles(const std::string& folder);
+// `program` copied into `folder` (made if need be) with those files; the
+// copy's path, or "" when anything failed.
+std::string LoopbackCopy(const std::string& folder, const std::string& program);
+
 struct StartOptions {
     // STARTUPINFO.wShowWindow, passed with STARTF_USESHOWWINDOW when set.
     std::optional<WORD> show;

@@ -21,27 +21,11 @@ using namespace zvdrive;
 namespace {
 
 // The program saves its settings and host history beside itself at every
-// end, and an empty history blanks the host label (and so its hot spot).
-// Each run starts from the same files: loopback as the only host and the
-// longest repeat interval, so START can never send a ping while a test runs.
+// end, and an empty history blanks the host label (and so its hot spot):
+// each run starts from the same files.
 bool WriteKnownFiles()
 {
-    const struct {
-        const char* file;
-        const char* text;
-    } files[] = {{"app/zentvorlumo.ini", "[Ping]\r\nRepeat=100000\r\n"}, {"app/host.txt", "127.0.0.1\r\n"}};
-    for (const auto& f : files) {
-        HANDLE h = CreateFileA(BuildFile(f.file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD written = 0;
-        const BOOL ok = WriteFile(h, f.text, static_cast<DWORD>(strlen(f.text)), &written, nullptr);
-        CloseHandle(h);
-        if (!ok)
-            return false;
-    }
-    return true;
+    return WriteLoopbackFiles(BuildFile("app"));
 }
 
 // Never start the program with files other than these.

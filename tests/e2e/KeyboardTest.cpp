@@ -29,30 +29,13 @@ using namespace zvdrive;
 
 namespace {
 
-// A copy of the program's test build with loopback as its only host and
-// the longest repeat interval, so START never pings while the test runs.
+// A copy of the program's test build that only ever pings loopback.
 std::string PrepareProgram(int dpi)
 {
-    const std::string dir = BuildFile("tests/e2e/keyboard-" + std::to_string(dpi));
-    CreateDirectoryA(dir.c_str(), nullptr);
-    const struct {
-        const char* file;
-        const char* text;
-    } files[] = {{"zentvorlumo.ini", "[Ping]\r\nRepeat=100000\r\n"}, {"host.txt", "127.0.0.1\r\n"}};
-    for (const auto& f : files) {
-        HANDLE h = CreateFileA((dir + "\\" + f.file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            std::fprintf(stderr, "the test's settings could not be written\n");
-            std::exit(1);
-        }
-        DWORD written = 0;
-        WriteFile(h, f.text, static_cast<DWORD>(std::strlen(f.text)), &written, nullptr);
-        CloseHandle(h);
-    }
-    EXPECT_TRUE(
-        CopyFileA(BuildFile("tests/e2e/ZentVorlumoTest.exe").c_str(), (dir + "\\ZentVorlumo.exe").c_str(), FALSE));
-    return dir + "\\ZentVorlumo.exe";
+    const std::string copy = LoopbackCopy(BuildFile("tests/e2e/keyboard-" + std::to_string(dpi)),
+                                          BuildFile("tests/e2e/ZentVorlumoTest.exe"));
+    EXPECT_FALSE(copy.empty()) << "the test's program could not be prepared";
+    return copy;
 }
 
 int ScreenDpi()
