@@ -603,6 +603,18 @@ bool PressOk(HWND box, milliseconds timeout)
     return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeout);
 }
 
+bool StartShell(const std::string& command)
+{
+    std::string line = "Z:\\bin\\sh -c \"" + command + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // Wine starts a Linux program outside its process table: no process
+    // handle, and junk in the thread field. Closing that junk once closed
+    // the test's own standard output, so nothing here is closed.
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+}
+
 std::string Screenshot(const std::string& name)
 {
     std::string dir = BuildDir() + "/screenshots";
@@ -614,19 +626,9 @@ std::string Screenshot(const std::string& name)
     // painted yet, and Wine passes what was painted on to X a little later.
     WaitUntil([] { return !AnyPaintPending(); }, milliseconds(3000));
     Sleep(kDisplayLag);
-    // Wine runs a Linux program given by its Unix path, but its process handle
-    // cannot be waited on: the finished file is renamed into place instead.
-    std::string command = "Z:\\bin\\sh -c \"import -window root 'png:" + partial + "' && mv '" + partial + "' '" +
-                          file + "'\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    // The finished file is renamed into place: the shell cannot be waited on.
+    if (!StartShell("import -window root 'png:" + partial + "' && mv '" + partial + "' '" + file + "'"))
         return {};
-    if (info.hThread)
-        CloseHandle(info.hThread);
-    if (info.hProcess)
-        CloseHandle(info.hProcess);
     std::string windowsFile = WindowsPath(file);
     bool saved = WaitUntil([&] { return GetFileAttributesA(windowsFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
                            milliseconds(10000));

@@ -137,5 +137,8 @@ bool PressOk(HWND box, milliseconds timeout = milliseconds(3000));
 // ImageMagick's import, run as a Linux program. Returns its Linux path, or
 // "" if no file appeared in time.
 std::string Screenshot(const std::string& name);
+// Starts `/bin/sh -c command` on the Linux side. It cannot be waited on:
+// let the command leave a file that says it is done.
+bool StartShell(const std::string& command);
 
 } // namespace zvdrive

@@ -125,15 +125,8 @@ bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
                          std::to_string(++runs);
     std::string windowsMarker = WindowsPath(marker);
     DeleteFileA(windowsMarker.c_str());
-    // Wine's handle of a Linux process cannot be waited on: a marker file says it is done.
-    std::string line = "Z:\\bin\\sh -c \"" + command + "; touch '" + marker + "'\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!StartShell(command + "; touch '" + marker + "'"))
         return false;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
     bool done = WaitUntil([&] { return GetFileAttributesA(windowsMarker.c_str()) != INVALID_FILE_ATTRIBUTES; },
                           timeout);
     DeleteFileA(windowsMarker.c_str());
