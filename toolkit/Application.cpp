@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <stdexcept>
 
 #include "toolkit/ErrorText.h"
@@ -105,10 +106,29 @@ void Application::ProcessMessages()
     }
 }
 
+namespace {
+
+// True while a menu's or a system dialog's own loop runs on this thread and
+// a handler it dispatched (a timer's tick, a ping's wait) pumps messages.
+bool InForeignModalLoop()
+{
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)))
+        return true;
+    char name[8] = "";
+    return thread.hwndActive && GetClassNameA(thread.hwndActive, name, sizeof name) && std::strcmp(name, "#32770") == 0;
+}
+
+} // namespace
+
 bool Application::HandleMessage()
 {
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    // That loop reads the keys and clicks meant for it: taken here they would
+    // reach the focused window instead, and the menu or dialog would miss them.
+    const UINT only = InForeignModalLoop() ? PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT : 0;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | only))
         return false;
     if (msg.message == WM_QUIT) {
         terminated_ = true;

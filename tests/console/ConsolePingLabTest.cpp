@@ -521,11 +521,14 @@ TEST(TrayOnDesktop, ALossyHostGoesDownAndBackUpWithABalloonEachAndTheMenuEndsPin
     ASSERT_EQ(FocusOf(c.main), c.main) << "an alert took the focus";
 
     // Shift+F10 opens the icon's menu; its third entry ends repeat pinging.
-    // A key typed while a ping waits never reaches an open menu (the wait's
-    // message pump takes it), so the host answers at once now.
-    c.Set("cbHost", lab::ReplyNow);
+    // The keys are typed while a ping to a silent host waits 1400 ms: its
+    // message pump must leave them to the menu.
+    c.Set("speTimeout", "1400");
+    c.Set("cbHost", lab::Silent);
     SendKeys({VK_SHIFT, VK_F10});
     ASSERT_TRUE(WaitUntil([&] { return InMenu(c.main); }, 5s));
+    const int sent = LoggedRequests(lab::Silent);
+    ASSERT_TRUE(WaitUntil([&] { return LoggedRequests(lab::Silent) > sent; }, 5s));
     for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
         SendKeys({key});
     EXPECT_TRUE(WaitUntil([&] { return !IsChecked(c.repeat); }, 5s)) << "repeat pinging goes on";
