@@ -64,7 +64,7 @@ void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 {
     const TRunLog log = LogOf(list);
     SaveCsvAs(what, [this, log](const TByteSink& sink) {
-        sink(RunCsvText(run_, log, tk::ReadLocaleTimeSeparator(), tk::Utf8Text));
+        WriteRunCsv(run_, log, tk::ReadLocaleTimeSeparator(), tk::Utf8Text, sink);
     });
 }
 

@@ -78,9 +78,11 @@ TExportTable RunRowsTable(const TMonitorRun& run, TRunLog log, std::span<const i
     return table;
 }
 
-std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,
-                       const TUtf8Converter& toUtf8)
+void WriteRunCsv(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator, const TUtf8Converter& toUtf8,
+                 const TByteSink& sink)
 {
+    // Blocks of about 64 KB: made and written while still in the cache.
+    constexpr std::size_t kBlock = 64 * 1024;
     const std::span<const TListColumn> columns = ListColumns(log);
     const bool precise = log == TRunLog::Echoes;
     TCsvBuilder csv(toUtf8);
@@ -92,8 +94,8 @@ std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view tim
     csv.Field("Time");
     csv.EndLine();
     const int rows = RowsOf(run, log);
-    // Rows of some 70 bytes: the text grows in place rather than by copies.
-    csv.Reserve(static_cast<std::size_t>(rows) * 80 + 256);
+    // A row is some 70 bytes: the block never moves as it grows.
+    csv.Reserve(kBlock + 1024);
     TLocalTimes times;
     for (int row = 0; row < rows; ++row) {
         const TPingRecord& record = RowOf(run, log, row);
@@ -110,6 +112,15 @@ std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view tim
         }
         csv.Utf8Field(IsoMomentText(filed, record.Filed.OffsetMinutes).View());
         csv.EndLine();
+        csv.HandOnAfter(kBlock, sink);
     }
-    return csv.Take();
+    csv.HandOnAfter(0, sink);
+}
+
+std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,
+                       const TUtf8Converter& toUtf8)
+{
+    std::string text;
+    WriteRunCsv(run, log, timeSeparator, toUtf8, [&](std::string_view block) { text += block; });
+    return text;
 }

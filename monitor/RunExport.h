@@ -18,6 +18,10 @@
 TExportTable RunRowsTable(const TMonitorRun& run, TRunLog log, std::span<const int> rows,
                           std::string_view timeSeparator);
 
-// Every row of the list as a CSV file: byte-order mark, captions, rows.
+// Every row of the list as a CSV file: byte-order mark, captions, rows,
+// handed to `sink` in blocks of whole lines as it is made.
+void WriteRunCsv(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator, const TUtf8Converter& toUtf8,
+                 const TByteSink& sink);
+// The same in one string.
 std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,
                        const TUtf8Converter& toUtf8);

@@ -96,6 +96,18 @@ public:
         Flush();
         return std::move(text_);
     }
+    // All bytes so far, valid until the next append; Clear() starts anew
+    // and keeps the room.
+    std::string_view Whole()
+    {
+        Flush();
+        return text_;
+    }
+    void Clear()
+    {
+        text_.clear();
+        staged_ = 0;
+    }
 
 private:
     static constexpr std::size_t kStage = 512;

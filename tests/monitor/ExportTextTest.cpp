@@ -174,3 +174,40 @@ TEST(ExportText, RunLogsAreSavedAsTheListsShowThem)
     EXPECT_EQ(csv(TRunLog::Errors), "\xEF\xBB\xBF"
                                     "Adress,Bytes,Type,Seq.ID,Trip time [ms],Date/Time,Status,Time\r\n");
 }
+
+// A long list leaves in blocks of whole lines, each row once and in order,
+// across days and offsets.
+TEST(RunCsv, ALongListLeavesInBlocksOfWholeLines)
+{
+    std::int64_t ms = 1796601600000LL; // 2026-12-07 00:00:00 UTC
+    int offset = 60;
+    TMonitorRun run([&] { return TClockReading{{}, {ms, offset}}; });
+    constexpr int kRows = 3000;
+    for (int i = 0; i < kRows; ++i) {
+        ms += 61001;
+        offset = i < kRows / 2 ? 60 : -300;
+        run.AddReply({72, "127.0.0.1", 0, static_cast<std::uint16_t>(i), 3, 128, rsTimeOut}, 3000 + i, false,
+                     "host" + std::to_string(i), {kRows, true, false});
+    }
+    std::vector<std::string> blocks;
+    WriteRunCsv(run, TRunLog::Errors, ":", Latin1ToUtf8, [&](std::string_view b) { blocks.emplace_back(b); });
+    ASSERT_GT(blocks.size(), 2u);
+    std::string whole;
+    for (const std::string& block : blocks) {
+        EXPECT_TRUE(block.ends_with("\r\n"));
+        whole += block;
+    }
+    EXPECT_EQ(whole, RunCsvText(run, TRunLog::Errors, ":", Latin1ToUtf8));
+    // Row by row against the cells the list shows and the stamp's own ISO time.
+    std::size_t at = whole.find("\r\n") + 2;
+    for (int row = 0; row < kRows; ++row) {
+        const TPingRecord& record = run.Error(row);
+        std::string line;
+        for (int column = 0; column < 7; ++column)
+            line += (column ? "," : "") + CellText(TRunLog::Errors, record, column, ":");
+        line += "," + IsoMoment(record.Filed) + "\r\n";
+        ASSERT_EQ(whole.substr(at, line.size()), line) << "row " << row;
+        at += line.size();
+    }
+    EXPECT_EQ(at, whole.size());
+}
