@@ -86,8 +86,8 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
         run_.AddNotSent(cbHost->Text(), e.what());
         throw;
     }
-    // Once the tick is over and its timer armed again, so that pinging goes
-    // on while the menu is open.
+    // After the message that brought the click (a timer's tick holds what
+    // was asked for until it is over).
     PostMessageA(Handle(), kOpenHeldMessage, 0, 0);
 }
 
@@ -100,6 +100,9 @@ void TFormSetings::Timer1Timer(tk::Component* Sender)
         Timer1->SetEnabled(spbRepPing->Down());
         return;
     }
+    // A menu or dialog of ours asked for during the tick opens once the
+    // timer is armed again, so that pinging goes on while it is open.
+    tk::ModalGate::Hold hold;
     // On every way out. A failed tick leaves the timer off: RunTimerTick
     // re-arms it once the error box has been closed.
     struct Restore {
@@ -108,8 +111,10 @@ void TFormSetings::Timer1Timer(tk::Component* Sender)
         ~Restore()
         {
             tk::TheApplication->SetScreenCursor(nullptr);
-            if (std::uncaught_exceptions() == failing)
-                form.Timer1->SetEnabled(form.spbRepPing->Down());
+            if (std::uncaught_exceptions() != failing)
+                return;
+            form.Timer1->SetEnabled(form.spbRepPing->Down());
+            PostMessageA(form.Handle(), kOpenHeldMessage, 0, 0);
         }
     } restore{*this};
     tk::TheApplication->SetScreenCursor(tk::SystemCursor(reinterpret_cast<LPCSTR>(IDC_WAIT)));

@@ -521,14 +521,18 @@ TEST(TrayOnDesktop, ALossyHostGoesDownAndBackUpWithABalloonEachAndTheMenuEndsPin
     ASSERT_EQ(FocusOf(c.main), c.main) << "an alert took the focus";
 
     // Shift+F10 opens the icon's menu; its third entry ends repeat pinging.
-    // The keys are typed while a ping to a silent host waits 1400 ms: its
-    // message pump must leave them to the menu.
+    // Each is typed while a ping to a silent host waits 1400 ms: the menu
+    // opens once the wait is over, and the keys typed into it reach it.
     c.Set("speTimeout", "1400");
     c.Set("cbHost", lab::Silent);
+    auto waiting = [&] {
+        const int sent = LoggedRequests(lab::Silent);
+        return WaitUntil([&] { return LoggedRequests(lab::Silent) > sent; }, 5s);
+    };
+    ASSERT_TRUE(waiting());
     SendKeys({VK_SHIFT, VK_F10});
     ASSERT_TRUE(WaitUntil([&] { return InMenu(c.main); }, 5s));
-    const int sent = LoggedRequests(lab::Silent);
-    ASSERT_TRUE(WaitUntil([&] { return LoggedRequests(lab::Silent) > sent; }, 5s));
+    ASSERT_TRUE(waiting());
     for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
         SendKeys({key});
     EXPECT_TRUE(WaitUntil([&] { return !IsChecked(c.repeat); }, 5s)) << "repeat pinging goes on";
