@@ -15,18 +15,19 @@ struct TCompactItem {
     const char* name;    // empty: its caption
     tk::AccessibleRole role;
     bool tabStop;
+    const char* shortcut; // the key that works anywhere on the window, or ""
 };
 
 // Tab order: the host label, the average, START/STOP (one of the two shows
 // at a time), About, Setings, close.
 inline constexpr std::array<TCompactItem, 9> kCompactItems{{
-    {"lbHost", "Host", tk::AccessibleRole::StaticText, true},
-    {"Label6", "", tk::AccessibleRole::StaticText, false},
-    {"lbAVG", "AVG Trip Time / Error", tk::AccessibleRole::StaticText, true},
-    {"Image4", "Start repeat ping", tk::AccessibleRole::PushButton, true},
-    {"Image5", "End repeat ping", tk::AccessibleRole::PushButton, true},
-    {"Image3", "ICMP echo monitor", tk::AccessibleRole::Graphic, false},
-    {"Image2", "About", tk::AccessibleRole::PushButton, true},
-    {"Image1", "Setings", tk::AccessibleRole::PushButton, true},
-    {"SpeedButton1", "Close", tk::AccessibleRole::PushButton, true},
+    {"lbHost", "Host", tk::AccessibleRole::StaticText, true, ""},
+    {"Label6", "", tk::AccessibleRole::StaticText, false, ""},
+    {"lbAVG", "AVG Trip Time / Error", tk::AccessibleRole::StaticText, true, ""},
+    {"Image4", "Start repeat ping", tk::AccessibleRole::PushButton, true, "Ctrl+R"},
+    {"Image5", "End repeat ping", tk::AccessibleRole::PushButton, true, "Ctrl+R"},
+    {"Image3", "ICMP echo monitor", tk::AccessibleRole::Graphic, false, ""},
+    {"Image2", "About", tk::AccessibleRole::PushButton, true, "F1"},
+    {"Image1", "Setings", tk::AccessibleRole::PushButton, true, ""},
+    {"SpeedButton1", "Close", tk::AccessibleRole::PushButton, true, "Alt+F4"},
 }};

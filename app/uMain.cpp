@@ -133,6 +133,7 @@ void TFormMain::DescribeItems()
         if (found == all.end())
             continue;
         (*found)->SetAccessibleName(item.name);
+        (*found)->SetShortcut(item.shortcut);
         (*found)->SetRole(item.role);
         (*found)->SetTabStop(item.tabStop);
         order.push_back(*found);

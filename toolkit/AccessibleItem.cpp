@@ -44,6 +44,7 @@ std::vector<AccessibleEntry> DescribeAccessibleItems(const std::vector<Accessibl
         e.role = item.role;
         e.state = StateOf(item);
         e.defaultAction = DefaultActionOf(item);
+        e.shortcut = item.shortcut;
         if (!item.name.empty())
             e.name = item.name;
         else if (previous && IsHeading(*previous) && !IsHeading(item))

@@ -24,6 +24,7 @@ enum AccessibleState : unsigned {
 struct AccessibleFacts {
     std::string caption; // the text it shows, if any
     std::string name;    // a name given by its form; empty: none given
+    std::string shortcut;
     AccessibleRole role = AccessibleRole::None;
     bool visible = true;
     bool enabled = true;
@@ -38,6 +39,7 @@ struct AccessibleEntry {
     std::string value;
     unsigned state = 0;
     std::string defaultAction;
+    std::string shortcut;
 
     bool operator==(const AccessibleEntry&) const = default;
 };

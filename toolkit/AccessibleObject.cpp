@@ -160,7 +160,7 @@ public:
     }
     STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* out) override
     {
-        return Nothing(child, out, &IAccessible::get_accKeyboardShortcut);
+        return Answer(child, out, &AccessibleEntry::shortcut, &IAccessible::get_accKeyboardShortcut);
     }
     STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT, long* topic) override
     {

@@ -34,6 +34,7 @@ std::vector<AccessibleEntry> CustomControl::DescribeGraphics() const
     for (const GraphicControl* g : AccessibleGraphics())
         facts.push_back({.caption = g->Caption(),
                          .name = g->AccessibleName(),
+                         .shortcut = g->Shortcut(),
                          .role = g->Role(),
                          .visible = g->Visible(),
                          .enabled = g->Enabled(),

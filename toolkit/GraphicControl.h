@@ -63,6 +63,9 @@ public:
     // What a client calls it; empty: its caption (see DescribeAccessibleItems).
     const std::string& AccessibleName() const { return accessibleName_; }
     void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+    // The key that does what a click does, as a client reads it out ("Ctrl+R").
+    const std::string& Shortcut() const { return shortcut_; }
+    void SetShortcut(std::string keys) { shortcut_ = std::move(keys); }
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
     // Visible, enabled and a Tab stop.
@@ -81,6 +84,7 @@ private:
     HCURSOR cursor_ = nullptr;
     AccessibleRole role_ = AccessibleRole::None;
     std::string accessibleName_;
+    std::string shortcut_;
     bool tabStop_ = false;
 };
 

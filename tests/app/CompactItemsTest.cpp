@@ -29,6 +29,7 @@ std::vector<AccessibleFacts> CompactFacts(const std::string& focused)
         const std::string control = item.control;
         AccessibleFacts f;
         f.name = item.name;
+        f.shortcut = item.shortcut;
         f.role = item.role;
         f.focusable = item.tabStop;
         f.focused = control == focused;
@@ -82,15 +83,15 @@ TEST(CompactItems, AReaderGetsANameRoleValueStateAndActionForEach)
 {
     using R = AccessibleRole;
     const std::vector<AccessibleEntry> expected{
-        {"Host", R::StaticText, "127.0.0.1", kFocusable, "Click"},
-        {"AVG Trip Time / Error", R::StaticText, "", 0, "Click"},
-        {"AVG Trip Time / Error", R::StaticText, "1,50 [ms] / 2 [err]", kFocusable, "Click"},
-        {"Start repeat ping", R::PushButton, "", kFocusable | tk::kAccessibleFocused, "Press"},
-        {"End repeat ping", R::PushButton, "", kInvisible, "Press"},
-        {"ICMP echo monitor", R::Graphic, "", 0, ""},
-        {"About", R::PushButton, "", kFocusable, "Press"},
-        {"Setings", R::PushButton, "", kFocusable, "Press"},
-        {"Close", R::PushButton, "", kFocusable, "Press"},
+        {"Host", R::StaticText, "127.0.0.1", kFocusable, "Click", ""},
+        {"AVG Trip Time / Error", R::StaticText, "", 0, "Click", ""},
+        {"AVG Trip Time / Error", R::StaticText, "1,50 [ms] / 2 [err]", kFocusable, "Click", ""},
+        {"Start repeat ping", R::PushButton, "", kFocusable | tk::kAccessibleFocused, "Press", "Ctrl+R"},
+        {"End repeat ping", R::PushButton, "", kInvisible, "Press", "Ctrl+R"},
+        {"ICMP echo monitor", R::Graphic, "", 0, "", ""},
+        {"About", R::PushButton, "", kFocusable, "Press", "F1"},
+        {"Setings", R::PushButton, "", kFocusable, "Press", ""},
+        {"Close", R::PushButton, "", kFocusable, "Press", "Alt+F4"},
     };
     const std::vector<AccessibleEntry> got = tk::DescribeAccessibleItems(CompactFacts("Image4"));
     ASSERT_EQ(got.size(), expected.size());

@@ -63,6 +63,8 @@ AccessibleInfo Describe(IAccessible& object, long id)
         info.value = Narrow(text);
     if (object.get_accDefaultAction(child, &text) == S_OK)
         info.action = Narrow(text);
+    if (object.get_accKeyboardShortcut(child, &text) == S_OK)
+        info.shortcut = Narrow(text);
     VARIANT v;
     VariantInit(&v);
     if (object.get_accRole(child, &v) == S_OK && v.vt == VT_I4)

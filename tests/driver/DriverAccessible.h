@@ -20,6 +20,7 @@ struct AccessibleInfo {
     long state = 0;        // STATE_SYSTEM_*
     RECT location{};       // screen pixels: left, top, right, bottom
     std::string action;    // the default action's name
+    std::string shortcut;  // the keyboard shortcut
 };
 
 // The children of the window's client object, in their order; nothing when

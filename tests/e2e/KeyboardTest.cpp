@@ -166,16 +166,17 @@ TEST(Keyboard, TheCompactWindowIsReachedByKeysAndByAReader)
         long role;
         std::string value;
         const char* action;
+        const char* shortcut;
     } expected[] = {
-        {"Host", ROLE_SYSTEM_STATICTEXT, "127.0.0.1", "Click"},
-        {"AVG Trip Time / Error", ROLE_SYSTEM_STATICTEXT, "", "Click"},
-        {"AVG Trip Time / Error", ROLE_SYSTEM_STATICTEXT, avg->text, "Click"},
-        {"Start repeat ping", ROLE_SYSTEM_PUSHBUTTON, "", "Press"},
-        {"End repeat ping", ROLE_SYSTEM_PUSHBUTTON, "", "Press"},
-        {"ICMP echo monitor", ROLE_SYSTEM_GRAPHIC, "", ""},
-        {"About", ROLE_SYSTEM_PUSHBUTTON, "", "Press"},
-        {"Setings", ROLE_SYSTEM_PUSHBUTTON, "", "Press"},
-        {"Close", ROLE_SYSTEM_PUSHBUTTON, "", "Press"},
+        {"Host", ROLE_SYSTEM_STATICTEXT, "127.0.0.1", "Click", ""},
+        {"AVG Trip Time / Error", ROLE_SYSTEM_STATICTEXT, "", "Click", ""},
+        {"AVG Trip Time / Error", ROLE_SYSTEM_STATICTEXT, avg->text, "Click", ""},
+        {"Start repeat ping", ROLE_SYSTEM_PUSHBUTTON, "", "Press", "Ctrl+R"},
+        {"End repeat ping", ROLE_SYSTEM_PUSHBUTTON, "", "Press", "Ctrl+R"},
+        {"ICMP echo monitor", ROLE_SYSTEM_GRAPHIC, "", "", ""},
+        {"About", ROLE_SYSTEM_PUSHBUTTON, "", "Press", "F1"},
+        {"Setings", ROLE_SYSTEM_PUSHBUTTON, "", "Press", ""},
+        {"Close", ROLE_SYSTEM_PUSHBUTTON, "", "Press", "Alt+F4"},
     };
     ASSERT_EQ(children->size(), std::size(expected) + 1) << "and the chart";
     for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -185,6 +186,7 @@ TEST(Keyboard, TheCompactWindowIsReachedByKeysAndByAReader)
         EXPECT_EQ(c.role, expected[i].role);
         EXPECT_EQ(c.value, expected[i].value);
         EXPECT_EQ(c.action, expected[i].action);
+        EXPECT_EQ(c.shortcut, expected[i].shortcut);
     }
     EXPECT_TRUE((*children)[3].state & STATE_SYSTEM_FOCUSED);
     EXPECT_TRUE((*children)[4].state & STATE_SYSTEM_INVISIBLE);
