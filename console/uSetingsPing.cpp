@@ -86,9 +86,10 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
         run_.AddNotSent(cbHost->Text(), e.what());
         throw;
     }
-    // After the message that brought the click (a timer's tick holds what
-    // was asked for until it is over).
-    PostMessageA(Handle(), kOpenHeldMessage, 0, 0);
+    // After the message that brought the click; a timer's tick holds on
+    // and posts this itself once it is over.
+    if (!tk::ModalGate::Held())
+        PostMessageA(Handle(), kOpenHeldMessage, 0, 0);
 }
 
 void TFormSetings::Timer1Timer(tk::Component* Sender)

@@ -116,11 +116,3 @@ void WriteRunCsv(const TMonitorRun& run, TRunLog log, std::string_view timeSepar
     }
     csv.HandOnAfter(0, sink);
 }
-
-std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,
-                       const TUtf8Converter& toUtf8)
-{
-    std::string text;
-    WriteRunCsv(run, log, timeSeparator, toUtf8, [&](std::string_view block) { text += block; });
-    return text;
-}

@@ -22,6 +22,3 @@ TExportTable RunRowsTable(const TMonitorRun& run, TRunLog log, std::span<const i
 // handed to `sink` in blocks of whole lines as it is made.
 void WriteRunCsv(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator, const TUtf8Converter& toUtf8,
                  const TByteSink& sink);
-// The same in one string.
-std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,
-                       const TUtf8Converter& toUtf8);

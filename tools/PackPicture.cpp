@@ -3,11 +3,10 @@
 // hold in few bytes. It checks that the payload unpacks to the same pixels.
 //   PackPicture IN.bmp OUT.zvr     prints the sizes before and after
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "toolkit/Picture.h"
+#include "tools/ToolFiles.h"
 
 int main(int argc, char** argv)
 {
@@ -15,8 +14,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: PackPicture IN.bmp OUT.zvr\n");
         return 64;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t> file = ReadFileBytes(argv[1]);
     const auto picture = tk::DecodeBmp(file.data(), file.size());
     if (!picture || picture->Width > tk::kMaxPackedSide || picture->Height > tk::kMaxPackedSide) {
         std::fprintf(stderr, "PackPicture: %s is not a picture we can pack\n", argv[1]);
@@ -28,9 +26,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "PackPicture: %s does not unpack to the same pixels\n", argv[1]);
         return 1;
     }
-    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
-    if (!out) {
+    if (!WriteFileBytes(argv[2], packed)) {
         std::fprintf(stderr, "PackPicture: cannot write %s\n", argv[2]);
         return 1;
     }

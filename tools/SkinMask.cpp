@@ -4,12 +4,11 @@
 // and written as the "Mask2" payload (count, then RGNDATA).
 //   SkinMask SKIN.bmp OUT.bin     prints the rectangle and band counts
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "app/RegionData.h"
 #include "toolkit/Picture.h"
+#include "tools/ToolFiles.h"
 
 int main(int argc, char** argv)
 {
@@ -17,8 +16,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: SkinMask SKIN.bmp OUT.bin\n");
         return 64;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t> file = ReadFileBytes(argv[1]);
     const auto skin = tk::DecodeBmp(file.data(), file.size());
     if (!skin) {
         std::fprintf(stderr, "SkinMask: %s is not a picture we can read\n", argv[1]);
@@ -28,9 +26,7 @@ int main(int argc, char** argv)
                                         [&](int x, int y) { return skin->Pixel(x, y) != kSkinKeyColour; });
     TByteStream payload;
     WriteMask2(payload, EncodeRegionData(rects));
-    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(payload.Bytes().data()), static_cast<std::streamsize>(payload.Bytes().size()));
-    if (!out) {
+    if (!WriteFileBytes(argv[2], payload.Bytes())) {
         std::fprintf(stderr, "SkinMask: cannot write %s\n", argv[2]);
         return 1;
     }

@@ -22,6 +22,15 @@ std::string Latin1ToUtf8(std::string_view text)
     return out;
 }
 
+// A list's whole CSV file in one text.
+std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,
+                       const TUtf8Converter& toUtf8)
+{
+    std::string text;
+    WriteRunCsv(run, log, timeSeparator, toUtf8, [&](std::string_view block) { text += block; });
+    return text;
+}
+
 TExportTable OneCell(const std::string& text)
 {
     return {{"Adress"}, {{text}}};
@@ -197,7 +206,6 @@ TEST(RunCsv, ALongListLeavesInBlocksOfWholeLines)
         EXPECT_TRUE(block.ends_with("\r\n"));
         whole += block;
     }
-    EXPECT_EQ(whole, RunCsvText(run, TRunLog::Errors, ":", Latin1ToUtf8));
     // Row by row against the cells the list shows and the stamp's own ISO time.
     std::size_t at = whole.find("\r\n") + 2;
     for (int row = 0; row < kRows; ++row) {
