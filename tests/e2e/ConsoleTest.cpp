@@ -188,9 +188,16 @@ struct Console {
 };
 
 // What a window shows on the screen now, every other pixel (copied from the
-// screen: another process's window DC reads nothing under Wine).
+// screen: another process's window DC reads nothing under Wine). Tests
+// that run beside this one open windows of their own anywhere on the
+// screen: the window's top-level window stays in front of them.
 std::vector<COLORREF> Pixels(HWND window)
 {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    if (!(GetWindowLongA(root, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        SetWindowPos(root, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        Sleep(300); // what was covered paints again
+    }
     RECT r{};
     GetClientRect(window, &r);
     POINT origin{0, 0};
@@ -602,7 +609,7 @@ TEST(Console, NumericFieldsAndGraphSettings)
     ASSERT_NE(chart, nullptr);
     std::vector<COLORREF> flat = Pixels(chart);
     Click(console.Control("chb3D"));
-    EXPECT_TRUE(WaitUntil([&] { return Pixels(chart) != flat; }, 3s)) << "the chart did not turn 3D";
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(chart) != flat; }, 5s)) << "the chart did not turn 3D";
     // Arrow keys on a closed colour chooser pick the next entry, as a user's choice.
     PressKey(console.Control("DataColorBox"), VK_DOWN);
     PressKey(console.Control("AVGColorBox"), VK_UP);
