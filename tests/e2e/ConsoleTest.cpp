@@ -607,9 +607,13 @@ TEST(Console, NumericFieldsAndGraphSettings)
 
     HWND chart = FindNamedControl(console.main, "Chart1");
     ASSERT_NE(chart, nullptr);
+    // Clear of the console, away from the screen's top left where other
+    // programs' windows open.
+    SetWindowPos(console.main, HWND_TOPMOST, 700, 700, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     std::vector<COLORREF> flat = Pixels(chart);
     Click(console.Control("chb3D"));
-    EXPECT_TRUE(WaitUntil([&] { return Pixels(chart) != flat; }, 5s)) << "the chart did not turn 3D";
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(chart) != flat; }, 5s))
+        << "the chart did not turn 3D; the screen: " << Screenshot("chart-3d-unchanged");
     // Arrow keys on a closed colour chooser pick the next entry, as a user's choice.
     PressKey(console.Control("DataColorBox"), VK_DOWN);
     PressKey(console.Control("AVGColorBox"), VK_UP);
