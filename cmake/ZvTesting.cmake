@@ -1,7 +1,7 @@
 # Test helpers shared by every folder.
 #
 #   zv_add_native_test(name SOURCES ... [LIBS ...])    host tree only
-#   zv_add_wine_test(name SOURCES ... [LIBS ...] [GUI] [RESOURCE_LOCK r] [TIMEOUT s])
+#   zv_add_wine_test(name SOURCES ... [LIBS ...] [GUI] [OWN_PREFIX] [RESOURCE_LOCK r] [TIMEOUT s])
 #                                                      cross tree only, runs under Wine
 #   zv_add_portable_test(name SOURCES ... [LIBS ...])  both trees
 #   zv_add_fuzzer(name SOURCES ... CORPUS dir [SECONDS s])
@@ -29,7 +29,7 @@ if(WIN32)
 endif()
 
 function(_zv_test_target name)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;OWN_PREFIX" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
@@ -47,12 +47,20 @@ function(zv_add_wine_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;OWN_PREFIX" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   _zv_test_target(${name} ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
-  add_test(NAME wine.${name} COMMAND ${name})
+  if(ARG_OWN_PREFIX)
+    # A virtual desktop leaves the prefix's shell changed for the programs
+    # after it (a system tray window, and a skinned window no longer shown
+    # on the X display): such a test runs in a 96-dpi prefix of its own,
+    # whose wineserver stops with it.
+    add_test(NAME wine.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-dpi-run.sh 96 $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME wine.${name} COMMAND ${name})
+  endif()
   set_tests_properties(wine.${name} PROPERTIES
     FIXTURES_REQUIRED wine
     TIMEOUT ${ARG_TIMEOUT}

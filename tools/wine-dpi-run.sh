@@ -2,7 +2,8 @@
 # wine-dpi-run.sh DPI PROGRAM [ARGS...]: runs a Windows program in a Wine
 # prefix of its own whose display has DPI pixels per inch (LogPixels), made
 # from the tree's prefix on first use, and stops that prefix's wineserver
-# afterwards. Every other test keeps the tree's 96-dpi prefix.
+# afterwards. Every other test keeps the tree's 96-dpi prefix, but for one
+# that needs a prefix of its own at 96 dpi (a virtual desktop's test).
 set -euo pipefail
 dpi=$1
 shift
