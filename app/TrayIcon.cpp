@@ -114,7 +114,7 @@ TTrayIcon::TPicture TTrayIcon::PictureNow() const
 
 void TTrayIcon::Refresh()
 {
-    const tk::NumberSeparators locale = tk::ReadLocaleSeparators();
+    const txt::NumberSeparators locale = tk::ReadLocaleSeparators();
     const std::string tip = NotifyTipText(tk::Utf8Text(run_.Host()), watch_.State(), run_.Repeating(),
                                           figures_.Figures(), {tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)});
     const TPicture picture = PictureNow();

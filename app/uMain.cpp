@@ -241,9 +241,9 @@ void TFormMain::RepeatChanged(const TMonitorRun& run)
 
 void TFormMain::StatisticsChanged(const TMonitorRun& run)
 {
-    const tk::NumberSeparators separators = tk::ReadLocaleSeparators();
+    const txt::NumberSeparators separators = tk::ReadLocaleSeparators();
     lbAVG->SetText(AverageTripTimeText(run, separators) + " [ms] / " +
-                   tk::FormatNumber(static_cast<std::uint64_t>(run.ErrorRows()), 0, separators) + " [err]");
+                   txt::FormatNumber(static_cast<std::uint64_t>(run.ErrorRows()), 0, separators) + " [err]");
     lbAVG->Repaint();
     FiguresTip->Refresh();
 }

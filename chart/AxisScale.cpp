@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-std::string FormatAxisValue(double value, const tk::NumberSeparators& separators)
+std::string FormatAxisValue(double value, const txt::NumberSeparators& separators)
 {
     if (std::isnan(value))
         return "NaN";
@@ -24,7 +24,7 @@ std::string FormatAxisValue(double value, const tk::NumberSeparators& separators
     if (digits == "0" && decimals.empty())
         negative = false; // no "-0" for values that round to zero
 
-    return tk::GroupedNumber(negative, digits, decimals, separators);
+    return txt::GroupedNumber(negative, digits, decimals, separators);
 }
 
 TValueRange DisplayRange(TValueRange extent)
@@ -53,7 +53,7 @@ double NiceStep(double minimum)
 
 namespace {
 
-void FillTicks(TAxisTicks& t, TValueRange range, const TLabelExtent& extent, const tk::NumberSeparators& separators)
+void FillTicks(TAxisTicks& t, TValueRange range, const TLabelExtent& extent, const txt::NumberSeparators& separators)
 {
     t.Values.clear();
     t.Labels.clear();
@@ -77,7 +77,7 @@ void FillTicks(TAxisTicks& t, TValueRange range, const TLabelExtent& extent, con
 } // namespace
 
 TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExtent& extent,
-                       const tk::NumberSeparators& separators)
+                       const txt::NumberSeparators& separators)
 {
     TAxisTicks t;
     const double span = range.Max - range.Min;

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "chart/Chart.h"
-#include "toolkit/NumberText.h"
+#include "text/NumberText.h"
 
 // "#,##0.###": grouped integer digits, at most three decimals, no trailing zeros.
-std::string FormatAxisValue(double value, const tk::NumberSeparators& separators);
+std::string FormatAxisValue(double value, const txt::NumberSeparators& separators);
 
 // The range an axis shows for a data extent: the extent itself, or, when it
 // is empty or all values are equal, the value plus and minus one (so a single
@@ -38,7 +38,7 @@ using TLabelExtent = std::function<int(const std::string&)>;
 // spaced so that neighbouring labels keep at least `gap` pixels apart, or
 // less (but without overlapping) where the gap would leave a single label.
 TAxisTicks ChooseTicks(TValueRange range, int length, int gap, const TLabelExtent& extent,
-                       const tk::NumberSeparators& separators);
+                       const txt::NumberSeparators& separators);
 
 // Values to pixels along one axis: `from` maps to pixel `p0`, `to` to `p1`.
 struct TAxisMap {

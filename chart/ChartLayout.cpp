@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TChartLayout ComputeChartLayout(const TChart& chart, int width, int height, int textHeight,
-                                const TLabelExtent& labelWidth, const tk::NumberSeparators& separators,
+                                const TLabelExtent& labelWidth, const txt::NumberSeparators& separators,
                                 const tk::Scale& scale)
 {
     using M = TChartMetrics;

@@ -40,5 +40,5 @@ struct TChartMetrics {
 
 // textHeight: the label font's line height; width: a label's width in pixels.
 TChartLayout ComputeChartLayout(const TChart& chart, int width, int height, int textHeight,
-                                const TLabelExtent& labelWidth, const tk::NumberSeparators& separators,
+                                const TLabelExtent& labelWidth, const txt::NumberSeparators& separators,
                                 const tk::Scale& scale = {});

@@ -28,7 +28,7 @@ public:
     TChartPainter(const TChartPainter&) = delete;
     TChartPainter& operator=(const TChartPainter&) = delete;
 
-    tk::NumberSeparators Separators;
+    txt::NumberSeparators Separators;
     // The DPI of the window painted in: fonts, lines and depth follow it.
     tk::Scale Scale;
 

@@ -11,7 +11,7 @@ TFiguresTip::TFiguresTip(tk::Component* owner, tk::WinControl* form) : tk::ToolT
     OnText = [this] {
         if (!figures_)
             return std::string();
-        const tk::NumberSeparators locale = tk::ReadLocaleSeparators();
+        const txt::NumberSeparators locale = tk::ReadLocaleSeparators();
         const TTipFormat format{{tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)}, tk::Utf8Text(tk::ReadLocaleTimeSeparator())};
         return RunTipText(figures_->Figures(), figures_->Now().Mono, format);
     };

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "toolkit/AsciiCase.h"
+#include "text/AsciiCase.h"
 
 std::vector<std::string> SplitHostLines(std::string_view text)
 {
@@ -49,7 +49,7 @@ HostChange AddHost(std::vector<std::string>& hosts, std::string_view text, int m
     if (host.empty())
         return change;
     std::size_t found = 0;
-    while (found < hosts.size() && !tk::EqualsIgnoringCase(hosts[found], host))
+    while (found < hosts.size() && !txt::EqualsIgnoringCase(hosts[found], host))
         ++found;
     if (found == 0 && !hosts.empty()) {
         change.kind = HostChange::Kind::Unchanged;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "console/HostHistory.h"
-#include "toolkit/AsciiCase.h"
-#include "toolkit/IntegerText.h"
+#include "text/AsciiCase.h"
+#include "text/IntegerText.h"
 
 namespace {
 constexpr const char* kData = "Data and Logs";
@@ -44,7 +44,7 @@ std::int32_t ReadSettingValue(const SettingKey& key, std::optional<std::string_v
 {
     if (!stored)
         return key.defaultValue;
-    std::int32_t value = tk::ParseIntegerOr(*stored, key.defaultValue);
+    std::int32_t value = txt::ParseIntegerOr(*stored, key.defaultValue);
     return key.kind == SettingKind::Boolean ? value != 0 : value;
 }
 
@@ -81,11 +81,11 @@ std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_v
         std::string_view line = NextLine(ini);
         if (!line.empty() && line.front() == '[') {
             const std::size_t close = line.find(']');
-            inSection = close != std::string_view::npos && tk::EqualsIgnoringCase(TrimControls(line.substr(1, close - 1)), section);
+            inSection = close != std::string_view::npos && txt::EqualsIgnoringCase(TrimControls(line.substr(1, close - 1)), section);
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (inSection && eq != std::string_view::npos && tk::EqualsIgnoringCase(TrimControls(line.substr(0, eq)), key))
+        if (inSection && eq != std::string_view::npos && txt::EqualsIgnoringCase(TrimControls(line.substr(0, eq)), key))
             return TrimControls(line.substr(eq + 1));
     }
     return std::nullopt;
@@ -96,7 +96,7 @@ namespace {
 std::int32_t ReadAlertValue(std::string_view ini, const char* key, std::int32_t fallback)
 {
     const std::optional<std::string_view> stored = FindIniValue(ini, kAlertsSection, key);
-    return stored ? tk::ParseIntegerOr(*stored, fallback) : fallback;
+    return stored ? txt::ParseIntegerOr(*stored, fallback) : fallback;
 }
 
 std::int32_t Clamp(std::int32_t value, std::int32_t low, std::int32_t high)

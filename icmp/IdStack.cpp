@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "icmp/IdException.h"
-#include "toolkit/AsciiCase.h"
+#include "text/AsciiCase.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ const char* CommonSocketErrorText(std::int32_t code)
 
 std::string TIdStack::ResolveHostAddress(const std::string& host)
 {
-    if (tk::EqualsIgnoringCase(host, "LOCALHOST"))
+    if (txt::EqualsIgnoringCase(host, "LOCALHOST"))
         return "127.0.0.1";
     if (IsIPv4Literal(host))
         return host;

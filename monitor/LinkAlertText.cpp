@@ -48,12 +48,12 @@ std::string AlertText(const TLinkAlert& alert, const TTimeOfDayText& timeText)
 }
 
 std::string NotifyTipText(const std::string& host, TLinkState state, bool repeating, const TRunFigures& figures,
-                          const tk::NumberSeparators& separators)
+                          const txt::NumberSeparators& separators)
 {
     std::string tip = host + " \xE2\x80\x94 " + StateWord(state, repeating);
     if (figures.Echoes())
         tip += " \xC2\xB7 " + TripMsText(figures.TripSum(), figures.Echoes(), separators) + " ms";
     if (figures.Pings())
-        tip += " \xC2\xB7 loss " + tk::FormatQuotient(figures.Failures() * 100, figures.Pings(), 1, separators) + " %";
+        tip += " \xC2\xB7 loss " + txt::FormatQuotient(figures.Failures() * 100, figures.Pings(), 1, separators) + " %";
     return tip;
 }

@@ -10,7 +10,7 @@
 
 #include "monitor/LinkWatch.h"
 #include "monitor/RunFigures.h"
-#include "toolkit/NumberText.h"
+#include "text/NumberText.h"
 
 // A wall stamp's time of day, as the locale writes it.
 using TTimeOfDayText = std::function<std::string(const TWallStamp&)>;
@@ -22,4 +22,4 @@ std::string AlertText(const TLinkAlert& alert, const TTimeOfDayText& timeText);
 // while no repeat pinging runs), then the run's mean trip time and loss
 // once there are any.
 std::string NotifyTipText(const std::string& host, TLinkState state, bool repeating, const TRunFigures& figures,
-                          const tk::NumberSeparators& separators);
+                          const txt::NumberSeparators& separators);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "toolkit/NumberText.h"
+#include "text/NumberText.h"
 
 TMonitorRun::TMonitorRun(TRunClock clock) : clock_(std::move(clock)) {}
 
@@ -168,7 +168,7 @@ double TMonitorRun::AverageTripTime() const
     return echoes_.empty() ? 0.0 : static_cast<double>(tripTimeSum_) / static_cast<double>(echoes_.size());
 }
 
-std::string AverageTripTimeText(const TMonitorRun& run, const tk::NumberSeparators& separators)
+std::string AverageTripTimeText(const TMonitorRun& run, const txt::NumberSeparators& separators)
 {
-    return tk::FormatQuotient(run.TripTimeSum(), static_cast<std::uint64_t>(run.EchoRows()), 2, separators);
+    return txt::FormatQuotient(run.TripTimeSum(), static_cast<std::uint64_t>(run.EchoRows()), 2, separators);
 }

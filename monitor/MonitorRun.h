@@ -16,7 +16,7 @@
 #include "monitor/AlertOptions.h"
 #include "monitor/PingRecord.h"
 
-namespace tk {
+namespace txt {
 struct NumberSeparators;
 }
 
@@ -143,4 +143,4 @@ private:
 
 // The average trip time as both windows' labels show it: two decimals,
 // rounded on the exact quotient of the sum and the row count.
-std::string AverageTripTimeText(const TMonitorRun& run, const tk::NumberSeparators& separators);
+std::string AverageTripTimeText(const TMonitorRun& run, const txt::NumberSeparators& separators);

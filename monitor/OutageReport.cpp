@@ -53,7 +53,7 @@ std::string OutageSummary(const TRunFigures& figures, TInstant now)
                   static_cast<long long>(permille % 10));
     const std::uint64_t count = figures.OutageCount();
     return std::to_string(count) + (count == 1 ? " outage" : " outages") + " since " +
-           IsoMoment(figures.RunStart().Wall) + ", " + DurationText(TDuration(down), tk::NumberSeparators{}) +
+           IsoMoment(figures.RunStart().Wall) + ", " + DurationText(TDuration(down), txt::NumberSeparators{}) +
            " down in all, availability " + availability;
 }
 

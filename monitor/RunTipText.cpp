@@ -3,8 +3,8 @@
 #include <initializer_list>
 #include <string_view>
 
-using tk::FormatNumber;
-using tk::FormatQuotient;
+using txt::FormatNumber;
+using txt::FormatQuotient;
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string TwoDigits(int n)
     return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
 
-std::string Plural(std::uint64_t n, const char* one, const char* many, const tk::NumberSeparators& s)
+std::string Plural(std::uint64_t n, const char* one, const char* many, const txt::NumberSeparators& s)
 {
     return Join({FormatNumber(n, 0, s), " ", n == 1 ? one : many});
 }
@@ -58,7 +58,7 @@ std::string ClockText(const TWallStamp& stamp, const std::string& timeSeparator)
     return Join({TwoDigits(t.Hour), timeSeparator, TwoDigits(t.Minute), timeSeparator, TwoDigits(t.Second)});
 }
 
-std::string DurationText(TDuration duration, const tk::NumberSeparators& separators)
+std::string DurationText(TDuration duration, const txt::NumberSeparators& separators)
 {
     const std::int64_t ms = duration.count() / 1000;
     if (ms < 10 * Second) // tenths, so that a short outage is not "0 s"
@@ -77,7 +77,7 @@ std::string DurationText(TDuration duration, const tk::NumberSeparators& separat
     return Join({FormatNumber(u.big, 0, separators), " ", u.bigUnit, " ", std::to_string(u.small), " ", u.smallUnit});
 }
 
-std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const tk::NumberSeparators& separators)
+std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const txt::NumberSeparators& separators)
 {
     if (count == 0)
         return FormatNumber(0, 0, separators);
@@ -89,7 +89,7 @@ std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const tk::Numbe
 
 std::vector<std::string> RunTipLines(const TRunFigures& f, TInstant now, const TTipFormat& format)
 {
-    const tk::NumberSeparators& n = format.Numbers;
+    const txt::NumberSeparators& n = format.Numbers;
     std::vector<std::string> lines;
     lines.push_back(Join({"since ", ClockText(f.RunStart().Wall, format.TimeSeparator), Dot,
                           Plural(f.Pings(), "ping", "pings", n)}));

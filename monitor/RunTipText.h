@@ -1,5 +1,5 @@
 // The lines of the run figures' tip, as UTF-8 text: numbers in the locale's
-// separators (toolkit/NumberText), clock times as hh:nn:ss with the locale's
+// separators (text/NumberText), clock times as hh:nn:ss with the locale's
 // time separator, in the offset each was taken in, durations in at most two
 // units ("2 h 13 min", "45 s"), trip times to the microsecond. Lines
 // without figures yet are left out. Portable.
@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "monitor/RunFigures.h"
-#include "toolkit/NumberText.h"
+#include "text/NumberText.h"
 
 struct TTipFormat {
-    tk::NumberSeparators Numbers;
+    txt::NumberSeparators Numbers;
     std::string TimeSeparator = ":";
 };
 
@@ -20,11 +20,11 @@ struct TTipFormat {
 std::string ClockText(const TWallStamp& stamp, const std::string& timeSeparator);
 // "0.4 s", "45 s", "12 min 5 s", "2 h 13 min", "3 d 4 h": tenths below 10 s,
 // else at most two units; never negative.
-std::string DurationText(TDuration duration, const tk::NumberSeparators& separators);
+std::string DurationText(TDuration duration, const txt::NumberSeparators& separators);
 // A trip time of sumUs / count microseconds in milliseconds: three decimals
 // below 1 ms, two below 10 ms, one below 100 ms, whole above ("0.214",
 // "3.07", "21.4", "214"). 0 for no count.
-std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const tk::NumberSeparators& separators);
+std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const txt::NumberSeparators& separators);
 
 // For example:
 //   since 13:58:02 · 1,234 pings

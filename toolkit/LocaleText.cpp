@@ -19,7 +19,7 @@ std::string LocaleText(LCTYPE what, const char* fallback)
 // Read once until the settings change: each read asks the registry, and
 // every number the windows show needs them.
 struct LocaleCache {
-    std::optional<NumberSeparators> separators;
+    std::optional<txt::NumberSeparators> separators;
     std::optional<std::string> timeSeparator;
 };
 
@@ -31,11 +31,11 @@ LocaleCache& Cache()
 
 } // namespace
 
-NumberSeparators ReadLocaleSeparators()
+txt::NumberSeparators ReadLocaleSeparators()
 {
     auto& cached = Cache().separators;
     if (!cached)
-        cached = NumberSeparators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STHOUSAND, ",")};
+        cached = txt::NumberSeparators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STHOUSAND, ",")};
     return *cached;
 }
 

@@ -1,13 +1,13 @@
 #include "toolkit/ModuleTitle.h"
 
-#include "toolkit/AsciiCase.h"
+#include "text/AsciiCase.h"
 
 namespace tk {
 
 void AsciiLowerCase(char* text, std::size_t length)
 {
     for (std::size_t i = 0; i < length; ++i)
-        text[i] = LowerAscii(text[i]);
+        text[i] = txt::LowerAscii(text[i]);
 }
 
 std::string TitleFromModulePath(std::string_view path, LowerCaseFn lower)

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <limits>
 
-#include "toolkit/IntegerText.h"
+#include "text/IntegerText.h"
 
 namespace tk {
 
 int SpinValue::Read(std::string_view text) const
 {
-    return ParseIntegerOr(text, minValue_);
+    return txt::ParseIntegerOr(text, minValue_);
 }
 
 int SpinValue::Clamp(std::int64_t value) const
@@ -33,7 +33,7 @@ int SpinValue::Step(std::string_view text, bool up) const
 
 std::optional<int> SpinValue::Committed(std::string_view text) const
 {
-    const std::optional<std::int32_t> value = ParseInteger(text);
+    const std::optional<std::int32_t> value = txt::ParseInteger(text);
     if (!value || Clamp(*value) == *value)
         return std::nullopt;
     return Clamp(*value);

@@ -22,7 +22,7 @@
 
 namespace {
 
-const tk::NumberSeparators kDot{".", ","};
+const txt::NumberSeparators kDot{".", ","};
 
 int SixPerChar(const std::string& s)
 {
@@ -63,10 +63,10 @@ std::set<std::pair<int, int>> RasterBySegments(const std::vector<TPixelPoint>& p
 
 TEST(AxisLabels, FormatGroupsDigitsAndKeepsUpToThreeDecimals)
 {
-    const tk::NumberSeparators comma{",", "."}, none{".", ""}, nbsp{",", "\xC2\xA0"};
+    const txt::NumberSeparators comma{",", "."}, none{".", ""}, nbsp{",", "\xC2\xA0"};
     struct Case {
         double value;
-        const tk::NumberSeparators* seps;
+        const txt::NumberSeparators* seps;
         const char* text;
     };
     const Case cases[] = {

@@ -322,7 +322,7 @@ TEST_F(ChartPaintTest, View3DRibbonsAreSolid)
 
 TEST(ChartLocale, SeparatorsFormatLikeTheSystem)
 {
-    const tk::NumberSeparators seps = tk::ReadLocaleSeparators();
+    const txt::NumberSeparators seps = tk::ReadLocaleSeparators();
     EXPECT_FALSE(seps.Decimal.empty());
     // The system's own formatting of a number in the user's locale shows
     // which separators it uses, independently of how they were read.

@@ -106,7 +106,7 @@ TEST(LinkWatch, TheTipSaysTheHostItsStateAndTheRunsFigures)
 {
     Watched w({});
     TRunFiguresFeed figures(w.run);
-    const tk::NumberSeparators comma{",", "."};
+    const txt::NumberSeparators comma{",", "."};
     EXPECT_EQ(NotifyTipText("lab", w.watch.State(), true, figures.Figures(), comma), "lab \xE2\x80\x94 starting");
     w.Play("eeet");
     EXPECT_EQ(NotifyTipText("lab", w.watch.State(), true, figures.Figures(), comma),

@@ -241,7 +241,7 @@ TEST(RunTipText, LinesInTheLocalesFormats)
 // never "0" for a reply, in the locale's decimal separator.
 TEST(RunTipText, TripTimesToTheMicrosecond)
 {
-    const tk::NumberSeparators dot, comma{",", "."};
+    const txt::NumberSeparators dot, comma{",", "."};
     struct Case {
         std::uint64_t sumUs, count;
         const char* text;

@@ -1,6 +1,6 @@
-#include "toolkit/NumberText.h"
+#include "text/NumberText.h"
 
-namespace tk {
+namespace txt {
 
 std::string GroupedNumber(bool negative, std::string_view digits, std::string_view fraction,
                           const NumberSeparators& separators)
@@ -51,4 +51,4 @@ std::string FormatQuotient(std::uint64_t numerator, std::uint64_t denominator, i
     return GroupedNumber(false, digits, fraction, separators);
 }
 
-} // namespace tk
+} // namespace txt

@@ -1,4 +1,4 @@
-#include "toolkit/IntegerText.h"
+#include "text/IntegerText.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,8 @@ TEST(IntegerText, ReadsDecimalAndEveryHexPrefixAndRefusesTheRest)
         {"99999999999999999999", std::nullopt}, {std::string_view("1\0", 2), std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(tk::ParseInteger(c.text), c.value) << '"' << c.text << '"';
-    EXPECT_EQ(tk::ParseIntegerOr("junk", 1000), 1000);
+        EXPECT_EQ(txt::ParseInteger(c.text), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(txt::ParseIntegerOr("junk", 1000), 1000);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace txt {
 
 // The user's decimal and digit-grouping separators.
 struct NumberSeparators {
@@ -32,4 +32,4 @@ inline std::string FormatNumber(std::uint64_t value, int decimals, const NumberS
     return FormatQuotient(value, 1, decimals, separators);
 }
 
-} // namespace tk
+} // namespace txt

@@ -2,18 +2,18 @@
 // locale's separators.
 #include <gtest/gtest.h>
 
-#include "toolkit/NumberText.h"
+#include "text/NumberText.h"
 
 TEST(NumberText, RoundsHalfUpOnTheExactValueAndGroupsThousands)
 {
-    const tk::NumberSeparators english{".", ","};
-    const tk::NumberSeparators german{",", "."};
-    const tk::NumberSeparators french{",", "\xA0"};
-    const tk::NumberSeparators noGrouping{",", ""};
+    const txt::NumberSeparators english{".", ","};
+    const txt::NumberSeparators german{",", "."};
+    const txt::NumberSeparators french{",", "\xA0"};
+    const txt::NumberSeparators noGrouping{",", ""};
     struct Case {
         std::uint64_t numerator, denominator;
         int decimals;
-        const tk::NumberSeparators& separators;
+        const txt::NumberSeparators& separators;
         const char* text;
     };
     const Case cases[] = {
@@ -43,6 +43,6 @@ TEST(NumberText, RoundsHalfUpOnTheExactValueAndGroupsThousands)
         {18446744073709551615ull, 1, 0, english, "18,446,744,073,709,551,615"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(tk::FormatQuotient(c.numerator, c.denominator, c.decimals, c.separators), c.text)
+        EXPECT_EQ(txt::FormatQuotient(c.numerator, c.denominator, c.decimals, c.separators), c.text)
             << c.numerator << " / " << c.denominator;
 }

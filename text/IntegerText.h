@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace tk {
+namespace txt {
 
 // The value, or nothing when the text is not a whole number. Leading blanks
 // are skipped; anything after the digits makes the text invalid. Decimal
@@ -19,4 +19,4 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 // ParseInteger, or `fallback` when the text is not a whole number.
 std::int32_t ParseIntegerOr(std::string_view text, std::int32_t fallback);
 
-} // namespace tk
+} // namespace txt

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace tk {
+namespace txt {
 
 constexpr char LowerAscii(char c)
 {
@@ -23,4 +23,4 @@ constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-} // namespace tk
+} // namespace txt

@@ -1,6 +1,6 @@
-#include "toolkit/IntegerText.h"
+#include "text/IntegerText.h"
 
-namespace tk {
+namespace txt {
 
 namespace {
 
@@ -67,4 +67,4 @@ std::int32_t ParseIntegerOr(std::string_view text, std::int32_t fallback)
     return ParseInteger(text).value_or(fallback);
 }
 
-} // namespace tk
+} // namespace txt
