@@ -19,8 +19,10 @@ enum : UINT {
     kExit,
     kNotify,
     kSound,
+    kPauseWhenFlapping,
     kDownAfter = 100, // + failures
     kUpAfter = 200,   // + echoes
+    kSlowAbove = 300, // + the choice's index
 };
 struct TChoice {
     int count;
@@ -29,11 +31,14 @@ struct TChoice {
 constexpr TChoice kDownAfterChoices[] = {
     {1, L"1 failure"}, {2, L"2 failures"}, {3, L"3 failures"}, {5, L"5 failures"}, {10, L"10 failures"}};
 constexpr TChoice kUpAfterChoices[] = {{1, L"1 echo"}, {2, L"2 echoes"}, {3, L"3 echoes"}, {5, L"5 echoes"}};
+constexpr TChoice kSlowAboveChoices[] = {{TAlertOptions::SlowOff, L"Off"}, {TAlertOptions::SlowAutomatic, L"Automatic"},
+                                         {50, L"50 ms"}, {100, L"100 ms"}, {200, L"200 ms"}, {500, L"500 ms"},
+                                         {1000, L"1000 ms"}};
 
-const wchar_t* const kPictureNames[] = {L"STATE_IDLE", L"STATE_UP", L"STATE_UNSTABLE", L"STATE_DOWN"};
+const wchar_t* const kPictureNames[] = {L"STATE_IDLE", L"STATE_UP", L"STATE_SLOW", L"STATE_UNSTABLE", L"STATE_DOWN"};
 
-// "14:02:31" as the locale writes a time of day.
-std::string LocaleTimeOfDay(const TWallStamp& stamp)
+// "14:02:31" (or "14:02") as the locale writes a time of day.
+std::string LocaleTimeOfDay(const TWallStamp& stamp, bool seconds)
 {
     const TCivilTime t = stamp.Local();
     SYSTEMTIME time{};
@@ -44,8 +49,8 @@ std::string LocaleTimeOfDay(const TWallStamp& stamp)
     time.wMinute = static_cast<WORD>(t.Minute);
     time.wSecond = static_cast<WORD>(t.Second);
     wchar_t text[64] = L"";
-    if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, 64))
-        return ClockText(stamp, ":");
+    if (!GetTimeFormatW(LOCALE_USER_DEFAULT, seconds ? 0 : TIME_NOSECONDS, &time, nullptr, text, 64))
+        return seconds ? ClockText(stamp, ":") : ClockText(stamp, ":").substr(0, 5);
     return tk::Utf8FromWide(text);
 }
 
@@ -61,33 +66,62 @@ void AppendItem(HMENU menu, UINT id, const wchar_t* caption, bool checked = fals
     InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item);
 }
 
+// A submenu of radio items, one checked when it is the value in force.
+template <std::size_t N>
+void AppendChoices(HMENU menu, const wchar_t* caption, const TChoice (&choices)[N], int value, UINT first,
+                   bool byIndex)
+{
+    HMENU sub = CreatePopupMenu();
+    for (std::size_t i = 0; i < N; ++i)
+        AppendItem(sub, first + static_cast<UINT>(byIndex ? static_cast<int>(i) : choices[i].count),
+                   choices[i].caption, value == choices[i].count, true);
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), caption);
+}
+
 HMENU AlertsMenu(const TAlertOptions& options)
 {
     HMENU menu = CreatePopupMenu();
     AppendItem(menu, kNotify, L"Notify when the host goes down or comes back", options.Notify);
     AppendItem(menu, kSound, L"Play a sound", options.Sound);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | MF_DISABLED, 0, L"Down after");
-    for (const TChoice& c : kDownAfterChoices)
-        AppendItem(menu, kDownAfter + static_cast<UINT>(c.count), c.caption, options.DownAfter == c.count, true);
+    AppendChoices(menu, L"Down after", kDownAfterChoices, options.DownAfter, kDownAfter, false);
+    AppendChoices(menu, L"Up after", kUpAfterChoices, options.UpAfter, kUpAfter, false);
+    AppendChoices(menu, L"Slow above", kSlowAboveChoices, options.SlowAbove, kSlowAbove, true);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | MF_DISABLED, 0, L"Up after");
-    for (const TChoice& c : kUpAfterChoices)
-        AppendItem(menu, kUpAfter + static_cast<UINT>(c.count), c.caption, options.UpAfter == c.count, true);
+    AppendItem(menu, kPauseWhenFlapping, L"Pause alerts while the link flaps", options.PauseWhenFlapping);
     return menu;
+}
+
+// Bad news warns; a sound apart for each kind of news.
+bool Warns(TLinkAlert::TKind kind)
+{
+    using K = TLinkAlert::TKind;
+    return kind == K::Down || kind == K::Slow || kind == K::KeepsDropping || kind == K::KeepsSlowing;
+}
+
+UINT SoundOf(TLinkAlert::TKind kind)
+{
+    using K = TLinkAlert::TKind;
+    switch (kind) {
+    case K::Down:
+    case K::KeepsDropping: return MB_ICONHAND;
+    case K::Slow:
+    case K::FastAgain:
+    case K::KeepsSlowing: return MB_ICONEXCLAMATION;
+    default: return MB_ICONASTERISK;
+    }
 }
 
 } // namespace
 
-TTrayIcon::TTrayIcon(HWND owner, TMonitorRun& run, const TRunFiguresFeed& figures, TConsoleAccess& console)
-    : owner_(owner), run_(run), figures_(figures), console_(console), watch_(run),
-      icon_(owner, kIconId, kCallbackMessage)
+TTrayIcon::TTrayIcon(HWND owner, TMonitorRun& run, TRunFiguresFeed& figures, TConsoleAccess& console)
+    : owner_(owner), run_(run), figures_(figures), console_(console), icon_(owner, kIconId, kCallbackMessage)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int i = 0; i < static_cast<int>(TPicture::Count); ++i)
         pictures_[i] = tk::LoadSmallIcon(instance, kPictureNames[i]);
-    watch_.OnAlert([this](const TLinkAlert& alert) { Alert(alert); });
-    watch_.OnStateChanged([this](TLinkState) { Refresh(); });
+    figures_.Link().OnAlert([this](const TLinkAlert& alert) { Alert(alert); });
+    figures_.Link().OnChange([this](const TLinkChange&) { Refresh(); });
     // An elevated program would not hear that Explorer made its taskbar anew.
     tk::NotifyIcon::AllowTaskbarCreated(owner_);
     run_.Subscribe(*this);
@@ -96,27 +130,28 @@ TTrayIcon::TTrayIcon(HWND owner, TMonitorRun& run, const TRunFiguresFeed& figure
 
 TTrayIcon::~TTrayIcon()
 {
+    figures_.Link().OnAlert(nullptr);
+    figures_.Link().OnChange(nullptr);
     run_.Unsubscribe(*this);
 }
 
+// Starting (and asleep) read as up: nothing is known against the host yet.
 TTrayIcon::TPicture TTrayIcon::PictureNow() const
 {
-    if (!run_.Repeating())
-        return TPicture::Idle;
-    switch (watch_.State()) {
+    switch (figures_.Link().Shown()) {
+    case TLinkState::Idle: return TPicture::Idle;
     case TLinkState::Down: return TPicture::Down;
     case TLinkState::Unstable: return TPicture::Unstable;
-    case TLinkState::Up: return TPicture::Up;
-    case TLinkState::Unknown: break;
+    case TLinkState::Slow: return TPicture::Slow;
+    default: return TPicture::Up;
     }
-    return watch_.FailuresInRow() > 0 ? TPicture::Unstable : TPicture::Up;
 }
 
 void TTrayIcon::Refresh()
 {
     const txt::NumberSeparators locale = tk::ReadLocaleSeparators();
-    const std::string tip = NotifyTipText(tk::Utf8Text(run_.Host()), watch_.State(), run_.Repeating(),
-                                          figures_.Figures(), {tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)});
+    const std::string tip = NotifyTipText(tk::Utf8Text(run_.Host()), figures_.Link(),
+                                          {tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)});
     const TPicture picture = PictureNow();
     const std::wstring wideTip = tk::WideFromUtf8(tip);
     if (!icon_.Shown() || picture != shown_) {
@@ -146,15 +181,14 @@ void TTrayIcon::HostChanged(const TMonitorRun&)
 void TTrayIcon::Alert(const TLinkAlert& alert)
 {
     const TAlertOptions& options = run_.AlertOptions();
-    const bool down = alert.Kind == TLinkAlert::TKind::Down;
     if (options.Notify) {
         TLinkAlert words = alert;
         words.Host = tk::Utf8Text(alert.Host);
         icon_.ShowBalloon(tk::WideFromUtf8(AlertTitle(words)), tk::WideFromUtf8(AlertText(words, LocaleTimeOfDay)),
-                          down ? tk::NotifyIcon::BalloonKind::Warning : tk::NotifyIcon::BalloonKind::Info);
+                          Warns(alert.Kind) ? tk::NotifyIcon::BalloonKind::Warning : tk::NotifyIcon::BalloonKind::Info);
     }
     if (options.Sound)
-        MessageBeep(down ? MB_ICONHAND : MB_ICONASTERISK);
+        MessageBeep(SoundOf(alert.Kind));
 }
 
 bool TTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -219,9 +253,11 @@ void TTrayIcon::RunMenu(POINT at)
 void TTrayIcon::Command(UINT id)
 {
     TAlertOptions options = run_.AlertOptions();
-    if (id > kUpAfter)
+    if (id >= kSlowAbove && id < kSlowAbove + std::size(kSlowAboveChoices))
+        options.SlowAbove = kSlowAboveChoices[id - kSlowAbove].count;
+    else if (id > kUpAfter && id < kSlowAbove)
         options.UpAfter = static_cast<int>(id - kUpAfter);
-    else if (id > kDownAfter)
+    else if (id > kDownAfter && id < kUpAfter)
         options.DownAfter = static_cast<int>(id - kDownAfter);
     switch (id) {
     case 0: return;
@@ -237,6 +273,7 @@ void TTrayIcon::Command(UINT id)
         return;
     case kNotify: options.Notify = !options.Notify; break;
     case kSound: options.Sound = !options.Sound; break;
+    case kPauseWhenFlapping: options.PauseWhenFlapping = !options.PauseWhenFlapping; break;
     }
     if (options != run_.AlertOptions())
         run_.SetAlertOptions(options);

@@ -1,16 +1,15 @@
 // TTrayIcon: the program's icon in the notification area while it runs. Its
-// picture says the watched host's state in a shape (idle, up, unstable,
-// down), its tip the host and the run's figures; the link watch's alerts
-// come as its balloons, with a system sound. Its menu ("Show monitor",
-// "Console", the repeat toggle, "Alerts", "Exit") is also the compact
-// window's right-click menu. Owned by the compact window, which hands it
-// its messages. GUI thread only.
+// picture says the link model's state in a shape (idle, up, slow, unstable,
+// down), its tip the host, the state and the last five minutes; the model's
+// alerts come as its balloons, with a system sound. Its menu ("Show
+// monitor", "Console", the repeat toggle, "Alerts", "Exit") is also the
+// compact window's right-click menu. Owned by the compact window, which
+// hands it its messages. GUI thread only.
 #pragma once
 
 #include <windows.h>
 
 #include "console/ConsoleAccess.h"
-#include "monitor/LinkWatch.h"
 #include "monitor/RunFiguresFeed.h"
 #include "toolkit/Handles.h"
 #include "toolkit/NotifyIcon.h"
@@ -18,7 +17,7 @@
 class TTrayIcon : private TMonitorRunObserver {
 public:
     // `owner` is the compact window; all must outlive the icon.
-    TTrayIcon(HWND owner, TMonitorRun& run, const TRunFiguresFeed& figures, TConsoleAccess& console);
+    TTrayIcon(HWND owner, TMonitorRun& run, TRunFiguresFeed& figures, TConsoleAccess& console);
     ~TTrayIcon();
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
@@ -31,7 +30,7 @@ public:
     void ShowMenu(POINT at);
 
 private:
-    enum class TPicture { Idle, Up, Unstable, Down, Count };
+    enum class TPicture { Idle, Up, Slow, Unstable, Down, Count };
 
     void StatisticsChanged(const TMonitorRun& run) override;
     void RepeatChanged(const TMonitorRun& run) override;
@@ -47,9 +46,8 @@ private:
 
     HWND owner_;
     TMonitorRun& run_;
-    const TRunFiguresFeed& figures_;
+    TRunFiguresFeed& figures_;
     TConsoleAccess& console_;
-    TLinkWatch watch_;
     tk::NotifyIcon icon_;
     tk::Icon pictures_[static_cast<int>(TPicture::Count)];
     TPicture shown_ = TPicture::Count;

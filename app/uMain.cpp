@@ -100,7 +100,7 @@ void TFormMain::Watch(TMonitorRun& run)
     run.Subscribe(*this);
 }
 
-void TFormMain::ShowTrayIcon(const TRunFiguresFeed& figures)
+void TFormMain::ShowTrayIcon(TRunFiguresFeed& figures)
 {
     trayIcon_ = std::make_unique<TTrayIcon>(Handle(), *run_, figures, *console_);
 }

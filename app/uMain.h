@@ -34,7 +34,7 @@ public:
     void SetConsole(TConsoleAccess& console);
     // The notification-area icon over the run's figures, once the run and
     // the console are known; both must outlive the window.
-    void ShowTrayIcon(const TRunFiguresFeed& figures);
+    void ShowTrayIcon(TRunFiguresFeed& figures);
 
     // START while `running` is false, STOP while it is true.
     void SetStartStop(bool running);

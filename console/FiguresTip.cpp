@@ -13,7 +13,7 @@ TFiguresTip::TFiguresTip(tk::Component* owner, tk::WinControl* form) : tk::ToolT
             return std::string();
         const txt::NumberSeparators locale = tk::ReadLocaleSeparators();
         const TTipFormat format{{tk::Utf8Text(locale.Decimal), tk::Utf8Text(locale.Thousand)}, tk::Utf8Text(tk::ReadLocaleTimeSeparator())};
-        return RunTipText(figures_->Figures(), figures_->Now().Mono, format);
+        return RunTipText(figures_->Figures(), figures_->Link(), figures_->Now().Mono, format);
     };
 }
 

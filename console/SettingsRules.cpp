@@ -104,6 +104,16 @@ std::int32_t Clamp(std::int32_t value, std::int32_t low, std::int32_t high)
     return value < low ? low : value > high ? high : value;
 }
 
+// -1 automatic, 0 off, else milliseconds within their range.
+std::int32_t ClampSlowAbove(std::int32_t value)
+{
+    if (value == TAlertOptions::SlowAutomatic || value == TAlertOptions::SlowOff)
+        return value;
+    return value < 0 ? TAlertOptions::SlowAutomatic : Clamp(value, TAlertOptions::SlowAboveLow, TAlertOptions::SlowAboveHigh);
+}
+
+constexpr const char* kAlertKeys[] = {"Notify", "Sound", "DownAfter", "UpAfter", "SlowAbove", "PauseWhenFlapping"};
+
 } // namespace
 
 TAlertOptions ReadAlertOptions(std::string_view ini)
@@ -114,23 +124,35 @@ TAlertOptions ReadAlertOptions(std::string_view ini)
     options.Sound = ReadAlertValue(ini, "Sound", defaults.Sound) != 0;
     options.DownAfter = Clamp(ReadAlertValue(ini, "DownAfter", defaults.DownAfter), 1, TAlertOptions::DownAfterLimit);
     options.UpAfter = Clamp(ReadAlertValue(ini, "UpAfter", defaults.UpAfter), 1, TAlertOptions::UpAfterLimit);
+    options.SlowAbove = ClampSlowAbove(ReadAlertValue(ini, "SlowAbove", defaults.SlowAbove));
+    options.PauseWhenFlapping = ReadAlertValue(ini, "PauseWhenFlapping", defaults.PauseWhenFlapping) != 0;
     return options;
 }
 
 std::vector<std::pair<const char*, std::string>> AlertSettingLines(const TAlertOptions& options)
 {
-    if (options == TAlertOptions{})
-        return {};
-    return {{"Notify", options.Notify ? "1" : "0"},
-            {"Sound", options.Sound ? "1" : "0"},
-            {"DownAfter", std::to_string(options.DownAfter)},
-            {"UpAfter", std::to_string(options.UpAfter)}};
+    // The first four go together, as they always have; each later key only
+    // when it is not its default, so that a file stays as it was for a user
+    // who never touched it.
+    const TAlertOptions d;
+    std::vector<std::pair<const char*, std::string>> lines;
+    if (options.Notify != d.Notify || options.Sound != d.Sound || options.DownAfter != d.DownAfter ||
+        options.UpAfter != d.UpAfter)
+        lines = {{"Notify", options.Notify ? "1" : "0"},
+                 {"Sound", options.Sound ? "1" : "0"},
+                 {"DownAfter", std::to_string(options.DownAfter)},
+                 {"UpAfter", std::to_string(options.UpAfter)}};
+    if (options.SlowAbove != d.SlowAbove)
+        lines.emplace_back("SlowAbove", std::to_string(options.SlowAbove));
+    if (options.PauseWhenFlapping != d.PauseWhenFlapping)
+        lines.emplace_back("PauseWhenFlapping", options.PauseWhenFlapping ? "1" : "0");
+    return lines;
 }
 
 bool HoldsAlertOptions(std::string_view ini, const TAlertOptions& options)
 {
     const auto lines = AlertSettingLines(options);
-    for (const char* key : {"Notify", "Sound", "DownAfter", "UpAfter"}) {
+    for (const char* key : kAlertKeys) {
         const std::optional<std::string_view> stored = FindIniValue(ini, kAlertsSection, key);
         const auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return std::string_view(l.first) == key; });
         if (line == lines.end() ? stored.has_value() : !stored || *stored != line->second)

@@ -60,13 +60,18 @@ std::optional<std::string_view> FindIniValue(std::string_view ini, std::string_v
 bool HoldsSettings(std::string_view ini, const SettingValues& values);
 
 // The "Alerts" section, beside the eleven keys: Notify and Sound (Booleans),
-// DownAfter and UpAfter (integers, clamped to their ranges). A missing file,
-// section or key, or a value that is no integer, gives the default.
+// DownAfter and UpAfter (integers, clamped to their ranges), SlowAbove (-1
+// automatic, 0 off, else milliseconds clamped to 10 to 60000; another
+// negative value reads as automatic) and PauseWhenFlapping (a Boolean). A
+// missing file, section or key, or a value that is no integer, gives the
+// default.
 inline constexpr const char* kAlertsSection = "Alerts";
 TAlertOptions ReadAlertOptions(std::string_view ini);
 // The keys and texts to write, in order; none while every option is its
 // default, so that the file of a user who never changed them stays as it
-// was (a section left from earlier is then removed).
+// was (a section left from earlier is then removed). Notify, Sound,
+// DownAfter and UpAfter go together when one of them was changed; SlowAbove
+// and PauseWhenFlapping each only when changed.
 std::vector<std::pair<const char*, std::string>> AlertSettingLines(const TAlertOptions& options);
 // True when the text holds exactly what AlertSettingLines writes.
 bool HoldsAlertOptions(std::string_view ini, const TAlertOptions& options);

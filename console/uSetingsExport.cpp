@@ -72,13 +72,13 @@ void TFormSetings::SaveRowsAsCsv(tk::ListView& list, const char* what)
 void TFormSetings::CopyOutageReport()
 {
     const TInstant now = figures_->Now().Mono;
-    tk::SetClipboardText(Handle(), tk::WideText(OutageReportText(figures_->Figures(), now)));
+    tk::SetClipboardText(Handle(), tk::WideText(OutageReportText(figures_->Figures(), figures_->Link(), now)));
 }
 
 void TFormSetings::SaveOutagesAsCsv()
 {
     SaveCsvAs("outages", [this](const TByteSink& sink) {
-        sink(CsvText(OutageTable(figures_->Figures(), figures_->Now().Mono), tk::Utf8Text));
+        sink(CsvText(OutageTable(figures_->Link(), figures_->Now().Mono), tk::Utf8Text));
     });
 }
 

@@ -67,21 +67,17 @@ void WriteProfileString(const tk::FilePath& path, const char* section, const cha
         throw std::runtime_error("not written");
 }
 
-// The alert options after the eleven keys, only while one differs from its
-// default; else a section left from earlier goes.
+// The alert options after the eleven keys, only those that differ from
+// their default; a section left from earlier that says otherwise goes first.
 void WriteAlertOptions(const tk::FilePath& path, const TAlertOptions& options)
 {
-    const auto lines = AlertSettingLines(options);
-    if (lines.empty()) {
-        // Only a file that holds the section is touched: the file of a user
-        // who never changed them stays as it was.
-        const std::optional<std::string> text = ReadWholeFile(path);
-        if (text && !HoldsAlertOptions(*text, options))
-            WritePrivateProfileStringW(tk::WideText(kAlertsSection).c_str(), nullptr, nullptr, path.c_str());
-        return;
-    }
-    for (const auto& [key, text] : lines)
-        WriteProfileString(path, kAlertsSection, key, text);
+    // Only a file that holds other alert lines is touched: the file of a
+    // user who never changed them stays as it was.
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (text && !HoldsAlertOptions(*text, options))
+        WritePrivateProfileStringW(tk::WideText(kAlertsSection).c_str(), nullptr, nullptr, path.c_str());
+    for (const auto& [key, value] : AlertSettingLines(options))
+        WriteProfileString(path, kAlertsSection, key, value);
 }
 
 void WriteSettings(const tk::FilePath& path, const SettingValues& values, const TAlertOptions& alerts)

@@ -1,7 +1,9 @@
 #include "monitor/RunFiguresFeed.h"
 
-TRunFiguresFeed::TRunFiguresFeed(TMonitorRun& run) : run_(run), figures_(run.Now())
+TRunFiguresFeed::TRunFiguresFeed(TMonitorRun& run) : run_(run), figures_(run.Now()), link_(run.Now())
 {
+    link_.SetOptions(run.AlertOptions());
+    link_.SetRepeating(run.Repeating(), run.Now());
     run_.Subscribe(*this);
 }
 
@@ -14,15 +16,16 @@ void TRunFiguresFeed::EchoAdded(const TMonitorRun&, const TPingRecord& record, b
 {
     if (record.HeldUp)
         return;
-    figures_.AddEcho(record.TripUs, {record.Ended(), record.Filed});
+    figures_.AddEcho(record.TripUs);
+    link_.AddPing(record);
 }
 
 void TRunFiguresFeed::FailureAdded(const TMonitorRun&, const TPingRecord& record, bool)
 {
     if (record.HeldUp)
         return;
-    const TDuration trip(record.TripUs);
-    figures_.AddFailure(record.Reply.Kind, {record.Sent, record.Filed.Before(trip)});
+    figures_.AddFailure();
+    link_.AddPing(record);
 }
 
 void TRunFiguresFeed::NotSentAdded(const TMonitorRun&, const TPingRecord&)
@@ -33,9 +36,21 @@ void TRunFiguresFeed::NotSentAdded(const TMonitorRun&, const TPingRecord&)
 void TRunFiguresFeed::SleepAdded(const TMonitorRun&, const TSleep& sleep)
 {
     figures_.AddSleep(sleep);
+    link_.AddSleep(sleep);
 }
 
 void TRunFiguresFeed::EchoesCleared(const TMonitorRun& run)
 {
     figures_.Start(run.Now());
+    link_.Start(run.Now());
+}
+
+void TRunFiguresFeed::RepeatChanged(const TMonitorRun& run)
+{
+    link_.SetRepeating(run.Repeating(), run.Now());
+}
+
+void TRunFiguresFeed::AlertOptionsChanged(const TMonitorRun& run)
+{
+    link_.SetOptions(run.AlertOptions());
 }

@@ -38,7 +38,7 @@ std::string HourMinuteText(const TWallStamp& stamp, const std::string& timeSepar
     return Join({TwoDigits(t.Hour), timeSeparator, TwoDigits(t.Minute)});
 }
 
-std::string OutageLine(const TRunFigures& f, TInstant now, const TTipFormat& format)
+std::string OutageLine(const TLinkModel& f, TInstant now, const TTipFormat& format)
 {
     if (f.OutageCount() == 0)
         return "no outages";
@@ -50,7 +50,43 @@ std::string OutageLine(const TRunFigures& f, TInstant now, const TTipFormat& for
                  longest.Closed ? ClockText(longest.End.Wall, sep) : std::string(), ")"});
 }
 
+std::string RecentLine(const TRecentFigures& r, const txt::NumberSeparators& n)
+{
+    std::string line = Join({"last 5 min", Dot, "loss ", FormatQuotient(r.Failures() * 100, r.Pings(), 1, n), " %"});
+    if (r.Echoes())
+        line += Join({Dot, "avg ", TripMsText(r.TripSum(), r.Echoes(), n), " ms"});
+    if (r.JitterPairs())
+        line += Join({Dot, "jitter ", TripMsText(r.JitterSum(), r.JitterPairs(), n), " ms"});
+    const auto hundredths = static_cast<std::uint64_t>(r.Mos() * 100 + 0.5);
+    return line + Join({Dot, "MOS ", FormatQuotient(hundredths, 100, 2, n)});
+}
+
+// The up/down line names the state.
+std::string StateLine(const TLinkModel& link, TInstant now, const TTipFormat& format)
+{
+    const txt::NumberSeparators& n = format.Numbers;
+    const TLinkState state = link.State();
+    if (const TOutage* open = link.OpenOutage(); open && (state == TLinkState::Down || state == TLinkState::Idle))
+        return Join({"down since ", ClockText(open->Start.Wall, format.TimeSeparator), ", ",
+                     Plural(open->Lost, "ping", "pings", n)});
+    switch (state) {
+    case TLinkState::Idle: return "idle";
+    case TLinkState::Starting: return "starting";
+    case TLinkState::Asleep: return "asleep";
+    case TLinkState::Slow:
+        return Join({"slow since ", ClockText(link.SlowSince().Wall, format.TimeSeparator), " (usually ",
+                     UsualMsText(link.UsualUs(), n), " ms)"});
+    case TLinkState::Unstable: return Join({"unstable", Dot, "up for ", DurationText(now - link.UpSince(), n)});
+    default: return Join({"up for ", DurationText(now - link.UpSince(), n)});
+    }
+}
+
 } // namespace
+
+std::string UsualMsText(std::uint32_t us, const txt::NumberSeparators& separators)
+{
+    return us < 10000 ? TripMsText(us, 1, separators) : FormatQuotient(us, 1000, 0, separators);
+}
 
 std::string ClockText(const TWallStamp& stamp, const std::string& timeSeparator)
 {
@@ -87,7 +123,8 @@ std::string TripMsText(std::uint64_t sumUs, std::uint64_t count, const txt::Numb
     return FormatQuotient(sumUs, count * 1000, decimals, separators);
 }
 
-std::vector<std::string> RunTipLines(const TRunFigures& f, TInstant now, const TTipFormat& format)
+std::vector<std::string> RunTipLines(const TRunFigures& f, const TLinkModel& link, TInstant now,
+                                     const TTipFormat& format)
 {
     const txt::NumberSeparators& n = format.Numbers;
     std::vector<std::string> lines;
@@ -104,22 +141,20 @@ std::vector<std::string> RunTipLines(const TRunFigures& f, TInstant now, const T
                               "p95 ", TripMsText(f.Percentile95(), 1, n), " ms"}));
     if (f.JitterPairs())
         lines.push_back(Join({"jitter (mean change) ", TripMsText(f.JitterSum(), f.JitterPairs(), n), " ms"}));
-    lines.push_back(OutageLine(f, now, format));
-    if (const TOutage* open = f.OpenOutage())
-        lines.push_back(Join({"down since ", ClockText(open->Start.Wall, format.TimeSeparator), ", ",
-                              Plural(open->Lost, "ping", "pings", n)}));
-    else
-        lines.push_back(Join({"up for ", DurationText(now - f.UpSince(), n)}));
+    if (link.Recent().Pings())
+        lines.push_back(RecentLine(link.Recent(), n));
+    lines.push_back(OutageLine(link, now, format));
+    lines.push_back(StateLine(link, now, format));
     if (const std::optional<TSleep>& sleep = f.LastSleep())
         lines.push_back(Join({"asleep ", HourMinuteText(sleep->Begin.Wall, format.TimeSeparator), " to ",
                               HourMinuteText(sleep->End.Wall, format.TimeSeparator)}));
     return lines;
 }
 
-std::string RunTipText(const TRunFigures& figures, TInstant now, const TTipFormat& format)
+std::string RunTipText(const TRunFigures& figures, const TLinkModel& link, TInstant now, const TTipFormat& format)
 {
     std::string text;
-    for (const std::string& line : RunTipLines(figures, now, format))
+    for (const std::string& line : RunTipLines(figures, link, now, format))
         text += text.empty() ? line : Join({"\r\n", line});
     return text;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Draws the four state icons of the notification area into resources/state/,
+# Draws the five state icons of the notification area into resources/state/,
 # each an .ico with 16, 20, 24 and 32 pixel images of at most 16 colours:
 #   Idle.ico      a hollow grey ring        (no repeat pinging)
 #   Up.ico        a teal disc with a check
+#   Slow.ico      a blue hourglass          (echoes, but far slower than usual)
 #   Unstable.ico  an amber triangle with "!" (failures, not yet down)
 #   Down.ico      a red square with a cross
 # The shapes differ without colour; a dark teal edge keeps them apart from
@@ -20,7 +21,7 @@ mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-edge='#0B2F33' grey='#A9BAC1' teal='#1FB5AE' amber='#F5C02A' red='#D0383D' white='#FFFFFF'
+edge='#0B2F33' grey='#A9BAC1' teal='#1FB5AE' amber='#F5C02A' red='#D0383D' white='#FFFFFF' blue='#4F8FE0'
 sizes=(16 20 24 32)
 
 # Per size: the centre, the ring's hole radius, the edge width, the width of
@@ -84,6 +85,15 @@ draw_size() {
     -draw "rectangle $l,${bang[1]} $r,${bang[2]}" -draw "rectangle $l,${bang[3]} $r,${bang[4]}" \
     "$tmp/Unstable-$s.png"
 
+  # Two triangles meeting at a waist two pixels wide, with their sand.
+  local h=$((s / 2))
+  silhouette "$s" "$tmp/hourglass.png" -draw "polygon 1,0 $((m - 1)),0 $h,$((h - 1)) $((h - 1)),$((h - 1))" \
+    -draw "polygon $((h - 1)),$h $h,$h $((m - 1)),$m 1,$m" -draw "rectangle $((h - 1)),$((h - 1)) $h,$h"
+  shape "$s" "$blue" "$tmp/hourglass.png" "$tmp/hourglass-$s.png"
+  convert "$tmp/hourglass-$s.png" +antialias -fill "$white" \
+    -draw "polygon $((h - 2 - b)),$((m - 1 - b)) $((h + 1 + b)),$((m - 1 - b)) $h,$((m - 3 - b - s / 8)) $((h - 1)),$((m - 3 - b - s / 8))" \
+    "$tmp/Slow-$s.png"
+
   silhouette "$s" "$tmp/square.png" -draw "rectangle 1,1 $((m - 1)),$((m - 1))"
   shape "$s" "$red" "$tmp/square.png" "$tmp/square-$s.png"
   local in=${cross[0]} n=${cross[1]}
@@ -95,7 +105,7 @@ for s in "${sizes[@]}"; do draw_size "$s"; done
 
 # Few colours and a one-bit mask: ImageMagick writes 4-bit images with their
 # own palette, a few hundred bytes each.
-for state in Idle Up Unstable Down; do
+for state in Idle Up Slow Unstable Down; do
   frames=()
   for s in "${sizes[@]}"; do frames+=("$tmp/$state-$s.png"); done
   convert "${frames[@]}" -channel A -threshold 50% +channel -type PaletteAlpha "ICO:$out/$state.ico"
@@ -106,7 +116,7 @@ if [ -n "$preview" ]; then
   for bg in '#D4D0C8' '#202020' '#FFFFFF'; do
     tiles=()
     for s in "${sizes[@]}"; do
-      for state in Idle Up Unstable Down; do
+      for state in Idle Up Slow Unstable Down; do
         tiles+=(\( -size 36x36 xc:"$bg" "$tmp/$state-$s.png" -gravity center -composite \))
       done
     done

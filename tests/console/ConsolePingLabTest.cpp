@@ -304,8 +304,9 @@ TEST(ConsolePingLab, ALoweredLineLimitShrinksNothingUntilAClear)
 
 // A host that drops requests by sequence number, which starts at 3489 in a
 // new program (3489 % 8 == 1): two lost, five answered, three lost, five
-// answered, three lost. The tip on both windows shows the run's figures, the
-// chart marks the failures, and the tip follows a reply while it shows.
+// answered, three lost. The tip on both windows shows the run's figures and
+// two outages (two losses in a row are loss, three go down), the chart marks
+// every failure, and the tip follows the replies while it shows.
 TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
 {
     static_assert(lab::LossyPeriod == 8 && lab::LossyCount == 3);
@@ -339,7 +340,7 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     ASSERT_TRUE(count.has_value());
     const std::vector<std::string> lines =
         Lines(HoverTip(count->host, (count->bounds.left + count->bounds.right) / 2, count->bounds.top + 6, 5s));
-    ASSERT_EQ(lines.size(), 6u) << ::testing::PrintToString(lines);
+    ASSERT_EQ(lines.size(), 7u) << ::testing::PrintToString(lines);
     EXPECT_TRUE(std::regex_match(lines[0], std::regex("since \\d\\d.\\d\\d.\\d\\d" + dot + "18 pings"))) << lines[0];
     EXPECT_EQ(lines[1], "loss " + Hundredths(800, 18, point, 1) + " % (8 of 18)");
     // To the microsecond, from the send to the receive: never more than the
@@ -356,11 +357,14 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     std::smatch jitter;
     ASSERT_TRUE(std::regex_match(lines[3], jitter, std::regex("jitter \\(mean change\\) (\\S+) ms"))) << lines[3];
     EXPECT_TRUE(PreciseMs(jitter[1], point).has_value()) << lines[3];
-    EXPECT_TRUE(std::regex_match(lines[4], std::regex("3 outages, longest \\d.\\d s \\((since )?\\d\\d.*\\)"))) << lines[4];
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex("last 5 min" + dot + "loss " + Hundredths(800, 18, point, 1) + " %" + dot + "avg .* ms" + dot +
+                                                      "jitter .* ms" + dot + "MOS \\d.\\d\\d")))
+        << lines[4];
+    EXPECT_TRUE(std::regex_match(lines[5], std::regex("2 outages, longest \\d.\\d s \\((since )?\\d\\d.*\\)"))) << lines[5];
     // The open outage began with the send of the 16th ping, just before its
     // error row (the third newest) was stamped.
     std::smatch down;
-    ASSERT_TRUE(std::regex_match(lines[5], down, std::regex("down since (\\d\\d.\\d\\d.\\d\\d), 3 pings"))) << lines[5];
+    ASSERT_TRUE(std::regex_match(lines[6], down, std::regex("down since (\\d\\d.\\d\\d.\\d\\d), 3 pings"))) << lines[6];
     const int stamped = SecondOfDay(ListViewCell(c.errors, 2, 5).substr(11));
     EXPECT_LE(stamped - SecondOfDay(down[1]), 1);
     EXPECT_GE(stamped - SecondOfDay(down[1]), 0);
@@ -372,14 +376,16 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     HWND chart = FindNamedControl(c.main, "Chart1");
     std::vector<std::string> onChart = Lines(HoverTip(chart, 136, 50, 5s));
     ASSERT_EQ(onChart.size(), lines.size());
-    onChart[4] = lines[4];
+    onChart[5] = lines[5];
     EXPECT_EQ(onChart, lines);
 
-    // A reply while the tip shows: it updates in place, and the host is up.
+    // Replies while the tip shows: it updates in place, and two echoes bring
+    // the host back up; single pings, so the link itself is idle.
     ASSERT_TRUE(c.Ping(lab::Lossy, c.replies));
-    EXPECT_TRUE(WaitUntil([&] { return ShownTip(c.main).find("19 pings") != std::string::npos; }, 3s))
+    ASSERT_TRUE(c.Ping(lab::Lossy, c.replies));
+    EXPECT_TRUE(WaitUntil([&] { return ShownTip(c.main).find("20 pings") != std::string::npos; }, 3s))
         << ShownTip(c.main);
-    EXPECT_TRUE(std::regex_match(Lines(ShownTip(c.main)).back(), std::regex("up for 0.\\d s")));
+    EXPECT_EQ(Lines(ShownTip(c.main)).back(), "idle");
     EXPECT_FALSE(Screenshot("compact-figures-tip").empty());
 
     // An error sends nothing: it counts apart.
@@ -395,7 +401,7 @@ TEST(ConsolePingLab, TheFiguresTipAndTheFailureMarksFollowALossyHost)
     std::string tip = HoverTip(c.main, (average->bounds.left + average->bounds.right) / 2, average->bounds.top + 6, 5s);
     // The chart's tip may still be on its way out.
     WaitUntil([&] { return (tip = ShownTip(c.main)).find("not sent") != std::string::npos; }, 3s);
-    EXPECT_EQ(Lines(tip).front().substr(14), dot + "19 pings" + dot + "1 not sent") << tip;
+    EXPECT_EQ(Lines(tip).front().substr(14), dot + "20 pings" + dot + "1 not sent") << tip;
     ParkPointer();
 }
 
@@ -444,6 +450,7 @@ constexpr const char* kOnDesktop = "ZV_CONSOLE_LAB_DESKTOP";
 // The fill colours of the state icons (tools/make-state-icons.sh).
 constexpr COLORREF kIdleFill = RGB(0xA9, 0xBA, 0xC1);
 constexpr COLORREF kUpFill = RGB(0x1F, 0xB5, 0xAE);
+constexpr COLORREF kUnstableFill = RGB(0xF5, 0xC0, 0x2A);
 constexpr COLORREF kDownFill = RGB(0xD0, 0x38, 0x3D);
 
 bool OnTaskbar(COLORREF fill)
@@ -487,7 +494,8 @@ TEST(ConsolePingLab, TheNotificationAreaCasesRunOnAVirtualDesktop)
 // new program: two lost, five answered, three lost, five answered. Down
 // after 3 failures and up after 3 echoes: the first two losses raise
 // nothing, the first echoes go up quietly, the next three losses go down,
-// three echoes come back up. Each balloon shows beside its state's icon.
+// three echoes come back up, unstable until 20 pings pass without a
+// failure. Each balloon shows beside its state's icon.
 TEST(TrayOnDesktop, ALossyHostGoesDownAndBackUpWithABalloonEachAndTheMenuEndsPinging)
 {
     if (!std::getenv(kOnDesktop))
@@ -515,7 +523,7 @@ TEST(TrayOnDesktop, ALossyHostGoesDownAndBackUpWithABalloonEachAndTheMenuEndsPin
     std::smatch outage;
     EXPECT_TRUE(std::regex_match(up, outage, std::regex("Down \\d+(.\\d)? s \\((.+) to (.+)\\)"))) << up;
     EXPECT_EQ(outage[2], since[1].str()) << "from the first failure's send";
-    EXPECT_TRUE(OnTaskbar(kUpFill) && !OnTaskbar(kDownFill));
+    EXPECT_TRUE(OnTaskbar(kUnstableFill) && !OnTaskbar(kDownFill));
     EXPECT_FALSE(Screenshot("tray-up-balloon").empty());
     EXPECT_EQ(ShownBalloonText(), up) << "the screenshot missed it";
     ASSERT_EQ(FocusOf(c.main), c.main) << "an alert took the focus";

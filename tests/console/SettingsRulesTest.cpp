@@ -121,6 +121,10 @@ TEST(SettingsFile, AlertsAreReadWithFallbacksAndWrittenOnlyWhenChanged)
         {"junk", "[Alerts]\r\nNotify=yes\r\nDownAfter=five\r\nUpAfter=\r\n", defaults},
         {"out of range", "[Alerts]\r\nDownAfter=99\r\nUpAfter=-3\r\nSound=7\r\n", {true, true, 10, 1}},
         {"hexadecimal", "[Alerts]\r\nDownAfter=$A\r\n", {true, true, 10, 2}},
+        {"slow off, no pause", "[Alerts]\r\nSlowAbove=0\r\nPauseWhenFlapping=0\r\n", {true, true, 3, 2, 0, false}},
+        {"slow above clamped", "[Alerts]\r\nSlowAbove=5\r\n", {true, true, 3, 2, 10, true}},
+        {"slow above clamped high", "[Alerts]\r\nSlowAbove=99999\r\n", {true, true, 3, 2, 60000, true}},
+        {"another negative is automatic", "[Alerts]\r\nSlowAbove=-7\r\nPauseWhenFlapping=x\r\n", defaults},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadAlertOptions(c.ini), c.expected) << c.what;
@@ -137,4 +141,10 @@ TEST(SettingsFile, AlertsAreReadWithFallbacksAndWrittenOnlyWhenChanged)
     EXPECT_EQ(ReadAlertOptions(ini), changed);
     EXPECT_FALSE(HoldsAlertOptions(ini, defaults));
     EXPECT_FALSE(HoldsAlertOptions("[Alerts]\r\nNotify=1\r\nSound=0\r\nDownAfter=5\r\n", changed));
+    // A new option alone is written alone, and the four together stay out.
+    const TAlertOptions slow{true, true, 3, 2, 200, true};
+    ASSERT_EQ(AlertSettingLines(slow).size(), 1u);
+    EXPECT_TRUE(HoldsAlertOptions("[Alerts]\r\nSlowAbove=200\r\n", slow));
+    EXPECT_FALSE(HoldsAlertOptions(ini + "SlowAbove=200\r\n", slow));
+    EXPECT_EQ(ReadAlertOptions("[Alerts]\r\nSlowAbove=200\r\n"), slow);
 }

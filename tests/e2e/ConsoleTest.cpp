@@ -864,14 +864,15 @@ TEST(Console, AFrozenMinuteIsASleepNotAnOutage)
     std::istringstream in(tip);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line.substr(0, line.find('\r')));
-    ASSERT_EQ(lines.size(), 7u) << tip;
-    EXPECT_EQ(lines[4], "no outages");
-    EXPECT_TRUE(std::regex_match(lines[5], std::regex("up for \\d.\\d s"))) << "counted from the resume: " << lines[5];
+    ASSERT_EQ(lines.size(), 8u) << tip;
+    EXPECT_EQ(lines[4].rfind("last 5 min", 0), 0u) << lines[4];
+    EXPECT_EQ(lines[5], "no outages");
+    EXPECT_TRUE(std::regex_match(lines[6], std::regex("up for \\d.\\d s"))) << "counted from the resume: " << lines[6];
     std::smatch asleep;
     const std::regex sleep("asleep (\\d\\d).(\\d\\d) to (\\d\\d).(\\d\\d)");
-    ASSERT_TRUE(std::regex_match(lines[6], asleep, sleep)) << lines[6];
-    EXPECT_TRUE(NearMinute(asleep[1], asleep[2], stopped, 2)) << lines[6] << ": from the last tick before";
-    EXPECT_TRUE(NearMinute(asleep[3], asleep[4], resumed, 2)) << lines[6] << ": to the first tick after";
+    ASSERT_TRUE(std::regex_match(lines[7], asleep, sleep)) << lines[7];
+    EXPECT_TRUE(NearMinute(asleep[1], asleep[2], stopped, 2)) << lines[7] << ": from the last tick before";
+    EXPECT_TRUE(NearMinute(asleep[3], asleep[4], resumed, 2)) << lines[7] << ": to the first tick after";
     EXPECT_EQ(ListViewRowCount(errors), 0);
     EXPECT_TRUE(console.CloseCollectingErrors().empty());
 }

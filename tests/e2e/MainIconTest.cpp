@@ -87,7 +87,7 @@ TEST_F(MainIcon, IsTheFirstIconGroupAndTheOthersAreTheStateIcons)
 {
     std::vector<std::string> groups;
     EnumResourceNamesA(module, MAKEINTRESOURCEA(14), CollectName, reinterpret_cast<LONG_PTR>(&groups));
-    EXPECT_EQ(groups, (std::vector<std::string>{"MAINICON", "STATE_DOWN", "STATE_IDLE", "STATE_UNSTABLE", "STATE_UP"}));
+    EXPECT_EQ(groups, (std::vector<std::string>{"MAINICON", "STATE_DOWN", "STATE_IDLE", "STATE_SLOW", "STATE_UNSTABLE", "STATE_UP"}));
 }
 
 } // namespace

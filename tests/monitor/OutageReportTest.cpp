@@ -41,23 +41,39 @@ TEST(OutageReport, WallStampsBecomeDatesInTheirOwnOffset)
 TEST(OutageReport, OneRowPerOutageAndASummaryOfTheRun)
 {
     TRunFigures figures(At(0, 60));
-    EXPECT_EQ(OutageReportText(figures, At(0, 60).Mono),
+    TLinkModel link(At(0, 60));
+    EXPECT_EQ(OutageReportText(figures, link, At(0, 60).Mono),
               "0 outages since 2026-12-07T14:58:02+01:00, 0.0 s down in all, availability 100.0 %\r\n"
               "Start\tEnd\tDuration [s]\tPings lost\tKinds\r\n");
 
     figures.Start(At(0, -300));
-    figures.AddEcho(10, At(30 * kSecond, -300));
-    figures.AddFailure(rsTimeOut, At(60 * kSecond, -300));
-    figures.AddFailure(rsErrorUnreachable, At(61 * kSecond, -300));
-    figures.AddEcho(12, At(62 * kSecond + 500, -300));
-    figures.AddFailure(rsErrorTTLExceeded, At(3600 * kSecond, -300));
+    link.Start(At(0, -300));
+    TAlertOptions options;
+    options.DownAfter = options.UpAfter = 1;
+    link.SetOptions(options);
+    // Pings ended at `ms` (failures sent a second before), driven without a run.
+    auto ping = [&](std::int64_t ms, TReplyStatusKind kind) {
+        TPingRecord r;
+        r.Outcome = kind == rsEcho ? TPingOutcome::Echo : TPingOutcome::Failure;
+        r.Reply.Kind = kind;
+        r.TripUs = kind == rsEcho ? 10 : 1000000;
+        r.Sent = At(ms, -300).Mono - TDuration(r.TripUs);
+        r.Filed = At(ms, -300).Wall;
+        kind == rsEcho ? figures.AddEcho(r.TripUs) : figures.AddFailure();
+        link.AddPing(r);
+    };
+    ping(30 * kSecond, rsEcho);
+    ping(61 * kSecond, rsTimeOut);
+    ping(62 * kSecond, rsErrorUnreachable);
+    ping(62 * kSecond + 500, rsEcho);
+    ping(3601 * kSecond, rsErrorTTLExceeded);
     const TInstant now = At(4350 * kSecond, -300).Mono;
-    EXPECT_EQ(OutageReportText(figures, now),
+    EXPECT_EQ(OutageReportText(figures, link, now),
               "2 outages since 2026-12-07T08:58:02-05:00, 12 min 32 s down in all, availability 82.7 %\r\n"
               "Start\tEnd\tDuration [s]\tPings lost\tKinds\r\n"
               "2026-12-07T08:59:02-05:00\t2026-12-07T08:59:04-05:00\t3\t2\trsTimeOut, rsErrorUnreachable\r\n"
               "2026-12-07T09:58:02-05:00\t\t750\t1\trsErrorTTLExceeded\r\n");
-    EXPECT_EQ(CsvText(OutageTable(figures, now), [](std::string_view s) { return std::string(s); }),
+    EXPECT_EQ(CsvText(OutageTable(link, now), [](std::string_view s) { return std::string(s); }),
               "\xEF\xBB\xBF" "Start,End,Duration [s],Pings lost,Kinds\r\n"
               "2026-12-07T08:59:02-05:00,2026-12-07T08:59:04-05:00,3,2,\"rsTimeOut, rsErrorUnreachable\"\r\n"
               "2026-12-07T09:58:02-05:00,,750,1,rsErrorTTLExceeded\r\n");
@@ -107,7 +123,7 @@ TEST(OutageReport, ClockJumpsMoveNoDuration)
             run.AddReply(down ? timeOut : echo, down ? 1000000 : 500, false, "h", limits);
         }
         second = 30;
-        const TRunFigures& f = feed.Figures();
+        const TLinkModel& f = feed.Link();
         const TInstant now = run.Now().Mono;
         ASSERT_EQ(f.Outages().size(), 1u);
         const TOutage& outage = f.Outages()[0];
@@ -115,7 +131,7 @@ TEST(OutageReport, ClockJumpsMoveNoDuration)
         EXPECT_EQ(IsoMoment(outage.Start.Wall), c.start);
         EXPECT_EQ(IsoMoment(outage.End.Wall), c.end);
         EXPECT_EQ(DurationText(now - f.UpSince(), {}), "9.0 s");
-        const std::string summary = OutageSummary(f, now);
+        const std::string summary = OutageSummary(feed.Figures(), f, now);
         EXPECT_NE(summary.find("11 s down in all, availability 63.3 %"), std::string::npos) << summary;
     }
 }

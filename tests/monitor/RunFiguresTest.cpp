@@ -1,6 +1,6 @@
 // The run figures played from short scripts of ping endings: counts and loss
 // (a ping still waiting counts nowhere), the exact percentile, jitter, the
-// outage records and the tip's lines.
+// link model's outage records driven without a run, and the tip's lines.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "monitor/MonitorRun.h"
 #include "monitor/OutageReport.h"
+#include "monitor/LinkModel.h"
 #include "monitor/RunFigures.h"
 #include "monitor/RunFiguresFeed.h"
 #include "monitor/RunTipText.h"
@@ -22,11 +23,32 @@ TClockReading At(std::int64_t ms)
     return {TInstant(std::chrono::milliseconds(ms)), {ms, 0}};
 }
 
-// "e12" an echo of 12 µs, "t" a time-out, "u" unreachable, "x" TTL exceeded,
-// "n" not sent; one step a second, a failure sent 1 s before it ended.
-TRunFigures Play(const std::string& script)
+// A ping that ended at `ms`: an echo of `tripUs`, or a failure sent 1 s before.
+TPingRecord Ended(std::int64_t ms, TReplyStatusKind kind, std::uint32_t tripUs)
 {
-    TRunFigures f(At(T0));
+    TPingRecord r;
+    r.Outcome = kind == rsEcho ? TPingOutcome::Echo : TPingOutcome::Failure;
+    r.Reply.Kind = kind;
+    r.TripUs = kind == rsEcho ? tripUs : 1000000;
+    r.Sent = At(ms).Mono - TDuration(r.TripUs);
+    r.Filed = At(ms).Wall;
+    return r;
+}
+
+struct Played {
+    TRunFigures figures{At(T0)};
+    TLinkModel link{At(T0)};
+};
+
+// "e12" an echo of 12 µs, "t" a time-out, "u" unreachable, "x" TTL exceeded,
+// "n" not sent; one step a second. The link model goes down and up after one.
+Played Play(const std::string& script)
+{
+    Played p;
+    TAlertOptions options;
+    options.DownAfter = options.UpAfter = 1;
+    p.link.SetOptions(options);
+    p.link.SetRepeating(true, At(T0));
     std::int64_t at = T0;
     for (std::size_t i = 0; i < script.size(); ++i) {
         at += 1000;
@@ -34,16 +56,17 @@ TRunFigures Play(const std::string& script)
         if (c == 'e') {
             std::size_t used = 0;
             const unsigned long trip = std::stoul(script.substr(i + 1), &used);
-            f.AddEcho(static_cast<std::uint32_t>(trip), At(at));
+            p.figures.AddEcho(static_cast<std::uint32_t>(trip));
+            p.link.AddPing(Ended(at, rsEcho, static_cast<std::uint32_t>(trip)));
             i += used;
         } else if (c == 'n') {
-            f.AddNotSent();
+            p.figures.AddNotSent();
         } else {
-            const TReplyStatusKind kind = c == 't' ? rsTimeOut : c == 'u' ? rsErrorUnreachable : rsErrorTTLExceeded;
-            f.AddFailure(kind, At(at - 1000));
+            p.figures.AddFailure();
+            p.link.AddPing(Ended(at, c == 't' ? rsTimeOut : c == 'u' ? rsErrorUnreachable : rsErrorTTLExceeded, 0));
         }
     }
-    return f;
+    return p;
 }
 
 TEST(RunFigures, CountsLossAndTripTimes)
@@ -72,7 +95,7 @@ TEST(RunFigures, CountsLossAndTripTimes)
         SCOPED_TRACE(k.script);
         std::string s = k.script;
         std::erase(s, ' ');
-        const TRunFigures f = Play(s);
+        const TRunFigures f = Play(s).figures;
         EXPECT_EQ(f.Pings(), k.pings);
         EXPECT_EQ(f.Echoes(), k.echoes);
         EXPECT_EQ(f.Failures(), k.failures);
@@ -95,20 +118,20 @@ TEST(RunFigures, PercentileIsTheNearestRankOfExactCounts)
     for (const Case& k : cases) {
         TRunFigures f;
         for (int i = k.n; i >= 1; --i) // arrival order must not matter
-            f.AddEcho(static_cast<std::uint32_t>(i) * 1001, {});
+            f.AddEcho(static_cast<std::uint32_t>(i) * 1001);
         EXPECT_EQ(f.Percentile95(), k.p95 * 1001) << k.n;
     }
     TRunFigures tied;
     for (int i = 0; i < 95; ++i)
-        tied.AddEcho(7, {});
+        tied.AddEcho(7);
     for (int i = 0; i < 5; ++i)
-        tied.AddEcho(900, {});
+        tied.AddEcho(900);
     EXPECT_EQ(tied.Percentile95(), 7u);
-    tied.AddEcho(900, {});
+    tied.AddEcho(900);
     EXPECT_EQ(tied.Percentile95(), 900u);
 }
 
-TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
+TEST(LinkModel, OutagesRunFromTheFirstFailedSendToTheNextEcho)
 {
     struct Expected {
         std::int64_t start, end; // seconds after T0; end -1 while open
@@ -121,7 +144,7 @@ TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
         bool down;
         std::int64_t upSince; // seconds after T0
     } cases[] = {
-        {"e1e1", {}, false, 0},
+        {"e1e1", {}, false, 1},
         // At the first ping, ended by an echo: from the send of the first
         // failure (0 s) to the echo's arrival (3 s).
         {"tue1", {{0, 3, 2, fkTimeOut | fkUnreachable}}, false, 3},
@@ -134,7 +157,8 @@ TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.script);
-        const TRunFigures f = Play(k.script);
+        const Played played = Play(k.script);
+        const TLinkModel& f = played.link;
         ASSERT_EQ(f.Outages().size(), k.outages.size());
         EXPECT_EQ(f.OutageCount(), k.outages.size());
         for (std::size_t i = 0; i < k.outages.size(); ++i) {
@@ -156,7 +180,8 @@ TEST(RunFigures, OutagesRunFromTheFirstFailedSendToTheNextEcho)
     }
 
     // The longest: an open outage counts its time so far.
-    const TRunFigures f = Play("tte1e1t");
+    const Played played = Play("tte1e1t");
+    const TLinkModel& f = played.link;
     EXPECT_EQ(f.Longest(At(T0 + 7000).Mono)->Start.Wall.UtcMs, T0);
     EXPECT_EQ(f.Longest(At(T0 + 9500).Mono)->Start.Wall.UtcMs, T0 + 4000);
 }
@@ -187,51 +212,66 @@ TEST(RunFiguresFeed, FollowsTheRunsRecords)
     EXPECT_EQ(f.JitterSum(), 2u);
     EXPECT_EQ(f.Failures(), 3u);
     EXPECT_EQ(f.NotSent(), 1u);
-    ASSERT_EQ(f.Outages().size(), 1u);
-    EXPECT_EQ(f.Outages()[0].Start.Wall.UtcMs, T0 + 4000);
-    EXPECT_EQ(f.Outages()[0].Lost, 3u);
+    const TLinkModel& link = feed.Link();
+    ASSERT_EQ(link.Outages().size(), 1u);
+    EXPECT_EQ(link.Outages()[0].Start.Wall.UtcMs, T0 + 4000);
+    EXPECT_EQ(link.Outages()[0].Lost, 3u);
 
     now = T0 + 90000;
     run.ClearData();
     EXPECT_EQ(f.Pings(), 0u);
-    EXPECT_TRUE(f.Outages().empty());
+    EXPECT_TRUE(link.Outages().empty());
     EXPECT_EQ(f.RunStart().Wall.UtcMs, T0 + 90000);
 }
 
 TEST(RunTipText, LinesInTheLocalesFormats)
 {
-    TRunFigures f(At(T0));
+    Played p;
+    TAlertOptions options;
+    options.DownAfter = options.UpAfter = 1;
+    p.link.SetOptions(options);
+    p.link.SetRepeating(true, At(T0));
+    auto ping = [&](std::int64_t ms, TReplyStatusKind kind, std::uint32_t us) {
+        if (kind == rsEcho)
+            p.figures.AddEcho(us);
+        else
+            p.figures.AddFailure();
+        p.link.AddPing(Ended(ms, kind, us));
+    };
     for (int i = 0; i < 1224; ++i)
-        f.AddEcho(i % 10 == 9 ? 19000 : 2000, At(T0 + 1000 + i));
+        ping(T0 + 1000 + i, rsEcho, i % 10 == 9 ? 19000 : 2000);
     for (int i = 0; i < 10; ++i)
-        f.AddFailure(rsTimeOut, At(T0 + 3000000 + i * 4500));
-    f.AddEcho(1000, At(T0 + 3045000));
-    f.AddFailure(rsErrorUnreachable, At(T0 + 3050000));
-    f.AddEcho(3000, At(T0 + 3052000));
+        ping(T0 + 3001000 + i * 4500, rsTimeOut, 0);
+    ping(T0 + 3045000, rsEcho, 1000);
+    ping(T0 + 3051000, rsErrorUnreachable, 0);
+    ping(T0 + 3052000, rsEcho, 3000);
 
     TTipFormat dot;
     const TInstant now = At(T0 + 3052000 + (2 * 3600 + 13 * 60 + 30) * 1000LL).Mono;
-    EXPECT_EQ(RunTipLines(f, now, dot), (std::vector<std::string>{
-                                            "since 13:58:02 \xC2\xB7 1,237 pings",
-                                            "loss 0.9 % (11 of 1,237)",
-                                            "min / avg / max 1.00 / 3.69 / 19.0 ms \xC2\xB7 p95 19.0 ms",
-                                            "jitter (mean change) 3.39 ms",
-                                            "2 outages, longest 45 s (14:48:02 to 14:48:47)",
-                                            "up for 2 h 13 min",
-                                        }));
+    EXPECT_EQ(RunTipLines(p.figures, p.link, now, dot),
+              (std::vector<std::string>{
+                  "since 13:58:02 \xC2\xB7 1,237 pings",
+                  "loss 0.9 % (11 of 1,237)",
+                  "min / avg / max 1.00 / 3.69 / 19.0 ms \xC2\xB7 p95 19.0 ms",
+                  "jitter (mean change) 3.39 ms",
+                  "last 5 min \xC2\xB7 loss 84.6 % \xC2\xB7 avg 2.00 ms \xC2\xB7 jitter 2.00 ms \xC2\xB7 MOS 1.00",
+                  "2 outages, longest 45 s (14:48:02 to 14:48:47)",
+                  "unstable \xC2\xB7 up for 2 h 13 min",
+              }));
 
     TTipFormat comma{{",", "."}, "."};
-    f.AddFailure(rsTimeOut, At(T0 + 3060000));
-    f.AddFailure(rsTimeOut, At(T0 + 3061000));
-    f.AddNotSent();
-    const std::vector<std::string> down = RunTipLines(f, At(T0 + 3062000).Mono, comma);
+    ping(T0 + 3061000, rsTimeOut, 0);
+    ping(T0 + 3062000, rsTimeOut, 0);
+    p.figures.AddNotSent();
+    const std::vector<std::string> down = RunTipLines(p.figures, p.link, At(T0 + 3062000).Mono, comma);
     EXPECT_EQ(down.front(), "since 13.58.02 \xC2\xB7 1.239 pings \xC2\xB7 1 not sent");
     EXPECT_EQ(down[1], "loss 1,0 % (13 of 1.239)");
     EXPECT_EQ(down.back(), "down since 14.49.02, 2 pings");
 
     const TRunFigures empty(At(T0));
-    EXPECT_EQ(RunTipText(empty, At(T0 + 61000).Mono, dot),
-              "since 13:58:02 \xC2\xB7 0 pings\r\nno outages\r\nup for 1 min 1 s");
+    const TLinkModel idle(At(T0));
+    EXPECT_EQ(RunTipText(empty, idle, At(T0 + 61000).Mono, dot),
+              "since 13:58:02 \xC2\xB7 0 pings\r\nno outages\r\nidle");
     using std::chrono::milliseconds;
     EXPECT_EQ(DurationText(milliseconds(3 * 86400000LL + 4 * 3600000LL + 59000), dot.Numbers), "3 d 4 h");
     EXPECT_EQ(DurationText(milliseconds(9999), comma.Numbers), "9,9 s");
@@ -259,9 +299,9 @@ TEST(RunTipText, TripTimesToTheMicrosecond)
 
 } // namespace
 
-// Pings a second, an outage, then an hour asleep from 14:00:00 UTC: the
-// outage ends where the sleep began, the failures just after waking open
-// none, the hour is neither up time nor down time, and the tip tells the
+// Pings a second, an outage, then an hour asleep from 14:00:00 UTC while
+// the host stays down: one outage, the failures just after waking still
+// its own, the hour neither up time nor down time, and the tip tells the
 // sleep. A held-up wait counts nowhere.
 TEST(RunFigures, ASleepIsNeitherUpTimeNorAnOutage)
 {
@@ -274,11 +314,13 @@ TEST(RunFigures, ASleepIsNeitherUpTimeNorAnOutage)
         ms += 1000;
         run.AddReply(reply, reply.Kind == rsEcho ? 2000 : 1000000, heldUp, "h", {});
     };
-    ms = 14 * 3600 * 1000LL - 4000; // 13:59:56
+    ms = 14 * 3600 * 1000LL - 5000; // 13:59:55
+    run.SetRepeating(true);
     run.ClearData();
     ping(echo);
     ping(echo);
-    ping(timeOut); // sent at 13:59:58
+    ping(timeOut); // sent at 13:59:57
+    ping(timeOut);
     ping(timeOut);
     run.Suspend(); // 14:00:00
     ms += 3600 * 1000LL;
@@ -286,23 +328,24 @@ TEST(RunFigures, ASleepIsNeitherUpTimeNorAnOutage)
     ping(timeOut, true); // its wait spanned the sleep
     ping(timeOut);
     ping(timeOut);
+    ping(echo); // 15:00:04
     ping(echo);
-    ping(echo); // 15:00:05
     const TRunFigures& f = feed.Figures();
+    const TLinkModel& link = feed.Link();
     EXPECT_EQ(f.Echoes(), 4u);
-    EXPECT_EQ(f.Failures(), 4u) << "the failures after waking are lost pings; the held-up wait is none";
-    ASSERT_EQ(f.OutageCount(), 1u);
-    const TOutage& outage = f.Outages()[0];
+    EXPECT_EQ(f.Failures(), 5u) << "the failures after waking are lost pings; the held-up wait is none";
+    ASSERT_EQ(link.OutageCount(), 1u);
+    const TOutage& outage = link.Outages()[0];
     EXPECT_TRUE(outage.Closed);
-    EXPECT_EQ(outage.Lost, 2u);
-    EXPECT_EQ(outage.Duration({}), std::chrono::seconds(2));
-    EXPECT_FALSE(f.Down());
+    EXPECT_EQ(outage.Lost, 5u);
+    EXPECT_EQ(outage.Duration({}), std::chrono::seconds(7));
+    EXPECT_FALSE(link.Down());
     EXPECT_EQ(f.Asleep(), std::chrono::hours(1));
     const TInstant now = At(ms).Mono;
-    EXPECT_EQ(f.AwakeTime(now), std::chrono::seconds(9));
-    const std::vector<std::string> lines = RunTipLines(f, now, {});
-    EXPECT_EQ(lines[lines.size() - 2], "up for 5.0 s");
+    EXPECT_EQ(f.AwakeTime(now), std::chrono::seconds(10));
+    const std::vector<std::string> lines = RunTipLines(f, link, now, {});
+    EXPECT_EQ(lines[lines.size() - 2], "unstable \xC2\xB7 up for 1.0 s");
     EXPECT_EQ(lines.back(), "asleep 14:00 to 15:00");
-    EXPECT_NE(OutageSummary(f, now).find("2.0 s down in all, availability 77.8 %"), std::string::npos)
-        << OutageSummary(f, now);
+    EXPECT_NE(OutageSummary(f, link, now).find("7.0 s down in all, availability 30.0 %"), std::string::npos)
+        << OutageSummary(f, link, now);
 }
