@@ -119,11 +119,11 @@ private:
     void BitBtnClearDataClick(tk::Component* Sender);
     void BitBtn1Click(tk::Component* Sender);
     TListLimits Limits() const;
-    // Sleep and resume: the system's word, or a gap between two ticks far
-    // longer than a tick can take; either way no catch-up pings follow.
+    // Sleep and resume: the system's word (repeat pinging paused in
+    // between), or a gap between two ticks far longer than a tick can take;
+    // either way no catch-up pings follow.
     void OnPowerBroadcast(WPARAM event);
     bool SleptSinceLastTick();
-    void RestartTimer();
     void RegisterForSleep();
     void UnregisterForSleep();
     void EchoAdded(const TMonitorRun& run, const TPingRecord& record, bool removedOldest) override;

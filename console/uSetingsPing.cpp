@@ -95,6 +95,9 @@ void TFormSetings::BitBtnPingClick(tk::Component* Sender)
 void TFormSetings::Timer1Timer(tk::Component* Sender)
 {
     Timer1->SetEnabled(false);
+    // Paused from the suspend to the resume, which arms the timer again.
+    if (run_.Suspended())
+        return;
     // After a sleep nobody told us of, the waiting tick comes at once: it
     // pings not, and the next one comes an interval on.
     if (SleptSinceLastTick()) {
@@ -177,6 +180,7 @@ void TFormSetings::OnPowerBroadcast(WPARAM event)
     switch (event) {
     case PBT_APMSUSPEND:
         run_.Suspend();
+        Timer1->SetEnabled(false);
         break;
     case PBT_APMRESUMESUSPEND:
     case PBT_APMRESUMEAUTOMATIC:
@@ -184,7 +188,7 @@ void TFormSetings::OnPowerBroadcast(WPARAM event)
         if (run_.Suspended()) {
             run_.Resume();
             lastTick_.reset();
-            RestartTimer();
+            Timer1->SetEnabled(spbRepPing->Down());
         }
         break;
     }
@@ -201,15 +205,6 @@ bool TFormSetings::SleptSinceLastTick()
         return false;
     run_.AddSleep(*last);
     return true;
-}
-
-// The next tick an interval from now, not at once.
-void TFormSetings::RestartTimer()
-{
-    if (!Timer1->Enabled())
-        return;
-    Timer1->SetEnabled(false);
-    Timer1->SetEnabled(true);
 }
 
 TListLimits TFormSetings::Limits() const

@@ -39,6 +39,9 @@ TPingRecord TMonitorRun::Filed(TPingOutcome outcome, const TReplyStatus& reply, 
 bool TMonitorRun::AddReply(const TReplyStatus& reply, std::uint32_t tripUs, bool heldUp, const std::string& host,
                            const TListLimits& limits)
 {
+    // A reply read while the computer goes to sleep measured the sleep.
+    if (Suspended())
+        return false;
     const bool echo = reply.Kind == rsEcho;
     TPingRecord record = Filed(echo ? TPingOutcome::Echo : TPingOutcome::Failure, reply, tripUs);
     record.Host = host;
@@ -79,6 +82,8 @@ void TMonitorRun::AddFailure(TPingRecord record, const TListLimits& limits)
 
 void TMonitorRun::AddNotSent(const std::string& host, const std::string& message)
 {
+    if (Suspended())
+        return;
     TPingRecord record = Filed(TPingOutcome::NotSent, TReplyStatus{}, 0);
     record.Host = host;
     record.Message = message;

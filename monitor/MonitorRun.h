@@ -72,13 +72,14 @@ public:
     // reply goes to the error log. A list over the limit loses its oldest
     // row first (so a lowered limit shrinks nothing); the error log only
     // with "Linet for Errors". False for a dropped echo, which no view hears of.
-    // A reply whose wait was held up past its deadline is filed so.
+    // A reply whose wait was held up past its deadline is filed so; between
+    // Suspend and Resume nothing is filed.
     bool AddReply(const TReplyStatus& reply, std::uint32_t tripUs, bool heldUp, const std::string& host,
                   const TListLimits& limits);
     // A ping that raised an error and sent nothing.
     void AddNotSent(const std::string& host, const std::string& message);
-    // The computer goes to sleep now; Resume tells its views of the sleep
-    // once it is over. A second Suspend before a Resume changes nothing, and
+    // The computer goes to sleep now: repeat pinging pauses, and no ping is
+    // filed until Resume, which tells the views of the sleep once it is over. A second Suspend before a Resume changes nothing, and
     // a Resume without one does nothing.
     void Suspend();
     void Resume();

@@ -116,6 +116,8 @@ TEST(LinkModel, StatesAndAlertsOverScripts)
         {"held-up waits count for nothing", Options(3, 2), "eehhhhee", "U", ""},
         {"a host down before a sleep and after it is one outage, one alert", Options(3, 2), "eettts40t", "UXDZSD",
          "lab is down: No reply since 58:4 (3 failures: time-out); "},
+        {"nothing is filed from the suspend to the resume", Options(3, 2), "eetttz5e5ta40t", "UXDZSD",
+         "lab is down: No reply since 58:4 (3 failures: time-out); "},
         {"back after the sleep: the outage counts no sleep", Options(3, 2), "eettts" "ee", "UXDZSU",
          "lab is down: No reply since 58:4 (3 failures: time-out); lab is back up: Down 5.0 s (58:4 to 59:9); "},
         {"failures just after waking open nothing", Options(3, 2), "eesttttee", "UZSX", ""},
