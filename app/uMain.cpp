@@ -100,9 +100,25 @@ void TFormMain::Watch(TMonitorRun& run)
     run.Subscribe(*this);
 }
 
+namespace {
+// A timer's message comes only once nothing else waits, the first paint
+// included, and the program has gone idle meanwhile.
+constexpr UINT_PTR kTrayTimer = 0x7A01;
+constexpr UINT kTrayDelayMs = 50;
+} // namespace
+
 void TFormMain::ShowTrayIcon(TRunFiguresFeed& figures)
 {
-    trayIcon_ = std::make_unique<TTrayIcon>(Handle(), *run_, figures, *console_);
+    trayFigures_ = &figures;
+    SetTimer(Handle(), kTrayTimer, kTrayDelayMs, nullptr);
+}
+
+void TFormMain::AddTrayIcon()
+{
+    KillTimer(Handle(), kTrayTimer);
+    if (trayFigures_ && !trayIcon_)
+        trayIcon_ = std::make_unique<TTrayIcon>(Handle(), *run_, *trayFigures_, *console_);
+    trayFigures_ = nullptr;
 }
 
 void TFormMain::SetConsole(TConsoleAccess& console)
@@ -254,6 +270,10 @@ LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (message == WM_SIZE && CoolForm1)
         CoolForm1->AlignToParent();
+    if (message == WM_TIMER && wParam == kTrayTimer) {
+        AddTrayIcon();
+        return 0;
+    }
     if (trayIcon_ && OnTrayMessage(message, wParam, lParam))
         return 0;
     return tk::Form::WindowProc(message, wParam, lParam);
@@ -278,6 +298,7 @@ bool TFormMain::OnTrayMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         // Gone before the console is: its menu works the console.
+        trayFigures_ = nullptr;
         trayIcon_.reset();
         return false;
     case WM_ENDSESSION:

@@ -33,7 +33,8 @@ public:
     void Watch(TMonitorRun& run);
     void SetConsole(TConsoleAccess& console);
     // The notification-area icon over the run's figures, once the run and
-    // the console are known; both must outlive the window.
+    // the console are known; both must outlive the window. It is added once
+    // the window has painted: the shell's answer is not worth a later paint.
     void ShowTrayIcon(TRunFiguresFeed& figures);
 
     // START while `running` is false, STOP while it is true.
@@ -65,6 +66,7 @@ protected:
     // The icon's own messages, the right-click menu on the skin, and the
     // icon's end with the window or the session.
     bool OnTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void AddTrayIcon();
     void OnDpiChanged() override;
     bool ShortcutKey(unsigned vk) override;
     FocusMarkShape FocusMarkOf(const tk::GraphicControl& control) const override;
@@ -83,6 +85,7 @@ private:
 
     std::unique_ptr<TChartFeed> chartFeed_;
     std::unique_ptr<TTrayIcon> trayIcon_;
+    TRunFiguresFeed* trayFigures_ = nullptr;
     TMonitorRun* run_ = nullptr;
     TConsoleAccess* console_ = nullptr;
 };
