@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     try {
         application.CreateForm(FormMain);
         FormMain->Watch(run);
-        FormMain->FiguresTip->SetFigures(&figures);
+        FormMain->ShowFigures(&figures);
         application.CreateForm(FormSetings, run);
         FormSetings->ShowFigures(&figures);
         FormMain->SetConsole(*FormSetings);

@@ -121,6 +121,11 @@ void TFormMain::AddTrayIcon()
     trayFigures_ = nullptr;
 }
 
+void TFormMain::ShowFigures(const TRunFiguresFeed* figures)
+{
+    FiguresTip->SetFigures(figures);
+}
+
 void TFormMain::SetConsole(TConsoleAccess& console)
 {
     console_ = &console;

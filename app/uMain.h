@@ -5,8 +5,9 @@
 // figures, START or STOP, and the chart through its feed); its clicks are
 // carried out by the console it is given. The keyboard reaches its
 // windowless parts too (Tab stops, Ctrl+R, F1), and so does an
-// accessibility client (CompactItems). Owned by the application; lives
-// until shutdown. GUI thread only.
+// accessibility client (CompactItems). Its widgets are private: others
+// reach it through the run and these few calls. Owned by the application;
+// lives until shutdown. GUI thread only.
 #pragma once
 
 #include <memory>
@@ -37,9 +38,23 @@ public:
     // the window has painted: the shell's answer is not worth a later paint.
     void ShowTrayIcon(TRunFiguresFeed& figures);
 
+    // The run figures' tip over the chart and the average labels: they must
+    // outlive the window, or be taken back with nullptr first.
+    void ShowFigures(const TRunFiguresFeed* figures);
+
     // START while `running` is false, STOP while it is true.
     void SetStartStop(bool running);
 
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The icon's own messages, the right-click menu on the skin, and the
+    // icon's end with the window or the session.
+    bool OnTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDpiChanged() override;
+    bool ShortcutKey(unsigned vk) override;
+    FocusMarkShape FocusMarkOf(const tk::GraphicControl& control) const override;
+
+private:
     // Back to front, as the window shows them.
     TCoolForm* CoolForm1 = nullptr;
     tk::Label* lbHost = nullptr;
@@ -61,17 +76,7 @@ public:
     void StartStopClick(tk::Component* Sender);
     void SpeedButton1Click(tk::Component* Sender);
 
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // The icon's own messages, the right-click menu on the skin, and the
-    // icon's end with the window or the session.
-    bool OnTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void AddTrayIcon();
-    void OnDpiChanged() override;
-    bool ShortcutKey(unsigned vk) override;
-    FocusMarkShape FocusMarkOf(const tk::GraphicControl& control) const override;
-
-private:
     void HostChanged(const TMonitorRun& run) override;
     void RepeatChanged(const TMonitorRun& run) override;
     void StatisticsChanged(const TMonitorRun& run) override;

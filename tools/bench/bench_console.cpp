@@ -318,18 +318,18 @@ int main(int argc, char** argv)
     tk::Application application;
     application.CreateForm(FormMain);
     FormMain->Watch(run);
-    FormMain->FiguresTip->SetFigures(&*figures);
+    FormMain->ShowFigures(&*figures);
     application.CreateForm(FormSetings, run);
     FormSetings->ShowFigures(&*figures);
     FormMain->SetConsole(*FormSetings);
     auto showFigures = [&](bool on) {
-        FormMain->FiguresTip->SetFigures(nullptr);
+        FormMain->ShowFigures(nullptr);
         FormSetings->ShowFigures(nullptr);
         if (on)
             figures.emplace(run);
         else
             figures.reset();
-        FormMain->FiguresTip->SetFigures(on ? &*figures : nullptr);
+        FormMain->ShowFigures(on ? &*figures : nullptr);
         FormSetings->ShowFigures(on ? &*figures : nullptr);
     };
     // As while repeat pinging: the compact window shown, the console hidden.
