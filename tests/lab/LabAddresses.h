@@ -45,6 +45,7 @@ inline constexpr const char* UnreachableOptions = "203.0.113.20"; // 3/1 with Un
 inline constexpr const char* ForeignFlood = "203.0.113.21";       // FloodCount foreign replies, never the right one
 inline constexpr const char* Unrelated = "203.0.113.22";         // UnrelatedCount other ICMP, then the reply
 inline constexpr const char* Lossy = "203.0.113.40";              // no answer when seq % LossyPeriod < LossyCount
+inline constexpr const char* Stepping = "203.0.113.41";           // slow for the last SteppingCount of every SteppingPeriod
 inline constexpr const char* Reporter = "203.0.113.254";
 
 // The foreign reply carries the request's sequence number with bit 15 of its
@@ -70,6 +71,12 @@ inline constexpr unsigned UnrelatedCount = 5;
 // stores it, little-endian) modulo LossyPeriod is below LossyCount.
 inline constexpr unsigned LossyPeriod = 8;
 inline constexpr unsigned LossyCount = 3;
+// Stepping answers after SteppingFastMs, or after SteppingSlowMs when the
+// sequence number modulo SteppingPeriod is SteppingPeriod - SteppingCount or more.
+inline constexpr unsigned SteppingPeriod = 40;
+inline constexpr unsigned SteppingCount = 10;
+inline constexpr unsigned SteppingFastMs = 20;
+inline constexpr unsigned SteppingSlowMs = 800;
 
 // Names the lab's name server answers; any other name gets "no such name".
 struct Name {

@@ -99,6 +99,8 @@ TEST(ResponderBehaviourNames, ParseAsLabShWritesThem)
         {"unrelated", false, {}, 0, 0},
         {"lose:8:3", true, BehaviourKind::Lossy, 0, 0},
         {"lose:8:9", false, {}, 0, 0},
+        {"step:40:10", true, BehaviourKind::Stepping, 0, 0},
+        {"step:40", false, {}, 0, 0},
         {"lose:0:0", false, {}, 0, 0},
         {"unreachable-options:6", false, {}, 0, 0},
         {"unreachable-options:44", false, {}, 0, 0},
@@ -297,10 +299,11 @@ TEST(ResponderPlans, UnrelatedMessagesComeFirstThenTheRightReply)
     EXPECT_EQ(plan.back().datagram[25], 0x12);
 }
 
-TEST(ResponderPlans, LossyAnswersBySequenceNumber)
+TEST(ResponderPlans, LossyAndSteppingAnswerBySequenceNumber)
 {
     const lab::Behaviour lossy = *lab::ParseBehaviour("lose:8:3");
-    for (unsigned sequence = 3488; sequence < 3504; ++sequence) {
+    const lab::Behaviour stepping = *lab::ParseBehaviour("step:40:10");
+    for (unsigned sequence = 3488; sequence < 3528; ++sequence) {
         Bytes request = Request();
         request[26] = static_cast<std::uint8_t>(sequence);
         request[27] = static_cast<std::uint8_t>(sequence >> 8);
@@ -310,6 +313,9 @@ TEST(ResponderPlans, LossyAnswersBySequenceNumber)
             EXPECT_EQ(plan[0].datagram[20], 0);
             EXPECT_EQ(plan[0].datagram[26], request[26]);
         }
+        plan = lab::Plan(stepping, Parsed(request), Sources);
+        ASSERT_EQ(plan.size(), 1u);
+        EXPECT_EQ(plan[0].delayMs, sequence % 40 >= 30 ? lab::SteppingSlowMs : lab::SteppingFastMs) << sequence;
     }
 }
 

@@ -106,6 +106,13 @@ Bytes ErrorMessage(std::uint8_t type, std::uint8_t code, const Address* gateway,
     return icmp;
 }
 
+// The sequence number as the pinging program stores it: little-endian.
+unsigned Sequence(const EchoRequest& r)
+{
+    const std::uint8_t* icmp = r.datagram.data() + r.headerBytes;
+    return icmp[6] | icmp[7] << 8;
+}
+
 }  // namespace
 
 std::optional<Behaviour> ParseBehaviour(std::string_view text)
@@ -127,7 +134,7 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
             return std::nullopt;
         }
     }
-    if (second && name != "flood" && name != "lose") {
+    if (second && name != "flood" && name != "lose" && name != "step") {
         return std::nullopt;
     }
     auto plain = [&](BehaviourKind k) -> std::optional<Behaviour> {
@@ -145,6 +152,9 @@ std::optional<Behaviour> ParseBehaviour(std::string_view text)
     }
     if (name == "lose" && arg && *arg > 0 && second && *second <= *arg) {
         return Behaviour{BehaviourKind::Lossy, 0, 0, *second, *arg};
+    }
+    if (name == "step" && arg && *arg > 0 && second && *second <= *arg) {
+        return Behaviour{BehaviourKind::Stepping, 0, 0, *second, *arg};
     }
     if (name == "now") {
         return plain(BehaviourKind::Reply);
@@ -306,13 +316,13 @@ std::vector<PlannedSend> Plan(const Behaviour& b, const EchoRequest& r, const So
         return {{0, fromTarget(EchoReplyMessage(r, b.bytes - IpHeaderBytes))}};
     case BehaviourKind::Silent:
         return {};
-    case BehaviourKind::Lossy: {
-        // The sequence number as the pinging program stores it: little-endian.
-        const std::uint8_t* icmp = r.datagram.data() + r.headerBytes;
-        const unsigned sequence = icmp[6] | icmp[7] << 8;
-        if (sequence % b.period < b.count)
+    case BehaviourKind::Lossy:
+        if (Sequence(r) % b.period < b.count)
             return {};
         return {{0, fromTarget(EchoReplyMessage(r, icmpBytes))}};
+    case BehaviourKind::Stepping: {
+        const bool slow = Sequence(r) % b.period >= b.period - b.count;
+        return {{slow ? SteppingSlowMs : SteppingFastMs, fromTarget(EchoReplyMessage(r, icmpBytes))}};
     }
     }
     return {};

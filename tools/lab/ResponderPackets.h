@@ -34,7 +34,12 @@ enum class BehaviourKind {
     ForeignFlood,   // `count` foreign echo replies, one every delayMs, and never the right one
     UnrelatedFirst, // other ICMP not about this request, one every delayMs, then the right reply
     Lossy,          // silence when the sequence number modulo `period` is below `count`, else an echo reply
+    Stepping,       // an echo reply after SteppingFastMs, or after SteppingSlowMs for the last `count` of every `period`
 };
+
+// The stepping host's two delays.
+inline constexpr unsigned SteppingFastMs = 20;
+inline constexpr unsigned SteppingSlowMs = 800;
 
 struct Behaviour {
     BehaviourKind kind = BehaviourKind::Silent;
@@ -46,7 +51,7 @@ struct Behaviour {
 
 // Behaviour names as lab.sh passes them: now, delay:MS, foreign:MS,
 // unreachable, ttl, redirect, big:BYTES, silent, unreachable-options:BYTES,
-// flood:MS:COUNT, unrelated:MS, lose:PERIOD:COUNT.
+// flood:MS:COUNT, unrelated:MS, lose:PERIOD:COUNT, step:PERIOD:COUNT.
 std::optional<Behaviour> ParseBehaviour(std::string_view text);
 std::optional<Address> ParseAddress(std::string_view text);
 std::string FormatAddress(const Address& a);

@@ -207,6 +207,14 @@ TEST(Lossy, AnswersOnlySequenceNumbersOutsideTheLostOnes)
     }
 }
 
+TEST(Stepping, AnswersLateForTheLastOfEachPeriod)
+{
+    // 48000 % 40 == 0: answered after SteppingFastMs; 48030, after SteppingSlowMs.
+    EXPECT_NE(FirstOfType(probe::Ping(lab::Stepping, 48000, lab::SteppingSlowMs / 2), 0), nullptr);
+    EXPECT_EQ(FirstOfType(probe::Ping(lab::Stepping, 48030, lab::SteppingSlowMs / 2), 0), nullptr);
+    EXPECT_NE(FirstOfType(probe::Ping(lab::Stepping, 48031, lab::SteppingSlowMs + 400), 0), nullptr);
+}
+
 TEST(ErrorReport, RoutingLoopEndsInTheKernelsTimeExceeded)
 {
     std::uint16_t seq = NextSequence();
