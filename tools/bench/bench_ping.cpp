@@ -218,20 +218,30 @@ int RunP2(int n)
     for (const auto& t : targets) {
         client.SetHost(t.address);
         std::vector<double> errors, precise, bare;
-        for (int i = 0; i < n; ++i) {
+        const auto ours = [&] {
             client.Ping();
             if (client.ReplyStatus().Kind != rsEcho) {
                 std::printf("%s: no echo (kind %d)\n", t.address, client.ReplyStatus().Kind);
-                return 1;
+                return false;
             }
             errors.push_back(std::abs(static_cast<double>(client.ReplyStatus().TripTime) - t.delayMs));
             precise.push_back(std::abs(client.PreciseTripTime() / 1000.0 - t.delayMs));
+            return true;
+        };
+        const auto theirs = [&] {
             auto trip = BareTripMicroseconds(t.address, ++bareSequence);
             if (!trip) {
-                std::printf("%s: bare exchange %d found no reply\n", t.address, i);
-                return 1;
+                std::printf("%s: a bare exchange found no reply\n", t.address);
+                return false;
             }
             bare.push_back(std::abs(*trip / 1000.0 - t.delayMs));
+            return true;
+        };
+        // Each goes first every other time, so neither always follows the
+        // other's closed socket.
+        for (int i = 0; i < n; ++i) {
+            if (!(i % 2 ? ours() && theirs() : theirs() && ours()))
+                return 1;
         }
         std::printf("%-13s %5.0f  %6.1f %6.1f %6.1f  %6.3f %6.3f %6.3f  %6.3f %6.3f  %5.2f\n", t.address,
                     t.delayMs, Percentile(errors, 0.5), Percentile(errors, 0.95),
