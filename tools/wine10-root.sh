@@ -80,7 +80,8 @@ make_root() {
   fi
   if ! command -v debootstrap >/dev/null; then
     say "installing debootstrap on the host"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null ||
+      { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null; }
   fi
   if [ ! -f "$strap_mark" ]; then
     # A debootstrap cut short cannot be resumed: start again.
