@@ -7,8 +7,20 @@
 #   zv_add_fuzzer(name SOURCES ... CORPUS dir [SECONDS s])
 #                                                      host tree, built with clang
 #
+#   zv_add_runtime_test(NAME name COMMAND ... [HOST] [TIMEOUT s] [SKIP_RETURN_CODE c]
+#                       [FIXTURES_REQUIRED ...] [FIXTURES_SETUP f] [FIXTURES_CLEANUP f]
+#                       [RESOURCE_LOCK ...])          cross tree only, once per runtime
+#
 # Every test gets GoogleTest with its main(). Cross tests share the Wine prefix
 # and Xvfb display that the "wine" fixture prepares for this build tree.
+#
+# Every Wine test runs under two runtimes, with the same binaries: the host's
+# Wine 8 (names wine.* and lab.*, label wine8) and Debian 13's Wine 10 in the
+# chroot of tools/wine10-root.sh (names wine10.*, label wine10). Each runtime
+# has its own prefixes, display, lab and written files (tools/wine-env.sh);
+# a fixture or lock of the second is the first's name with "10" added, but
+# for "lab": a raw socket sees all ICMP of its namespace, so tests that ping
+# take turns across both runtimes.
 include_guard(GLOBAL)
 enable_testing()
 include(GoogleTest)
@@ -21,11 +33,52 @@ add_subdirectory(${ZV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_F
 
 set(ZV_TOOLS_DIR ${CMAKE_SOURCE_DIR}/tools)
 
+# The second runtime's twin of each test: its name, its command run inside
+# the chroot (unless HOST: the script enters the chroot where Wine is needed)
+# and its fixtures and locks.
+function(zv_add_runtime_test)
+  cmake_parse_arguments(ARG "HOST" "NAME;TIMEOUT;SKIP_RETURN_CODE;FIXTURES_SETUP;FIXTURES_CLEANUP"
+                        "COMMAND;FIXTURES_REQUIRED;RESOURCE_LOCK" ${ARGN})
+  string(REGEX REPLACE "^wine\\." "" twin ${ARG_NAME})
+  set(twin wine10.${twin})
+  set(command10 ${ZV_TOOLS_DIR}/wine10-root.sh run ${ARG_COMMAND})
+  if(ARG_HOST)
+    set(command10 ${ARG_COMMAND})
+  endif()
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+  add_test(NAME ${twin} COMMAND ${command10})
+  set_tests_properties(${ARG_NAME} PROPERTIES LABELS wine8
+    ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR};ZV_RUNTIME=wine8")
+  set_tests_properties(${twin} PROPERTIES LABELS wine10
+    ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR};ZV_RUNTIME=wine10")
+  foreach(p TIMEOUT SKIP_RETURN_CODE)
+    if(DEFINED ARG_${p})
+      set_tests_properties(${ARG_NAME} ${twin} PROPERTIES ${p} ${ARG_${p}})
+    endif()
+  endforeach()
+  foreach(p FIXTURES_REQUIRED FIXTURES_SETUP FIXTURES_CLEANUP RESOURCE_LOCK)
+    if(NOT ARG_${p})
+      continue()
+    endif()
+    set(names10)
+    foreach(n IN LISTS ARG_${p})
+      if(p STREQUAL "RESOURCE_LOCK" AND n STREQUAL "lab")
+        list(APPEND names10 lab)
+      else()
+        list(APPEND names10 ${n}10)
+      endif()
+    endforeach()
+    set_tests_properties(${ARG_NAME} PROPERTIES ${p} "${ARG_${p}}")
+    set_tests_properties(${twin} PROPERTIES ${p} "${names10}")
+  endforeach()
+endfunction()
+
 if(WIN32)
-  add_test(NAME wine.setup COMMAND ${ZV_TOOLS_DIR}/wine-fixture.sh setup ${CMAKE_BINARY_DIR})
-  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 120)
-  add_test(NAME wine.cleanup COMMAND ${ZV_TOOLS_DIR}/wine-fixture.sh cleanup ${CMAKE_BINARY_DIR})
-  set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+  # HOST: the fixture mounts the second runtime's chroot for the whole run.
+  zv_add_runtime_test(NAME wine.setup HOST COMMAND ${ZV_TOOLS_DIR}/wine-fixture.sh setup ${CMAKE_BINARY_DIR}
+                      FIXTURES_SETUP wine TIMEOUT 180)
+  zv_add_runtime_test(NAME wine.cleanup HOST COMMAND ${ZV_TOOLS_DIR}/wine-fixture.sh cleanup ${CMAKE_BINARY_DIR}
+                      FIXTURES_CLEANUP wine TIMEOUT 60)
 endif()
 
 function(_zv_test_target name)
@@ -57,17 +110,12 @@ function(zv_add_wine_test name)
     # after it (a system tray window, and a skinned window no longer shown
     # on the X display): such a test runs in a 96-dpi prefix of its own,
     # whose wineserver stops with it.
-    add_test(NAME wine.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-dpi-run.sh 96 $<TARGET_FILE:${name}>)
+    set(command ${ZV_TOOLS_DIR}/wine-dpi-run.sh 96 $<TARGET_FILE:${name}>)
   else()
-    add_test(NAME wine.${name} COMMAND ${name})
+    set(command ${ZV_TOOLS_DIR}/wine-run.sh $<TARGET_FILE:${name}>)
   endif()
-  set_tests_properties(wine.${name} PROPERTIES
-    FIXTURES_REQUIRED wine
-    TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR}")
-  if(ARG_RESOURCE_LOCK)
-    set_tests_properties(wine.${name} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
-  endif()
+  zv_add_runtime_test(NAME wine.${name} COMMAND ${command}
+    FIXTURES_REQUIRED wine TIMEOUT ${ARG_TIMEOUT} RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
 endfunction()
 
 function(zv_add_portable_test name)

@@ -204,7 +204,11 @@ void Form::Show()
 void Form::ShowMaximized()
 {
     PlaceForFirstShow();
-    ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+    // Shown, then maximised before anything is painted: under Wine 10 a
+    // borderless window whose first show is maximised leaves its thread's
+    // message retrieval waiting for good.
+    ShowWindow(Handle(), SW_SHOW);
+    ShowWindow(Handle(), SW_MAXIMIZE);
 }
 
 void Form::ShowMinimizedNoActivate()

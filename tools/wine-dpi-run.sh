@@ -8,10 +8,9 @@ set -euo pipefail
 dpi=$1
 shift
 here=$(dirname "$(readlink -f "$0")")
-: "${ZV_BUILD_DIR:?ZV_BUILD_DIR must name the cross build tree}"
-base=$ZV_BUILD_DIR/wineprefix
-export ZV_WINEPREFIX=$ZV_BUILD_DIR/wineprefix-dpi$dpi
 . "$here/wine-env.sh"
+base=$ZV_WINE_STATE/wineprefix
+export WINEPREFIX=$ZV_WINE_STATE/wineprefix-dpi$dpi
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 trap 'quiet wineserver -k || true' EXIT
 if [ ! -f "$WINEPREFIX/logpixels-$dpi" ]; then

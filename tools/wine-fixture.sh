@@ -9,8 +9,17 @@ export ZV_BUILD_DIR=$(readlink -f "$2")
 here=$(dirname "$(readlink -f "$0")")
 . "$here/wine-env.sh"
 
+# The second runtime: its tree's view of the chroot is mounted from setup to
+# cleanup, and the steps below run inside it.
+if [ "$ZV_RUNTIME" = wine10 ] && [ -z "${ZV_IN_WINE10_ROOT:-}" ]; then
+  case $action in
+    setup) "$here/wine10-root.sh" mount; exec "$here/wine10-root.sh" run "$0" "$@" ;;
+    cleanup) "$here/wine10-root.sh" run "$0" "$@" || true; exec "$here/wine10-root.sh" umount ;;
+  esac
+fi
+
 start_xvfb() {
-  local pidfile=$ZV_BUILD_DIR/xvfb.pid
+  local pidfile=$ZV_WINE_STATE/xvfb.pid
   if [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; then
     return
   fi
@@ -19,16 +28,18 @@ start_xvfb() {
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     # 9>&-: long-lived children must not inherit the set-up lock.
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac \
-      </dev/null >"$ZV_BUILD_DIR/xvfb.log" 2>&1 9>&- &
+      </dev/null >"$ZV_WINE_STATE/xvfb.log" 2>&1 9>&- &
     local pid=$!
     for _ in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
-    if [ -e "/tmp/.X11-unix/X$n" ]; then
+    # Only our own server counts: the other runtime's fixture may have taken
+    # this number a moment earlier, and ours then ended at once.
+    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$pid" 2>/dev/null; then
       echo "$pid" >"$pidfile"
-      echo ":$n" >"$ZV_BUILD_DIR/xvfb.display"
+      echo ":$n" >"$ZV_WINE_STATE/xvfb.display"
       export DISPLAY=":$n"
       return
     fi
@@ -39,13 +50,13 @@ start_xvfb() {
 }
 
 setup() {
-  exec 9>"$ZV_BUILD_DIR/wine.lock"
+  exec 9>"$ZV_WINE_STATE/wine.lock"
   flock -w 120 9
   start_xvfb
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     rm -rf "$WINEPREFIX"
     # Output goes to a file: Wine's services inherit it and would hold a pipe open.
-    wineboot -i </dev/null >"$ZV_BUILD_DIR/wineboot.log" 2>&1 9>&-
+    wineboot -i </dev/null >"$ZV_WINE_STATE/wineboot.log" 2>&1 9>&-
     wineserver -w
   fi
   # Fails harmlessly when this prefix already has its server.
@@ -60,10 +71,10 @@ setup() {
 
 cleanup() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
-  local pidfile=$ZV_BUILD_DIR/xvfb.pid
+  local pidfile=$ZV_WINE_STATE/xvfb.pid
   if [ -f "$pidfile" ]; then
     kill "$(cat "$pidfile")" 2>/dev/null || true
-    rm -f "$pidfile" "$ZV_BUILD_DIR/xvfb.display"
+    rm -f "$pidfile" "$ZV_WINE_STATE/xvfb.display"
   fi
 }
 

@@ -354,9 +354,9 @@ TEST(ChartLocale, SeparatorsFormatLikeTheSystem)
 
 TEST_F(ChartPaintTest, SavesSamplePictures)
 {
-    const char* dir = std::getenv("ZV_BUILD_DIR");
+    const char* dir = std::getenv("ZV_WINE_STATE");
     if (!dir)
-        GTEST_SKIP() << "ZV_BUILD_DIR not set";
+        GTEST_SKIP() << "ZV_WINE_STATE not set";
     // A typical minute of replies: around 24 ms with jitter and two spikes.
     std::vector<double> trips;
     for (int i = 0; i < 101; ++i)
@@ -395,7 +395,7 @@ TEST_F(ChartPaintTest, FailureMarksChangeOnlyTheBottomOfThePlot)
                     EXPECT_NE(plain.At(x, y), Teal) << "the line stays over the marks";
                 }
         EXPECT_GE(changed, 6 * 3 * 6 - 6) << deep;
-        if (const char* dir = std::getenv("ZV_BUILD_DIR"))
+        if (const char* dir = std::getenv("ZV_WINE_STATE"))
             marked.SavePng(std::string("Z:") + dir + (deep ? "/chart-sample-marks-3d.png" : "/chart-sample-marks.png"));
         Data().ClearPoints();
         Replies(trips);

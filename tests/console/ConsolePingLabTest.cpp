@@ -45,8 +45,8 @@ void WriteText(const std::string& path, const std::string& text)
 // process from any other tree's by that path.
 std::string ScratchCopy(const std::string& name, const std::string& ini = "", const std::string& hosts = "")
 {
-    CreateDirectoryA(BuildFile("tests/console").c_str(), nullptr);
-    const std::string folder = BuildFile("tests/console/lab-" + name);
+    CreateDirectoryA(WorkFile("tests/console").c_str(), nullptr);
+    const std::string folder = WorkFile("tests/console/lab-" + name);
     CreateDirectoryA(folder.c_str(), nullptr);
     DeleteFileA((folder + "\\zentvorlumo.ini").c_str());
     DeleteFileA((folder + "\\host.txt").c_str());

@@ -272,6 +272,21 @@ std::string BuildDir()
     return dir;
 }
 
+std::string WorkDir()
+{
+    const char* dir = std::getenv("ZV_WINE_STATE");
+    return dir && *dir ? std::string(dir) : BuildDir();
+}
+
+std::string WorkFile(const std::string& relative)
+{
+    // The runtime's folder starts empty: the folders above the file are made.
+    const std::string path = WorkDir() + "/" + relative;
+    for (std::size_t slash = WorkDir().size(); (slash = path.find('/', slash + 1)) != std::string::npos;)
+        CreateDirectoryA(WindowsPath(path.substr(0, slash)).c_str(), nullptr);
+    return WindowsPath(path);
+}
+
 std::string WindowsPath(const std::string& unixPath)
 {
     std::string path = "Z:" + unixPath;
@@ -617,7 +632,7 @@ bool StartShell(const std::string& command)
 
 std::string Screenshot(const std::string& name)
 {
-    std::string dir = BuildDir() + "/screenshots";
+    std::string dir = WorkDir() + "/screenshots";
     CreateDirectoryA(WindowsPath(dir).c_str(), nullptr);
     std::string file = dir + "/" + name + ".png";
     std::string partial = file + ".part";

@@ -18,10 +18,16 @@ namespace zvdrive {
 
 using std::chrono::milliseconds;
 
-// Paths inside the build tree named by ZV_BUILD_DIR (a Linux path).
+// Paths inside the build tree named by ZV_BUILD_DIR (a Linux path): what
+// the tests read (the programs).
 std::string BuildDir();
 std::string WindowsPath(const std::string& unixPath); // "Z:" + path with backslashes
 std::string BuildFile(const std::string& relative);   // Windows path of BuildDir()/relative
+// Where the tests write (copies, settings, screenshots): the Wine runtime's
+// own folder of the tree (ZV_WINE_STATE), so two runtimes can run one test
+// side by side; the build tree itself when none is named.
+std::string WorkDir();
+std::string WorkFile(const std::string& relative); // Windows path of WorkDir()/relative, its folders made
 
 // The settings file and host history a test that presses START writes beside
 // the program: loopback as the only host and the longest repeat interval, so

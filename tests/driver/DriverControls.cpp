@@ -121,7 +121,7 @@ void EndSession(DWORD pid)
 bool RunShell(const std::string& command, std::chrono::milliseconds timeout)
 {
     static int runs = 0;
-    std::string marker = BuildDir() + "/shell-done-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string marker = WorkDir() + "/shell-done-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(++runs);
     std::string windowsMarker = WindowsPath(marker);
     DeleteFileA(windowsMarker.c_str());

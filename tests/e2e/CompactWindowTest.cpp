@@ -22,10 +22,16 @@ namespace {
 
 // The program saves its settings and host history beside itself at every
 // end, and an empty history blanks the host label (and so its hot spot):
-// each run starts from the same files.
+// each run starts from the same files, in the runtime's own folder.
+const std::string& RunFolder()
+{
+    static const std::string folder = WorkFile("tests/e2e/compact");
+    return folder;
+}
+
 bool WriteKnownFiles()
 {
-    return WriteLoopbackFiles(BuildFile("app"));
+    return !LoopbackCopy(RunFolder(), BuildFile("app/ZentVorlumo.exe")).empty();
 }
 
 // Never start the program with files other than these.
@@ -40,7 +46,7 @@ bool StartsFromKnownFiles()
 
 struct Running {
     bool fresh = StartsFromKnownFiles();
-    Program program{BuildFile("app/ZentVorlumo.exe")};
+    Program program{RunFolder() + "\\ZentVorlumo.exe"};
     HWND main = nullptr;
     HWND console = nullptr;
 

@@ -72,10 +72,10 @@ class ConsoleFolder {
 public:
     // `program`: the shipped build, or the test build with its hooks, copied under the shipped name.
     explicit ConsoleFolder(const std::string& name, const char* program = "app/ZentVorlumo.exe")
-        : unixDir_(BuildDir() + "/tests/e2e/console/" + name)
+        : unixDir_(WorkDir() + "/tests/e2e/console/" + name)
     {
         SetImmutable(false); // left over from a run that was cut short
-        std::string parent = BuildFile("tests/e2e/console");
+        std::string parent = WorkFile("tests/e2e/console");
         CreateDirectoryA(parent.c_str(), nullptr);
         dir_ = parent + "\\" + name;
         CreateDirectoryA(dir_.c_str(), nullptr);
@@ -467,7 +467,7 @@ TEST(Console, AFullDiskKeepsBothFilesAndSaysSoInOneBox)
 // history and the version are read from it, and both files written back.
 TEST(Console, AFolderOfAnyNameWorks)
 {
-    const std::string parent = BuildFile("tests/e2e/console");
+    const std::string parent = WorkFile("tests/e2e/console");
     const std::wstring dir = std::wstring(parent.begin(), parent.end()) + L"\\Mapa \u0159 \u5730\u56f3";
     CreateDirectoryA(parent.c_str(), nullptr);
     CreateDirectoryW(dir.c_str(), nullptr);

@@ -145,7 +145,7 @@ std::string Key(const Control& c)
 
 std::string ReferenceFile()
 {
-    return BuildFile("tests/e2e/dpi/reference.txt");
+    return WorkFile("tests/e2e/dpi/reference.txt");
 }
 
 // At 96 dpi: every place, and the pairs of siblings that overlap by design.
@@ -219,7 +219,7 @@ void CheckPlaces(const Windows& w, int dpi)
     const Reference reference = writing ? Reference{} : ReadReference();
     std::ofstream out;
     if (writing) {
-        CreateDirectoryA(BuildFile("tests/e2e/dpi").c_str(), nullptr);
+        CreateDirectoryA(WorkFile("tests/e2e/dpi").c_str(), nullptr);
         out.open(ReferenceFile());
     }
     std::map<std::string, Place> places;
@@ -336,7 +336,7 @@ void SaveShot(HWND window, const std::string& name)
     GetWindowRect(window, &r);
     char crop[64];
     std::snprintf(crop, sizeof crop, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
-    const std::string shot = BuildDir() + "/screenshots/" + name + ".png";
+    const std::string shot = WorkDir() + "/screenshots/" + name + ".png";
     EXPECT_TRUE(RunShell("convert '" + whole + "' -crop " + crop + " +repage '" + shot + "' && rm -f '" + whole + "'",
                          20s));
 }
@@ -344,9 +344,9 @@ void SaveShot(HWND window, const std::string& name)
 // The program that only ever pings loopback, in a folder of its own.
 std::string PrepareProgram(int dpi)
 {
-    CreateDirectoryA(BuildFile("tests/e2e/dpi").c_str(), nullptr);
+    CreateDirectoryA(WorkFile("tests/e2e/dpi").c_str(), nullptr);
     const std::string copy =
-        LoopbackCopy(BuildFile("tests/e2e/dpi") + "\\" + std::to_string(dpi), BuildFile("app/ZentVorlumo.exe"));
+        LoopbackCopy(WorkFile("tests/e2e/dpi") + "\\" + std::to_string(dpi), BuildFile("app/ZentVorlumo.exe"));
     EXPECT_FALSE(copy.empty()) << "the test's program could not be prepared";
     return copy;
 }

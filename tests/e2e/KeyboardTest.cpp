@@ -32,7 +32,7 @@ namespace {
 // A copy of the program's test build that only ever pings loopback.
 std::string PrepareProgram(int dpi)
 {
-    const std::string copy = LoopbackCopy(BuildFile("tests/e2e/keyboard-" + std::to_string(dpi)),
+    const std::string copy = LoopbackCopy(WorkFile("tests/e2e/keyboard-" + std::to_string(dpi)),
                                           BuildFile("tests/e2e/ZentVorlumoTest.exe"));
     EXPECT_FALSE(copy.empty()) << "the test's program could not be prepared";
     return copy;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "tests/driver/Driver.h"
@@ -14,14 +15,29 @@ using namespace zvdrive;
 
 namespace {
 
+// The programs run from a folder of the runtime's own, under their own
+// names (the title follows the name), beside the loopback files: each saves
+// its files beside itself, and the other runtime may run these tests too.
+std::string RunCopy(const std::string& built, const std::string& name)
+{
+    const std::string folder = WorkFile("tests/e2e/shell");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string copy = folder + "\\" + name;
+    if (!WriteLoopbackFiles(folder) || !CopyFileA(BuildFile(built).c_str(), copy.c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + built + " to " + copy);
+    return copy;
+}
+
 std::string ShippedExe()
 {
-    return BuildFile("app/ZentVorlumo.exe");
+    static const std::string exe = RunCopy("app/ZentVorlumo.exe", "ZentVorlumo.exe");
+    return exe;
 }
 
 std::string TestExe()
 {
-    return BuildFile("tests/e2e/ZentVorlumoTest.exe");
+    static const std::string exe = RunCopy("tests/e2e/ZentVorlumoTest.exe", "ZentVorlumoTest.exe");
+    return exe;
 }
 
 // Asks the test build's main window to throw from its window procedure.
@@ -151,7 +167,7 @@ TEST(ErrorBox, OneBoxPerHandlerErrorAndTheLoopGoesOn)
 
 TEST(ErrorBox, TitleFollowsTheExecutablesName)
 {
-    std::string dir = BuildFile("tests/e2e/renamed");
+    std::string dir = WorkFile("tests/e2e/renamed");
     CreateDirectoryA(dir.c_str(), nullptr);
     struct Case {
         const char* fileName;

@@ -12,14 +12,14 @@ exe=$2
 read -r lo hi </proc/sys/net/ipv4/ping_group_range
 if [ "$lo" -le 0 ] && [ "$hi" -ge 0 ]; then echo "ping_group_range admits gid 0"; exit 77; fi
 
-work=$(mktemp -d "$ZV_BUILD_DIR/raw-refused.XXXXXX")
+work=$(mktemp -d "$ZV_WINE_STATE/raw-refused.XXXXXX")
 export WINEPREFIX=$work/prefix
 cleanup() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-cp -a "$ZV_BUILD_DIR/wineprefix" "$WINEPREFIX"
+cp -a "$ZV_WINE_STATE/wineprefix" "$WINEPREFIX"
 setpriv --bounding-set=-net_raw --inh-caps=-net_raw wineserver -p </dev/null >/dev/null 2>&1
 ZV_EXPECT_RAW_REFUSED=1 wine "$exe" --gtest_filter='RawSocketsRefused.*' </dev/null >"$work/out.txt" 2>&1 || {
   cat "$work/out.txt"; exit 1; }

@@ -3,7 +3,8 @@
 #
 #   zv_add_lab_test(name SOURCES ... [LIBS ...] [TIMEOUT s] [WINDOWS])
 #       cross tree only: a GoogleTest program run under Wine inside the lab's
-#       client namespace through tools/lab/lab-wine-run.sh; CTest name lab.<name>.
+#       client namespace through tools/lab/lab-wine-run.sh; CTest names lab.<name>
+#       and, under the second runtime, wine10.lab.<name> (cmake/ZvTesting.cmake).
 #       It requires the fixtures "wine" and "lab" and holds RESOURCE_LOCK "lab".
 #       WINDOWS: it shows windows on the shared display, so it also holds "e2e",
 #       the lock of the tests that read the screen or send real input.
@@ -19,13 +20,12 @@ set(lab_dir ${CMAKE_SOURCE_DIR}/tools/lab)
 
 if(WIN32)
   # The responder is built by tools/lab/CMakeLists.txt with the host compiler.
-  add_test(NAME lab.setup COMMAND ${lab_dir}/lab-fixture.sh setup ${CMAKE_BINARY_DIR}
-                                  ${CMAKE_BINARY_DIR}/tools/lab/zvlab-responder)
-  set_tests_properties(lab.setup PROPERTIES
-    FIXTURES_SETUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab
-    TIMEOUT 120 SKIP_RETURN_CODE 77)
-  add_test(NAME lab.cleanup COMMAND ${lab_dir}/lab-fixture.sh cleanup ${CMAKE_BINARY_DIR})
-  set_tests_properties(lab.cleanup PROPERTIES
+  # HOST: the namespaces are made by the host's tools; lab.sh enters the
+  # chroot only for the second runtime's wineserver.
+  zv_add_runtime_test(NAME lab.setup HOST
+    COMMAND ${lab_dir}/lab-fixture.sh setup ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/tools/lab/zvlab-responder
+    FIXTURES_SETUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab TIMEOUT 120 SKIP_RETURN_CODE 77)
+  zv_add_runtime_test(NAME lab.cleanup HOST COMMAND ${lab_dir}/lab-fixture.sh cleanup ${CMAKE_BINARY_DIR}
     FIXTURES_CLEANUP lab FIXTURES_REQUIRED wine RESOURCE_LOCK lab TIMEOUT 60)
 endif()
 
@@ -42,11 +42,6 @@ function(zv_add_lab_test name)
     list(APPEND locks e2e)
   endif()
   _zv_test_target(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS})
-  add_test(NAME lab.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/lab/lab-wine-run.sh $<TARGET_FILE:${name}>)
-  set_tests_properties(lab.${name} PROPERTIES
-    FIXTURES_REQUIRED "wine;lab"
-    RESOURCE_LOCK "${locks}"
-    TIMEOUT ${ARG_TIMEOUT}
-    SKIP_RETURN_CODE 77
-    ENVIRONMENT "ZV_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  zv_add_runtime_test(NAME lab.${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/lab/lab-wine-run.sh $<TARGET_FILE:${name}>
+    FIXTURES_REQUIRED wine lab RESOURCE_LOCK ${locks} TIMEOUT ${ARG_TIMEOUT} SKIP_RETURN_CODE 77)
 endfunction()

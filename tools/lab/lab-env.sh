@@ -9,6 +9,8 @@ if [ -n "${ZV_LAB_NAME:-}" ]; then
   LAB=$ZV_LAB_NAME
 elif [ -n "${ZV_BUILD_DIR:-}" ]; then
   LAB=zvlab-$(readlink -f "$ZV_BUILD_DIR" | cksum | cut -c1-6)
+  # The second runtime gets a lab of its own, served by its own wineserver.
+  [ "${ZV_RUNTIME:-wine8}" = wine8 ] || LAB=$LAB-${ZV_RUNTIME#wine}
 else
   LAB=zvlab
 fi
@@ -28,5 +30,7 @@ LAB_RESPONDER_LOG=$LAB_STATE/responder.log
 # Keyed by the lab's name: two labs of one tree each serve their own copy, so
 # taking one down cannot stop the other's wineserver.
 if [ -n "${ZV_BUILD_DIR:-}" ]; then
-  LAB_WINEPREFIX=$(readlink -f "$ZV_BUILD_DIR")/lab-wineprefix-$LAB
+  LAB_WINE_STATE=$(readlink -f "$ZV_BUILD_DIR")
+  [ "${ZV_RUNTIME:-wine8}" = wine8 ] || LAB_WINE_STATE=$LAB_WINE_STATE/$ZV_RUNTIME
+  LAB_WINEPREFIX=$LAB_WINE_STATE/lab-wineprefix-$LAB
 fi

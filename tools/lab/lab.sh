@@ -79,7 +79,11 @@ start_reaper() {
 
 down() {
   if [ -n "${LAB_WINEPREFIX:-}" ] && [ -f "$LAB_WINEPREFIX/system.reg" ]; then
-    WINEPREFIX=$LAB_WINEPREFIX timeout 10 wineserver -k </dev/null >/dev/null 2>&1 || true
+    (
+      export ZV_WINEPREFIX=$LAB_WINEPREFIX
+      . "$lab_top/tools/wine-env.sh"
+      zv_wine_cmd timeout 10 wineserver -k </dev/null >/dev/null 2>&1
+    ) || true
   fi
   kill_recorded responder zvlab-responder
   kill_recorded dnsmasq dnsmasq
@@ -229,7 +233,7 @@ start_name_server() {
 # Wine's sockets belong to the wineserver's namespace.
 start_wine() {
   [ -n "${LAB_WINEPREFIX:-}" ] || return 0
-  local tree_prefix=$(readlink -f "$ZV_BUILD_DIR")/wineprefix
+  local tree_prefix=$LAB_WINE_STATE/wineprefix
   if [ ! -f "$tree_prefix/system.reg" ]; then
     say "no Wine prefix in $ZV_BUILD_DIR yet (the wine fixture makes it); lab programs cannot run"
     return 1
@@ -239,10 +243,12 @@ start_wine() {
   (
     export ZV_WINEPREFIX=$LAB_WINEPREFIX
     . "$lab_top/tools/wine-env.sh"
-    ip netns exec "$NS_CLIENT" wineserver -f -p </dev/null >"$LAB_STATE/wineserver.out" 2>&1 8>&- &
+    # The runtime's own wineserver; every step below execs the next, so the
+    # recorded pid is the server's.
+    "${ZV_WINE_RUN[@]}" ip netns exec "$NS_CLIENT" wineserver -f -p </dev/null >"$LAB_STATE/wineserver.out" 2>&1 8>&- &
     echo $! >"$LAB_STATE/wineserver.pid"
     # Output to /dev/null: the services the first program starts would hold a pipe open.
-    in_ns "$NS_CLIENT" timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1 8>&-
+    zv_wine_cmd ip netns exec "$NS_CLIENT" timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1 8>&-
   )
 }
 
