@@ -125,11 +125,11 @@ void TLinkModel::AddFailure(const TPingRecord& record)
     kinds_ |= bit;
     if (failuresInRow_ < options_.DownAfter)
         return Judge(sent);
-    OpenOutage(record);
+    BeginOutage();
     Judge(firstFailure_);
 }
 
-void TLinkModel::OpenOutage(const TPingRecord&)
+void TLinkModel::BeginOutage()
 {
     if (outages_.size() == MaxOutageRecords)
         outages_.pop_front();

@@ -133,7 +133,7 @@ private:
     void AddEcho(const TPingRecord& record);
     void AddFailure(const TPingRecord& record);
     void JudgeSlow(const TClockReading& arrival, std::uint32_t tripUs);
-    void OpenOutage(const TPingRecord& record);
+    void BeginOutage();
     void CloseOutage(const TClockReading& end, bool told);
     void EndSlow(const TClockReading& end, bool told);
     void CheckSteady(const TClockReading& now);
