@@ -34,6 +34,13 @@ std::string HistoryFileStart()
     return "\xEF\xBB\xBF" + std::string(kCaptions) + "\r\n";
 }
 
+std::string HistoryAppendPrefix(std::string_view tail)
+{
+    if (tail.empty())
+        return HistoryFileStart();
+    return tail.back() == '\n' ? "" : "\r\n";
+}
+
 THistoryTimeText HistoryTimeText(const TWallStamp& stamp)
 {
     // The export's moment with the milliseconds put in before the offset.

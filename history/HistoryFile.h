@@ -26,6 +26,10 @@ TCivilTime HistoryFileDay(const TWallStamp& stamp);
 std::string_view HistoryCaptions();
 // What a new file starts with: the byte-order mark and the caption line.
 std::string HistoryFileStart();
+// What to write before appending rows to a file whose last bytes are
+// `tail` (empty for a new or empty file): the file's start, or a line end
+// after a row a killed program left cut, so that only that row is lost.
+std::string HistoryAppendPrefix(std::string_view tail);
 
 // "2026-12-07T14:02:11.042+01:00": the local time with milliseconds and offset.
 struct THistoryTimeText {

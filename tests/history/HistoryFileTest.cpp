@@ -183,6 +183,28 @@ TEST(HistoryFile, DamagedFilesLoseOnlyTheirBadLines)
     }
 }
 
+TEST(HistoryFile, RowsAppendedAfterACutRowLoseOnlyThatRow)
+{
+    const std::string start = HistoryFileStart();
+    const std::string row = Written({Ping(rsEcho, 21450, kMorning, 60)}).substr(start.size());
+    struct Case {
+        const char* what;
+        std::string before;
+        std::uint64_t rows, skipped;
+    } cases[] = {
+        {"a new file", "", 1, 0},
+        {"after a whole row", start + row, 2, 0},
+        {"after a row cut by a kill", start + row.substr(0, 50), 1, 1},
+    };
+    for (const Case& c : cases) {
+        const std::string tail = c.before.empty() ? "" : c.before.substr(c.before.size() - 1);
+        TCollected read;
+        const THistoryReadCounts counts = THistoryReader().Read(c.before + HistoryAppendPrefix(tail) + row, read);
+        EXPECT_EQ(counts.Rows, c.rows) << c.what;
+        EXPECT_EQ(counts.Skipped, c.skipped) << c.what;
+    }
+}
+
 TEST(HistoryFile, JunkOfAHundredMegabytesIsSkippedLineByLine)
 {
     // Bytes of CSV's own alphabet, so that the splitter and every parser get work.
