@@ -12,6 +12,9 @@ constexpr std::int64_t kMinuteMs = 60'000;
 constexpr std::int64_t kLabelSlackMs = 2000;
 // Bounds the anchors of a clock set every minute for days.
 constexpr std::size_t kMaxAnchors = 4096;
+// No query walks more minutes than the bins can hold, whatever its range
+// (the latest instant may run ahead of the minutes held).
+constexpr std::int64_t kMostMinutes = THistoryBins::MaxBlocks * THistoryBins::MinutesPerBlock;
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 {
@@ -218,8 +221,8 @@ THistoryFigures THistoryBins::Figures(TInstant from, TInstant to) const
     std::int64_t end = MinuteOf(to);
     if (StartOf(end) < to)
         ++end;
-    first = std::max(first, FirstMinute());
     end = std::min(end, MinuteOf(latest_) + 1);
+    first = std::max({first, FirstMinute(), end - kMostMinutes});
     for (std::int64_t m = first; m < end; ++m) {
         const THistoryMinute minute = At(m);
         figures.Add(minute, AwakeMs(m, minute));
@@ -242,7 +245,7 @@ std::vector<THistoryColumn> THistoryBins::Columns(TInstant from, TInstant to, in
         column.To = from + TDuration(span / count * (k + 1) + span % count * (k + 1) / count);
         if (column.To <= column.From)
             continue;
-        const std::int64_t first = std::max(MinuteOf(column.From), FirstMinute());
+        const std::int64_t first = std::max({MinuteOf(column.From), FirstMinute(), held - kMostMinutes});
         const std::int64_t last = std::min(MinuteOf(column.To - TDuration(1)), held - 1);
         for (std::int64_t m = first; m <= last; ++m) {
             const THistoryMinute minute = At(m);
