@@ -27,6 +27,9 @@ std::int64_t FloorMod(std::int64_t a, std::int64_t b)
     return a - FloorDiv(a, b) * b;
 }
 
+// Orders a minute before the anchors that begin after it.
+constexpr auto kBeforeAnchor = [](std::int64_t minute, const auto& anchor) { return minute < anchor.Minute; };
+
 // Milliseconds of [from, to) within [low, high), at least 0.
 std::int64_t OverlapMs(TInstant from, TInstant to, TInstant low, TInstant high)
 {
@@ -61,9 +64,16 @@ THistoryMinute* THistoryBins::Edit(std::int64_t minute)
     const std::int64_t block = minute / MinutesPerBlock;
     if (blocks_.empty())
         firstBlock_ = block;
-    if (block < firstBlock_)
-        return nullptr; // older than the minutes kept
     const std::int64_t end = firstBlock_ + static_cast<std::int64_t>(blocks_.size());
+    if (block < firstBlock_) {
+        // Days read back newest first: older hours join in front while the span allows.
+        if (end - block > MaxBlocks)
+            return nullptr;
+        const auto older = static_cast<std::ptrdiff_t>(firstBlock_ - block);
+        blocks_.resize(blocks_.size() + static_cast<std::size_t>(older));
+        std::rotate(blocks_.begin(), blocks_.end() - older, blocks_.end());
+        firstBlock_ = block;
+    }
     if (block >= end) {
         // The oldest hours go first; after a gap of more than the whole span, all of them.
         const std::int64_t newFirst = std::max(firstBlock_, block + 1 - MaxBlocks);
@@ -71,8 +81,7 @@ THistoryMinute* THistoryBins::Edit(std::int64_t minute)
         blocks_.erase(blocks_.begin(), blocks_.begin() + drop);
         firstBlock_ = newFirst;
         blocks_.resize(static_cast<std::size_t>(block + 1 - firstBlock_));
-        const auto held = std::upper_bound(anchors_.begin(), anchors_.end(), FirstMinute(),
-                                           [](std::int64_t m, const TAnchor& a) { return m < a.Minute; });
+        const auto held = std::upper_bound(anchors_.begin(), anchors_.end(), FirstMinute(), kBeforeAnchor);
         if (held - anchors_.begin() > 1)
             anchors_.erase(anchors_.begin(), held - 1);
     }
@@ -152,30 +161,32 @@ void THistoryBins::Book(TInstant from, TInstant to, std::uint16_t THistoryMinute
     }
 }
 
+// Mostly the newest anchor; an older one when days are read back newest first.
 void THistoryBins::NoteWall(TInstant at, const TWallStamp& wall)
 {
     const std::int64_t minute = MinuteOf(at);
-    TAnchor& last = anchors_.back();
-    if (minute < last.Minute)
-        return; // out of order: the labels keep what came first
     const std::int64_t wallAtStart = wall.UtcMs - (at - StartOf(minute)).count() / 1000;
-    const std::int64_t expected = last.Wall.UtcMs + (minute - last.Minute) * kMinuteMs;
-    const std::int64_t stray = wallAtStart > expected ? wallAtStart - expected : expected - wallAtStart;
-    if (wall.OffsetMinutes == last.Wall.OffsetMinutes && stray <= kLabelSlackMs)
+    const TWallStamp expected = Label(minute);
+    const std::int64_t stray = wallAtStart > expected.UtcMs ? wallAtStart - expected.UtcMs : expected.UtcMs - wallAtStart;
+    if (wall.OffsetMinutes == expected.OffsetMinutes && stray <= kLabelSlackMs)
         return;
-    if (minute == last.Minute) {
-        last.Wall = {wallAtStart, wall.OffsetMinutes};
+    const auto after = std::upper_bound(anchors_.begin(), anchors_.end(), minute, kBeforeAnchor);
+    if (after != anchors_.begin() && (after - 1)->Minute == minute) {
+        (after - 1)->Wall = {wallAtStart, wall.OffsetMinutes};
         return;
     }
-    if (anchors_.size() == kMaxAnchors)
+    if (anchors_.size() == kMaxAnchors) {
+        if (after == anchors_.begin())
+            return;
         anchors_.erase(anchors_.begin());
-    anchors_.push_back({minute, {wallAtStart, wall.OffsetMinutes}});
+    }
+    anchors_.insert(std::upper_bound(anchors_.begin(), anchors_.end(), minute, kBeforeAnchor),
+                    {minute, {wallAtStart, wall.OffsetMinutes}});
 }
 
 TWallStamp THistoryBins::Label(std::int64_t minute) const
 {
-    auto after = std::upper_bound(anchors_.begin(), anchors_.end(), minute,
-                                  [](std::int64_t m, const TAnchor& a) { return m < a.Minute; });
+    auto after = std::upper_bound(anchors_.begin(), anchors_.end(), minute, kBeforeAnchor);
     const TAnchor& a = after == anchors_.begin() ? *after : *(after - 1);
     return {a.Wall.UtcMs + (minute - a.Minute) * kMinuteMs, a.Wall.OffsetMinutes};
 }

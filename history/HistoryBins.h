@@ -4,8 +4,10 @@
 // (an anchor at each clock set or change of UTC offset, so labels follow the
 // wall clock while durations never jump). It owns at most 31 days of minutes
 // in blocks of an hour, made when a minute of theirs is first used and
-// dropped oldest first. A ping costs the same however long the run; a sleep
-// or a state period costs its minutes. Portable; GUI thread only.
+// dropped oldest first (older hours still join in front while the span
+// allows, for days read back newest first). A ping costs the same however
+// long the run; a sleep or a state period costs its minutes. Portable; GUI
+// thread only.
 #pragma once
 
 #include <cstdint>

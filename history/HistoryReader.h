@@ -37,7 +37,9 @@ class THistoryReader {
 public:
     THistoryReader();
     // A whole file's bytes (with or without the byte-order mark and caption
-    // line); files read one after the other continue one timeline.
+    // line). Files read one after the other continue one timeline, as a
+    // replay through the link model needs: days read newest first (for the
+    // bins alone) take a reader each.
     THistoryReadCounts Read(std::string_view bytes, THistoryVisitor& visitor);
 
 private:

@@ -234,7 +234,8 @@ TEST(HistoryFile, InstantsNeverGoBackWhenTheClockWasSetBack)
     EXPECT_EQ(read.Pings[2].Ended(), TInstant(milliseconds(kMorning + 1000)));
 }
 
-// Bins fed by replaying a day's file hold what the live run's bins held.
+// Bins fed by replaying the files hold what the live run's bins held, also
+// when the later file is read first (a window that shows the newest day first).
 TEST(HistoryFile, AReplayFillsTheMinutesAsTheLiveRunDid)
 {
     struct TToBins : THistoryVisitor {
@@ -245,36 +246,49 @@ TEST(HistoryFile, AReplayFillsTheMinutesAsTheLiveRunDid)
     };
     const TWallStamp start{kMorning - kMorning % 60000, 60};
     THistoryBins live(HistoryReplayReading(start));
-    THistoryWriter writer(Latin1ToUtf8);
+    // Two files, as two days' are: the later starts on a minute of its own.
+    THistoryWriter earlierRows(Latin1ToUtf8), laterRows(Latin1ToUtf8);
     std::mt19937 random(5);
     std::int64_t at = start.UtcMs;
     for (int i = 0; i < 5000; ++i) {
         at += 500 + random() % 2000;
+        if (i == 3000)
+            at = (at / 60000 + 1) * 60000 + 5000;
+        THistoryWriter& writer = i < 3000 ? earlierRows : laterRows;
         const TReplyStatusKind kind = random() % 8 ? rsEcho : rsTimeOut;
-        TPingRecord r = Ping(kind, 1000 + random() % 90000, at, 60);
+        TPingRecord r = Ping(kind, 1000 + random() % 90000, at, i < 1500 ? 60 : 120); // summer time from the 1500th
         live.AddPing(r);
         writer.AddPing(r);
         if (i % 1000 == 999) {
-            const TSleep sleep{{r.Ended(), r.Filed}, {r.Ended() + minutes(20), {at + 1200000, 60}}};
+            const TSleep sleep{{r.Ended(), r.Filed}, {r.Ended() + minutes(20), {at + 1200000, r.Filed.OffsetMinutes}}};
             at += 1200000;
             live.AddSleep(sleep);
             writer.AddSleep(sleep, r.Host);
         }
     }
-    std::string text = HistoryFileStart();
-    writer.HandOn([&](std::string_view rows) { text += rows; });
-    THistoryBins replayed(HistoryReplayReading(start));
-    TToBins toBins(replayed);
-    THistoryReader().Read(text, toBins);
-    ASSERT_EQ(replayed.EndMinute(), live.EndMinute());
-    for (std::int64_t m = live.FirstMinute(); m < live.EndMinute(); ++m) {
-        const THistoryMinute a = live.At(m), b = replayed.At(m);
-        ASSERT_EQ(a.Echoes, b.Echoes) << m;
-        ASSERT_EQ(a.TimeOuts, b.TimeOuts) << m;
-        ASSERT_EQ(a.TripSum, b.TripSum) << m;
-        ASSERT_EQ(a.ChangeSum, b.ChangeSum) << m;
-        ASSERT_EQ(a.AsleepMs, b.AsleepMs) << m;
-        ASSERT_EQ(live.Label(m).UtcMs, replayed.Label(m).UtcMs) << m;
+    std::string earlier = HistoryFileStart(), later = HistoryFileStart();
+    earlierRows.HandOn([&](std::string_view text) { earlier += text; });
+    laterRows.HandOn([&](std::string_view text) { later += text; });
+    THistoryBins inOrder(HistoryReplayReading(start)), newestFirst(HistoryReplayReading(start));
+    TToBins toInOrder(inOrder), toNewestFirst(newestFirst);
+    THistoryReader reader;
+    reader.Read(earlier, toInOrder);
+    reader.Read(later, toInOrder);
+    THistoryReader().Read(later, toNewestFirst);
+    THistoryReader().Read(earlier, toNewestFirst);
+    for (const THistoryBins* replayed : {&inOrder, &newestFirst}) {
+        ASSERT_EQ(replayed->FirstMinute(), live.FirstMinute());
+        ASSERT_EQ(replayed->EndMinute(), live.EndMinute());
+        for (std::int64_t m = live.FirstMinute(); m < live.EndMinute(); ++m) {
+            const THistoryMinute a = live.At(m), b = replayed->At(m);
+            ASSERT_EQ(a.Echoes, b.Echoes) << m;
+            ASSERT_EQ(a.TimeOuts, b.TimeOuts) << m;
+            ASSERT_EQ(a.TripSum, b.TripSum) << m;
+            ASSERT_EQ(a.ChangeSum, b.ChangeSum) << m;
+            ASSERT_EQ(a.AsleepMs, b.AsleepMs) << m;
+            ASSERT_EQ(live.Label(m).UtcMs, replayed->Label(m).UtcMs) << m;
+            ASSERT_EQ(live.Label(m).OffsetMinutes, replayed->Label(m).OffsetMinutes) << m;
+        }
     }
 }
 
