@@ -77,7 +77,7 @@ THistoryMinute* THistoryBins::Edit(std::int64_t minute)
     if (block >= end) {
         // The oldest hours go first; after a gap of more than the whole span, all of them.
         const std::int64_t newFirst = std::max(firstBlock_, block + 1 - MaxBlocks);
-        const std::int64_t drop = std::min<std::int64_t>(newFirst - firstBlock_, static_cast<std::int64_t>(blocks_.size()));
+        const std::int64_t drop = std::min(newFirst - firstBlock_, static_cast<std::int64_t>(blocks_.size()));
         blocks_.erase(blocks_.begin(), blocks_.begin() + drop);
         firstBlock_ = newFirst;
         blocks_.resize(static_cast<std::size_t>(block + 1 - firstBlock_));

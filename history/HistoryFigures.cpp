@@ -78,6 +78,8 @@ std::uint32_t THistoryFigures::Percentile(double fraction, bool* approximate) co
     std::uint64_t total = 0;
     for (std::uint32_t count : histogram_)
         total += count;
+    if (total == 0)
+        return MaxTrip;
     const std::uint64_t target = rankOf(total);
     std::uint64_t below = 0;
     for (int b = 0; b < THistoryMinute::Buckets; ++b) {

@@ -75,8 +75,8 @@ THistoryReadCounts THistoryReader::Read(std::string_view bytes, THistoryVisitor&
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
     while (!bytes.empty()) {
-        const void* lf = std::memchr(bytes.data(), '\n', bytes.size());
-        const std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) : bytes.size();
+        const auto* lf = static_cast<const char*>(std::memchr(bytes.data(), '\n', bytes.size()));
+        const std::size_t length = lf ? static_cast<std::size_t>(lf - bytes.data()) : bytes.size();
         std::string_view line = bytes.substr(0, length);
         bytes.remove_prefix(lf ? length + 1 : length);
         if (!line.empty() && line.back() == '\r')

@@ -267,7 +267,8 @@ TEST(MeanOpinionScore, FollowsTheSimplifiedEModelWithinItsClamps)
         {5000, 0, 0, 1.0},
     };
     for (const Case& c : cases)
-        EXPECT_NEAR(MeanOpinionScore(c.averageMs, c.jitterMs, c.lossPercent), c.mos, 5e-4) << c.averageMs << " " << c.lossPercent;
+        EXPECT_NEAR(MeanOpinionScore(c.averageMs, c.jitterMs, c.lossPercent), c.mos, 5e-4)
+            << c.averageMs << " " << c.lossPercent;
     EXPECT_LE(MeanOpinionScore(-1000, 0, -100), 4.5) << "R held at 100";
 }
 

@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lines += c == '\n';
     if (counts.Rows != checked.Rows || counts.Rows + counts.Skipped > lines)
         std::abort();
-    const THistoryFigures all = checked.Bins.Figures(checked.Bins.StartOf(checked.Bins.FirstMinute()), checked.Bins.Latest() + std::chrono::minutes(1));
-    if (all.Echoes && (all.MinTrip > all.MaxTrip || all.Percentile95() < all.MinTrip || all.Percentile95() > all.MaxTrip))
+    const THistoryBins& bins = checked.Bins;
+    const THistoryFigures all = bins.Figures(bins.StartOf(bins.FirstMinute()), bins.Latest() + std::chrono::minutes(1));
+    const std::uint32_t p95 = all.Percentile95();
+    if (all.Echoes && (all.MinTrip > all.MaxTrip || p95 < all.MinTrip || p95 > all.MaxTrip))
         std::abort();
     return 0;
 }
