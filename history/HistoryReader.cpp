@@ -84,6 +84,7 @@ THistoryReadCounts THistoryReader::Read(std::string_view bytes, THistoryVisitor&
         switch (ReadLine(line, visitor)) {
         case TLine::Row: ++counts.Rows; break;
         case TLine::Bad: ++counts.Skipped; break;
+        case TLine::Later: ++counts.Later; break;
         case TLine::Blank: break;
         }
     }
@@ -102,6 +103,8 @@ THistoryReader::TLine THistoryReader::ReadLine(std::string_view line, THistoryVi
     if (status == kAsleepStatus) {
         if (!ParseUnsigned(fields_[cTrip], kMaxSleepUs, trip))
             return TLine::Bad;
+        if (filed.UtcMs >= endUtcMs_)
+            return TLine::Later;
         const std::int64_t before = lastUs_;
         TSleep sleep;
         sleep.End = {NextInstant(filed.UtcMs), filed};
@@ -120,6 +123,8 @@ THistoryReader::TLine THistoryReader::ReadLine(std::string_view line, THistoryVi
         !ParseUnsigned(fields_[cTtl], UINT8_MAX, ttl) || !ParseUnsigned(fields_[cBytes], INT32_MAX, bytes) ||
         !ParseUnsigned(fields_[cSeq], UINT16_MAX, seq) || !ParseUnsigned(fields_[cHeldUp], 1, heldUp))
         return TLine::Bad;
+    if (filed.UtcMs >= endUtcMs_)
+        return TLine::Later;
     TPingRecord& r = record_;
     r.Reply.Kind = static_cast<TReplyStatusKind>(kind);
     r.Outcome = r.Reply.Kind == rsEcho ? TPingOutcome::Echo : TPingOutcome::Failure;

@@ -27,6 +27,7 @@ protected:
 struct THistoryReadCounts {
     std::uint64_t Rows = 0; // pings and sleeps handed on
     std::uint64_t Skipped = 0; // lines that were no row of ours
+    std::uint64_t Later = 0; // rows left out by SetEnd
 };
 
 // The clock reading a replay starts from: its instants are the wall clock's
@@ -41,9 +42,12 @@ public:
     // replay through the link model needs: days read newest first (for the
     // bins alone) take a reader each.
     THistoryReadCounts Read(std::string_view bytes, THistoryVisitor& visitor);
+    // Rows filed at or after `utcMs` are left out: today's file also holds
+    // the rows of the run now going on, which its own bins have already.
+    void SetEnd(std::int64_t utcMs) { endUtcMs_ = utcMs; }
 
 private:
-    enum class TLine { Row, Blank, Bad };
+    enum class TLine { Row, Blank, Bad, Later };
     TLine ReadLine(std::string_view line, THistoryVisitor& visitor);
     bool Split(std::string_view line);
     bool ParseTime(std::string_view text, TWallStamp& stamp);
@@ -54,6 +58,7 @@ private:
     std::array<std::string, 5> statusNames_; // by TReplyStatusKind
     TPingRecord record_;
     std::int64_t lastUs_ = INT64_MIN;
+    std::int64_t endUtcMs_ = INT64_MAX;
     // Rows of a file mostly share a date: its day number is worked out once.
     char lastDate_[10] = {};
     std::int32_t lastDays_ = 0;

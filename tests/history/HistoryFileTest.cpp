@@ -222,7 +222,7 @@ TEST(HistoryFile, JunkOfAHundredMegabytesIsSkippedLineByLine)
     EXPECT_GT(counts.Skipped, 1000000u);
 }
 
-TEST(HistoryFile, InstantsNeverGoBackWhenTheClockWasSetBack)
+TEST(HistoryFile, InstantsNeverGoBackAndTheRunGoingOnIsLeftOut)
 {
     const std::string text = Written({Ping(rsEcho, 5000, kMorning, 60), Ping(rsEcho, 5000, kMorning - 3600000, 60),
                                       Ping(rsEcho, 5000, kMorning + 1000, 60)});
@@ -232,6 +232,15 @@ TEST(HistoryFile, InstantsNeverGoBackWhenTheClockWasSetBack)
     EXPECT_EQ(read.Pings[1].Ended(), read.Pings[0].Ended()) << "time stood still";
     EXPECT_EQ(read.Pings[1].Filed.UtcMs, kMorning - 3600000) << "the wall time is kept as written";
     EXPECT_EQ(read.Pings[2].Ended(), TInstant(milliseconds(kMorning + 1000)));
+
+    // Today's file read up to the start of the run now going on.
+    TCollected earlier;
+    THistoryReader reader;
+    reader.SetEnd(kMorning);
+    const THistoryReadCounts counts = reader.Read(text, earlier);
+    EXPECT_EQ(counts.Rows, 1u);
+    EXPECT_EQ(counts.Later, 2u);
+    EXPECT_EQ(earlier.Pings.at(0).Filed.UtcMs, kMorning - 3600000);
 }
 
 // Bins fed by replaying the files hold what the live run's bins held, also
