@@ -96,29 +96,36 @@ THistoryReader::TLine THistoryReader::ReadLine(std::string_view line, THistoryVi
     if (line.empty() || line == HistoryCaptions())
         return TLine::Blank;
     TWallStamp filed;
-    std::uint64_t trip = 0;
     if (!Split(line) || !ParseTime(fields_[cTime], filed))
         return TLine::Bad;
-    const std::string_view status = fields_[cStatus];
-    if (status == kAsleepStatus) {
-        if (!ParseUnsigned(fields_[cTrip], kMaxSleepUs, trip))
-            return TLine::Bad;
-        if (filed.UtcMs >= endUtcMs_)
-            return TLine::Later;
-        const std::int64_t before = lastUs_;
-        TSleep sleep;
-        sleep.End = {NextInstant(filed.UtcMs), filed};
-        sleep.Begin.Mono = sleep.End.Mono - TDuration(static_cast<std::int64_t>(trip));
-        if (before != INT64_MIN && sleep.Begin.Mono < TInstant(TDuration(before)))
-            sleep.Begin.Mono = TInstant(TDuration(before));
-        sleep.Begin.Wall = filed.Before(sleep.End.Mono - sleep.Begin.Mono);
-        visitor.SleepRead(sleep);
-        return TLine::Row;
-    }
+    return fields_[cStatus] == kAsleepStatus ? ReadSleep(filed, visitor) : ReadPing(filed, visitor);
+}
+
+THistoryReader::TLine THistoryReader::ReadSleep(const TWallStamp& filed, THistoryVisitor& visitor)
+{
+    std::uint64_t length = 0;
+    if (!ParseUnsigned(fields_[cTrip], kMaxSleepUs, length))
+        return TLine::Bad;
+    if (filed.UtcMs >= endUtcMs_)
+        return TLine::Later;
+    // It began no earlier than the row before it ended.
+    const std::int64_t before = lastUs_;
+    TSleep sleep;
+    sleep.End = {NextInstant(filed.UtcMs), filed};
+    sleep.Begin.Mono = sleep.End.Mono - TDuration(static_cast<std::int64_t>(length));
+    if (before != INT64_MIN && sleep.Begin.Mono < TInstant(TDuration(before)))
+        sleep.Begin.Mono = TInstant(TDuration(before));
+    sleep.Begin.Wall = filed.Before(sleep.End.Mono - sleep.Begin.Mono);
+    visitor.SleepRead(sleep);
+    return TLine::Row;
+}
+
+THistoryReader::TLine THistoryReader::ReadPing(const TWallStamp& filed, THistoryVisitor& visitor)
+{
     std::size_t kind = 0;
-    while (kind < statusNames_.size() && status != statusNames_[kind])
+    while (kind < statusNames_.size() && fields_[cStatus] != statusNames_[kind])
         ++kind;
-    std::uint64_t ttl = 0, bytes = 0, seq = 0, heldUp = 0;
+    std::uint64_t trip = 0, ttl = 0, bytes = 0, seq = 0, heldUp = 0;
     if (kind == statusNames_.size() || !ParseUnsigned(fields_[cTrip], UINT32_MAX, trip) ||
         !ParseUnsigned(fields_[cTtl], UINT8_MAX, ttl) || !ParseUnsigned(fields_[cBytes], INT32_MAX, bytes) ||
         !ParseUnsigned(fields_[cSeq], UINT16_MAX, seq) || !ParseUnsigned(fields_[cHeldUp], 1, heldUp))

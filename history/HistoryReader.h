@@ -49,6 +49,8 @@ public:
 private:
     enum class TLine { Row, Blank, Bad, Later };
     TLine ReadLine(std::string_view line, THistoryVisitor& visitor);
+    TLine ReadSleep(const TWallStamp& filed, THistoryVisitor& visitor);
+    TLine ReadPing(const TWallStamp& filed, THistoryVisitor& visitor);
     bool Split(std::string_view line);
     bool ParseTime(std::string_view text, TWallStamp& stamp);
     TInstant NextInstant(std::int64_t utcMs);
