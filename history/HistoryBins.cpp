@@ -37,6 +37,24 @@ std::int64_t OverlapMs(TInstant from, TInstant to, TInstant low, TInstant high)
     return b > a ? (b - a).count() / 1000 : 0;
 }
 
+void AddMinute(THistoryColumn& column, const THistoryMinute& minute)
+{
+    column.AsleepMs += minute.AsleepMs;
+    column.DownMs += minute.DownMs;
+    column.SlowMs += minute.SlowMs;
+    if (!minute.HasData())
+        return;
+    column.HasData = true;
+    column.Pings += minute.Pings();
+    column.HeldUp += minute.HeldUp;
+    if (minute.Echoes == 0)
+        return;
+    column.MinTrip = column.Echoes ? std::min(column.MinTrip, minute.MinTrip) : minute.MinTrip;
+    column.MaxTrip = column.Echoes ? std::max(column.MaxTrip, minute.MaxTrip) : minute.MaxTrip;
+    column.Echoes += minute.Echoes;
+    column.TripSum += minute.TripSum;
+}
+
 void AddMs(std::uint16_t& field, std::int64_t ms)
 {
     field = static_cast<std::uint16_t>(std::min<std::int64_t>(THistoryMinute::FullMs, field + ms));
@@ -258,23 +276,8 @@ std::vector<THistoryColumn> THistoryBins::Columns(TInstant from, TInstant to, in
             continue;
         const std::int64_t first = std::max({MinuteOf(column.From), FirstMinute(), held - kMostMinutes});
         const std::int64_t last = std::min(MinuteOf(column.To - TDuration(1)), held - 1);
-        for (std::int64_t m = first; m <= last; ++m) {
-            const THistoryMinute minute = At(m);
-            column.AsleepMs += minute.AsleepMs;
-            column.DownMs += minute.DownMs;
-            column.SlowMs += minute.SlowMs;
-            if (!minute.HasData())
-                continue;
-            column.HasData = true;
-            column.Pings += minute.Pings();
-            column.HeldUp += minute.HeldUp;
-            if (minute.Echoes == 0)
-                continue;
-            column.MinTrip = column.Echoes ? std::min(column.MinTrip, minute.MinTrip) : minute.MinTrip;
-            column.MaxTrip = column.Echoes ? std::max(column.MaxTrip, minute.MaxTrip) : minute.MaxTrip;
-            column.Echoes += minute.Echoes;
-            column.TripSum += minute.TripSum;
-        }
+        for (std::int64_t m = first; m <= last; ++m)
+            AddMinute(column, At(m));
     }
     return columns;
 }
