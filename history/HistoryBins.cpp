@@ -62,10 +62,10 @@ void AddMs(std::uint16_t& field, std::int64_t ms)
 
 } // namespace
 
-THistoryBins::THistoryBins(TClockReading start)
+THistoryBins::THistoryBins(TClockReading start, std::int64_t minutesBefore)
     : started_(start.Mono), latest_(start.Mono), openSince_(start.Mono)
 {
-    const std::int64_t intoMinuteMs = FloorMod(start.Wall.UtcMs, kMinuteMs);
+    const std::int64_t intoMinuteMs = FloorMod(start.Wall.UtcMs, kMinuteMs) + minutesBefore * kMinuteMs;
     origin_ = start.Mono - std::chrono::milliseconds(intoMinuteMs);
     anchors_.push_back({0, {start.Wall.UtcMs - intoMinuteMs, start.Wall.OffsetMinutes}});
 }
@@ -226,6 +226,10 @@ TInstant THistoryBins::InstantOfWall(std::int64_t utcMs) const
 std::int64_t THistoryBins::AwakeMs(std::int64_t minute, const THistoryMinute& kept) const
 {
     const TInstant start = StartOf(minute);
+    // A minute of an earlier run, read back from the files: awake where it
+    // saw anything, since the time between runs is not known.
+    if (start + Minute <= started_)
+        return kept.HasData() ? std::max<std::int64_t>(0, THistoryMinute::FullMs - kept.AsleepMs) : 0;
     return std::max<std::int64_t>(0, OverlapMs(started_, latest_, start, start + Minute) - kept.AsleepMs);
 }
 

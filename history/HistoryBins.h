@@ -46,8 +46,10 @@ public:
     // 31 days in whole hours and the hour now being filled.
     static constexpr std::int64_t MaxBlocks = MaxMinutes / MinutesPerBlock + 1;
 
-    // Minute 0 begins at the start of the wall clock's minute that holds `start`.
-    explicit THistoryBins(TClockReading start);
+    // Minute 0 begins at the start of the wall clock's minute that holds
+    // `start`, or `minutesBefore` minutes earlier, so that the days of the
+    // history files before the run can be read into the same minutes.
+    explicit THistoryBins(TClockReading start, std::int64_t minutesBefore = 0);
 
     // Each ping in the minute it was sent; a ping that sent nothing is none.
     void AddPing(const TPingRecord& record);

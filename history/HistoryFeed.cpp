@@ -1,7 +1,7 @@
 #include "history/HistoryFeed.h"
 
 THistoryFeed::THistoryFeed(TMonitorRun& run, TUtf8Converter toUtf8)
-    : run_(run), bins_(run.Now()), writer_(std::move(toUtf8))
+    : run_(run), started_(run.Now()), bins_(started_, THistoryBins::MaxMinutes), writer_(std::move(toUtf8))
 {
     run_.Subscribe(*this);
 }

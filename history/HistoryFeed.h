@@ -25,6 +25,9 @@ public:
     // Rows go to `sink` from now on; an empty sink stops them.
     void SetRowSink(TRowSink sink) { sink_ = std::move(sink); }
     const THistoryBins& Bins() const { return bins_; }
+    // The run's clock when the feed began: the files' rows before it are
+    // earlier runs' (THistoryBackfill), and the bins reach 31 days back.
+    TClockReading Started() const { return started_; }
     // For the link model's judgement and the clock's advance.
     THistoryBins& Bins() { return bins_; }
 
@@ -36,6 +39,7 @@ private:
     void HandOn(const TWallStamp& filed);
 
     TMonitorRun& run_;
+    TClockReading started_;
     THistoryBins bins_;
     THistoryWriter writer_;
     TRowSink sink_;

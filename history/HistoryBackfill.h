@@ -1,0 +1,30 @@
+// THistoryBackfill: the days of the history files before a run, read into
+// that run's minute bins, newest first, one file a call, so a window can
+// show its progress between files. A row's wall time becomes an instant of
+// the run's clock as the run's start relates the two; rows from the run's
+// start on are left out, since the run's own bins hold them already.
+// Portable; GUI thread only.
+#pragma once
+
+#include <string_view>
+
+#include "history/HistoryBins.h"
+#include "history/HistoryReader.h"
+
+class THistoryBackfill : private THistoryVisitor {
+public:
+    // `bins` must reach back before `runStart` (THistoryFeed's do).
+    THistoryBackfill(THistoryBins& bins, TClockReading runStart);
+    // One day's file, the newest not yet read.
+    THistoryReadCounts Read(std::string_view bytes);
+
+private:
+    void PingRead(const TPingRecord& record) override;
+    void SleepRead(const TSleep& sleep) override;
+    TInstant Shifted(TInstant replayed) const { return replayed + shift_; }
+
+    THistoryBins& bins_;
+    std::int64_t endUtcMs_;
+    TDuration shift_;
+    TPingRecord record_;
+};

@@ -1,0 +1,73 @@
+// HistoryHost: the History window and the history files' appender, hosted
+// by a small program of their own until the tray's menu opens them (the
+// end-to-end tests drive it). With no argument it shows the window over a
+// fresh run and the history folder beside it; with ZV_HISTORY_WRITE=N it
+// appends N rows a millisecond apart to that folder instead, and writes
+// each report of a folder it cannot write as a line of reports.txt beside
+// itself.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "console/SystemClock.h"
+#include "history/FormHistory.h"
+#include "history/HistoryFileWriter.h"
+#include "toolkit/Application.h"
+#include "toolkit/WinFileSystem.h"
+#include "toolkit/Win32Error.h"
+
+namespace {
+
+void Report(const std::wstring& folder, DWORD error)
+{
+    const std::wstring path = tk::ModuleFolder() + L"reports.txt";
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    const std::string line = tk::AnsiText(folder) + ": " + tk::SystemErrorText(error) + "\r\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+int Write(int rows)
+{
+    THistoryFileWriter files(HistoryFolderPath(), Report);
+    THistoryWriter writer(tk::Utf8Text);
+    TPingRecord r;
+    r.Host = "127.0.0.1";
+    r.Reply.Kind = rsEcho;
+    r.Reply.AddressFrom = "127.0.0.1";
+    r.Reply.Bytes = 32;
+    r.Reply.TimeToLive = 128;
+    for (int i = 0; i < rows; ++i) {
+        const TClockReading now = ReadSystemClock();
+        r.Sent = now.Mono;
+        r.Filed = now.Wall;
+        r.TripUs = 200 + static_cast<std::uint32_t>(i % 50);
+        r.Reply.SeqId = static_cast<std::uint16_t>(i);
+        writer.AddPing(r);
+        writer.HandOn([&](std::string_view row) { files.Append(HistoryFileDay(now.Wall), row); });
+        Sleep(1);
+    }
+    return files.Failed() ? 2 : 0;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    tk::Application application;
+    if (const char* rows = std::getenv("ZV_HISTORY_WRITE"))
+        return Write(std::atoi(rows));
+    TMonitorRun run(ReadSystemClock);
+    THistoryFeed feed(run, tk::Utf8Text);
+    try {
+        THistorySource source{&feed.Bins(), ReadSystemClock, feed.Started(), HistoryFolderPath(), {}};
+        application.CreateForm(FormHistory, source);
+        FormHistory->Open();
+    } catch (...) {
+        application.ShowFatalException();
+        return 1;
+    }
+    application.Run();
+    return 0;
+}
