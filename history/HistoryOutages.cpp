@@ -46,10 +46,11 @@ std::vector<THistoryOutage> HistoryOutagesOf(const THistoryBins& bins, TInstant 
     if (to <= from)
         return outages;
     const std::int64_t end = std::min(bins.MinuteOf(to - TDuration(1)) + 1, bins.EndMinute());
-    // An outage that began before the range still shows whole: look back a day.
+    // An outage the range cuts still shows whole: a day back, and on past its end.
     std::int64_t m = std::max(bins.FirstMinute(), bins.MinuteOf(from) - 24 * 60);
+    const std::int64_t last = std::min(end + 24 * 60, bins.EndMinute());
     bool open = false;
-    for (; m < end; ++m) {
+    for (; m < end || (open && m < last); ++m) {
         const THistoryMinute minute = bins.At(m);
         const bool down = MinuteDown(minute);
         if (down && !open) {
