@@ -36,6 +36,8 @@ public:
 
     // Shows it, reading the files first when it is shown for the first time.
     void Open();
+    // Still reading the files, a day a message.
+    bool Reading() const { return backfill_ != nullptr; }
 
 protected:
     bool ShortcutKey(unsigned vk) override;
