@@ -1,17 +1,17 @@
 // HistoryHost: the History window and the history files' appender, hosted
 // by a small program of their own until the tray's menu opens them (the
-// end-to-end tests drive it). With no argument it shows the window over a
-// fresh run and the history folder beside it; with ZV_HISTORY_WRITE=N it
-// appends N rows a millisecond apart to that folder instead, and writes
-// each report of a folder it cannot write as a line of reports.txt beside
-// itself.
+// end-to-end tests drive it). By default it shows the window over a fresh
+// run and the history folder beside it; with ZV_HISTORY_WRITE=N it keeps
+// history for 7 days while N replies reach a run a millisecond apart, and
+// writes each report of a folder it cannot write as a line of reports.txt
+// beside itself.
 #include <windows.h>
 
 #include <cstdlib>
 
 #include "console/SystemClock.h"
 #include "history/FormHistory.h"
-#include "history/HistoryFileWriter.h"
+#include "history/HistoryKeeper.h"
 #include "toolkit/Application.h"
 #include "toolkit/WinFileSystem.h"
 #include "toolkit/Win32Error.h"
@@ -28,27 +28,23 @@ void Report(const std::wstring& folder, DWORD error)
     CloseHandle(file);
 }
 
+// Through the run, its feed and "Keep history", as the program will.
 int Write(int rows)
 {
-    THistoryFileWriter files(HistoryFolderPath(), Report);
-    THistoryWriter writer(tk::Utf8Text);
-    TPingRecord r;
-    r.Host = "127.0.0.1";
-    r.Reply.Kind = rsEcho;
-    r.Reply.AddressFrom = "127.0.0.1";
-    r.Reply.Bytes = 32;
-    r.Reply.TimeToLive = 128;
+    TMonitorRun run(ReadSystemClock);
+    THistoryFeed feed(run, tk::Utf8Text);
+    THistoryKeeper keeper(feed, ReadSystemClock, HistoryFolderPath(), Report);
+    keeper.Apply({true, 7});
+    TReplyStatus echo;
+    echo.AddressFrom = "127.0.0.1";
+    echo.Bytes = 32;
+    echo.TimeToLive = 128;
     for (int i = 0; i < rows; ++i) {
-        const TClockReading now = ReadSystemClock();
-        r.Sent = now.Mono;
-        r.Filed = now.Wall;
-        r.TripUs = 200 + static_cast<std::uint32_t>(i % 50);
-        r.Reply.SeqId = static_cast<std::uint16_t>(i);
-        writer.AddPing(r);
-        writer.HandOn([&](std::string_view row) { files.Append(HistoryFileDay(now.Wall), row); });
+        echo.SeqId = static_cast<std::uint16_t>(i);
+        run.AddReply(echo, 200 + static_cast<std::uint32_t>(i % 50), false, "127.0.0.1", {});
         Sleep(1);
     }
-    return files.Failed() ? 2 : 0;
+    return keeper.Keeping() ? 0 : 2;
 }
 
 } // namespace

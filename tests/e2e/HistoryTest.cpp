@@ -328,6 +328,10 @@ TEST(HistoryFiles, AKillWhileWritingLeavesWholeRowsButTheLast)
 {
     const std::string host = HostFolder("kill");
     const std::string file = TodaysFile("kill");
+    // Retention at the start deletes only the old files of ours.
+    CreateDirectoryA(CaseFile("kill/history").c_str(), nullptr);
+    for (const char* name : {"zentvorlumo-2020-01-01.csv", "zentvorlumo-2020-01-01.csv.bak", "notes.csv"})
+        WriteAll(CaseFile(std::string("kill/history/") + name), "kept?");
     {
         Program writer(host, Writing("1000000"));
         ASSERT_TRUE(WaitUntil([&] { return ReadAll(file).size() > 40000; }, 20s));
@@ -343,6 +347,9 @@ TEST(HistoryFiles, AKillWhileWritingLeavesWholeRowsButTheLast)
     EXPECT_EQ(after.Rows, killed.Rows + 20);
     EXPECT_EQ(after.Skipped, killed.Skipped);
     EXPECT_EQ(ReadAll(file).rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(GetFileAttributesA(CaseFile("kill/history/zentvorlumo-2020-01-01.csv").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadAll(CaseFile("kill/history/zentvorlumo-2020-01-01.csv.bak")), "kept?");
+    EXPECT_EQ(ReadAll(CaseFile("kill/history/notes.csv")), "kept?");
 }
 
 TEST(HistoryFiles, AFolderThatCannotBeWrittenIsReportedOnceWithoutABox)
