@@ -113,9 +113,9 @@ void TFormHistory::ShowDay(const SYSTEMTIME& day)
 void TFormHistory::UpdateView()
 {
     const THistoryFigures figures = source_.Bins->Figures(range_.From, range_.To);
-    chHistory->Show(range_, HistoryAxisTopUs(figures));
     outages_ = source_.Outages ? source_.Outages(range_.From, range_.To)
                                : HistoryOutagesOf(*source_.Bins, range_.From, range_.To);
+    chHistory->Show(range_, HistoryAxisTopUs(figures), HistoryLogAxisBottomUs(figures), outages_);
     std::string text;
     for (const std::string& line : HistoryFigureLines(figures, HistoryOutageTotals(outages_, range_.From, range_.To)))
         text += (text.empty() ? "" : "\r\n") + line;

@@ -16,8 +16,6 @@ constexpr int kAxisWidth = 48;
 constexpr int kTimesHeight = 16;
 constexpr int kLossMark = 5;
 constexpr int kDownMark = 6;
-// The log axis starts at 0.1 ms: pings under 10 ms keep two decades.
-constexpr double kLogFloorUs = 100.0;
 
 struct TChartColors {
     COLORREF back, text, grid, band, average, failure, hatch;
@@ -56,11 +54,17 @@ THistoryChart::THistoryChart(tk::Component* owner, tk::CustomControl* parent, tk
     SetTabStop(true);
 }
 
-void THistoryChart::Show(const THistoryRange& range, std::uint32_t axisTopUs)
+void THistoryChart::Show(const THistoryRange& range, std::uint32_t axisTopUs, std::uint32_t logBottomUs,
+                         const std::vector<THistoryOutage>& outages)
 {
     range_ = range;
     topUs_ = axisTopUs;
+    logBottomUs_ = logBottomUs;
     columns_ = bins_.Columns(range.From, range.To, std::max(1, Plot().width));
+    down_.assign(columns_.size(), false);
+    for (std::size_t k = 0; k < columns_.size(); ++k)
+        for (const THistoryOutage& o : outages)
+            down_[k] = down_[k] || (o.From < columns_[k].To && columns_[k].From < o.To);
     Invalidate();
 }
 
@@ -99,8 +103,9 @@ int THistoryChart::YOf(double us, const tk::Rect& plot) const
 {
     double share = 0;
     if (logarithmic_) {
-        const double top = std::log10(std::max<double>(topUs_, kLogFloorUs * 10) / kLogFloorUs);
-        share = std::log10(std::max(us, kLogFloorUs) / kLogFloorUs) / top;
+        const double bottom = logBottomUs_;
+        const double top = std::log10(std::max<double>(topUs_, bottom * 2) / bottom);
+        share = std::log10(std::max(us, bottom) / bottom) / top;
     } else {
         share = us / topUs_;
     }
@@ -132,8 +137,10 @@ void THistoryChart::PaintAxis(HDC dc, const tk::Rect& plot, COLORREF text, COLOR
 {
     std::vector<double> marks;
     if (logarithmic_) {
-        for (double us = kLogFloorUs; us <= topUs_ * 1.0001; us *= 10)
-            marks.push_back(us);
+        for (double decade = logBottomUs_; decade <= topUs_; decade *= 10)
+            for (double us : {decade, decade * 2, decade * 5})
+                if (us <= topUs_)
+                    marks.push_back(us);
     } else {
         // The least step of 1, 2 or 5 times a power of ten that makes six marks at most.
         double step = 10;
@@ -188,7 +195,7 @@ void THistoryChart::PaintColumns(HDC dc, const tk::Rect& plot)
         }
         if (col.Failures())
             FillColor(dc, {x, plot.top, x + 1, plot.top + s(kLossMark)}, c.failure);
-        if (col.DownMs)
+        if (col.DownMs || down_[k])
             FillColor(dc, {x, plot.Bottom() - s(kDownMark), x + 1, plot.Bottom()}, c.failure);
     }
     drawLine();

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "history/HistoryOutages.h"
 #include "history/HistoryRange.h"
 #include "toolkit/GraphicControl.h"
 
@@ -16,8 +17,10 @@ class THistoryChart : public tk::GraphicControl {
 public:
     THistoryChart(tk::Component* owner, tk::CustomControl* parent, tk::Rect bounds, const THistoryBins& bins);
 
-    // Takes the range and makes its columns again.
-    void Show(const THistoryRange& range, std::uint32_t axisTopUs);
+    // Takes the range and makes its columns again; `logBottomUs` is where
+    // the logarithmic axis starts. The outages' columns are marked too.
+    void Show(const THistoryRange& range, std::uint32_t axisTopUs, std::uint32_t logBottomUs,
+              const std::vector<THistoryOutage>& outages);
     void SetLogarithmic(bool logarithmic);
     bool Logarithmic() const { return logarithmic_; }
     // Borrowed: the form keeps it.
@@ -37,8 +40,9 @@ private:
 
     const THistoryBins& bins_;
     THistoryRange range_;
-    std::uint32_t topUs_ = 1000;
+    std::uint32_t topUs_ = 1000, logBottomUs_ = 100;
     bool logarithmic_ = false;
     std::vector<THistoryColumn> columns_;
+    std::vector<bool> down_; // a column an outage overlaps
     HFONT font_ = nullptr;
 };

@@ -16,6 +16,8 @@ void THistoryText::SetText(std::string utf8)
     if (utf8 == text_)
         return;
     text_ = std::move(utf8);
+    // A client reads names in the ANSI code page.
+    SetAccessibleName(tk::AnsiText(tk::WideFromUtf8(text_)));
     Invalidate();
     Parent()->GraphicTextChanged(this);
 }

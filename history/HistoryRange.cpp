@@ -36,3 +36,13 @@ std::uint32_t HistoryAxisTopUs(const THistoryFigures& figures)
     const std::uint64_t top = figures.Percentile(0.99) * 11ULL / 10;
     return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(top, 1000, UINT32_MAX));
 }
+
+std::uint32_t HistoryLogAxisBottomUs(const THistoryFigures& figures)
+{
+    const std::uint32_t top = HistoryAxisTopUs(figures);
+    const std::uint32_t least = figures.Echoes ? std::min(figures.MinTrip, top / 10) : top / 10;
+    std::uint32_t bottom = 100;
+    while (bottom <= least / 10)
+        bottom *= 10;
+    return bottom;
+}

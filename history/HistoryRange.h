@@ -33,3 +33,6 @@ THistoryRange HistoryDayRange(const THistoryBins& bins, const TCivilTime& day, i
 // The top of the Y axis: the range's 99th percentile with a tenth more
 // room, so an outlier does not squash the rest; at least 1 ms.
 std::uint32_t HistoryAxisTopUs(const THistoryFigures& figures);
+// The bottom of the logarithmic Y axis: the power of ten at or below the
+// range's least trip time, from 0.1 ms, and a decade below the top at most.
+std::uint32_t HistoryLogAxisBottomUs(const THistoryFigures& figures);

@@ -4,7 +4,8 @@
 // run and the history folder beside it; with ZV_HISTORY_WRITE=N it keeps
 // history for 7 days while N replies reach a run a millisecond apart, and
 // writes each report of a folder it cannot write as a line of reports.txt
-// beside itself.
+// beside itself; with ZV_HISTORY_LIVE set, a reply reaches the run every
+// 100 ms while the window is open.
 #include <windows.h>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "history/FormHistory.h"
 #include "history/HistoryKeeper.h"
 #include "toolkit/Application.h"
+#include "toolkit/Timer.h"
 #include "toolkit/WinFileSystem.h"
 #include "toolkit/Win32Error.h"
 
@@ -59,11 +61,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     try {
         THistorySource source{&feed.Bins(), ReadSystemClock, feed.Started(), HistoryFolderPath(), {}};
         application.CreateForm(FormHistory, source);
+        // The main form takes the program's title; the window's own is this.
+        FormHistory->SetCaption("History");
         FormHistory->Open();
     } catch (...) {
         application.ShowFatalException();
         return 1;
     }
+    TReplyStatus echo;
+    echo.AddressFrom = "127.0.0.1";
+    tk::Timer replies(nullptr);
+    replies.SetInterval(100);
+    replies.SetEnabled(std::getenv("ZV_HISTORY_LIVE") != nullptr);
+    replies.SetOnTimer([&](tk::Component*) { run.AddReply(echo, 300, false, "127.0.0.1", {}); });
     application.Run();
     return 0;
 }

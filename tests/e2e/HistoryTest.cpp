@@ -1,9 +1,13 @@
 // The History window and the history files' appender end to end, hosted
 // by HistoryHost.exe (copied into a folder of its own for each case): the
 // window opened on a generated week of files (a screenshot), its range
-// keys, the outage list's double click, a range saved as CSV; the appender
-// killed while writing, and a history folder it cannot write.
+// keys, a day from the calendar, the outage list's double click, a
+// column's tip, what a screen reader hears, a range saved as CSV, live
+// updates; the appender killed while writing, and a history folder it
+// cannot write. Also run at 144 dpi.
 #include <windows.h>
+
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +19,7 @@
 #include "history/HistoryFile.h"
 #include "history/HistoryReader.h"
 #include "tests/driver/Driver.h"
+#include "tests/driver/DriverAccessible.h"
 #include "tests/driver/DriverControls.h"
 
 using namespace std::chrono_literals;
@@ -219,7 +224,52 @@ TEST_F(HistoryWindow, ShowsTheWeekOfFilesWithTheirFiguresAndSkippedRows)
     EXPECT_NE(figures.find("Outages: 1, 15 min 00 s in all, longest 15 min 00 s"), std::string::npos) << figures;
     EXPECT_NE(figures.find("p95: \xE2\x89\x88"), std::string::npos) << figures;
     EXPECT_EQ(FindGraphic(window_, "lbStatus")->text, "1 rows skipped in " + week_.DamagedFile);
-    EXPECT_FALSE(Screenshot("history-7days").empty());
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_FALSE(Screenshot("history-7days-" + std::to_string(dpi)).empty());
+    Click(FindNamedControl(window_, "cbLogarithmic"));
+    ASSERT_TRUE(WaitUntil([] { return ChartCaption(window_).find(", logarithmic") != std::string::npos; }, 5s));
+    EXPECT_FALSE(Screenshot("history-7days-log-" + std::to_string(dpi)).empty());
+    Click(FindNamedControl(window_, "cbLogarithmic"));
+}
+
+// A day picked from the calendar: its midnight to the next.
+TEST_F(HistoryWindow, ADayFromTheCalendar)
+{
+    HWND picker = FindNamedControl(window_, "dtpDay");
+    RECT r{};
+    GetClientRect(picker, &r);
+    SendClick(picker, {r.left + 6, (r.top + r.bottom) / 2});
+    SendKeys({VK_DOWN});
+    ASSERT_TRUE(WaitUntil([] { return Span(ChartCaption(window_)).first.substr(11) == "00:00"; }, 5s))
+        << ChartCaption(window_);
+    const auto [from, to] = Span(ChartCaption(window_));
+    EXPECT_EQ(to, Shifted(from, 24 * 3600000LL, week_.Now.OffsetMinutes));
+    EXPECT_LT(from, Wall(week_.Now.UtcMs, week_.Now.OffsetMinutes));
+    Click(FindNamedControl(window_, "btn24Hours"));
+}
+
+// A column's tip, and the windowless parts as a screen reader hears them.
+TEST_F(HistoryWindow, ColumnTipsAndNamesForAReader)
+{
+    Click(FindNamedControl(window_, "btn7Days"));
+    const auto chart = FindGraphic(window_, "chHistory");
+    ASSERT_TRUE(chart);
+    const RECT b = chart->bounds;
+    const std::string tip = HoverTip(window_, (b.left + b.right) / 2 + 30, (b.top + b.bottom) / 2, 5s);
+    ParkPointer();
+    EXPECT_NE(tip.find("Pings: "), std::string::npos) << tip;
+    EXPECT_NE(tip.find("Min/avg/max: "), std::string::npos) << tip;
+    const auto children = AccessibleChildren(window_);
+    ASSERT_TRUE(children);
+    bool chartHeard = false, figuresHeard = false;
+    for (const AccessibleInfo& child : *children) {
+        chartHeard = chartHeard || (child.name == "Chart" && child.role == ROLE_SYSTEM_GRAPHIC);
+        figuresHeard = figuresHeard || (child.name.rfind("Pings: ", 0) == 0 && child.role == ROLE_SYSTEM_STATICTEXT);
+    }
+    EXPECT_TRUE(chartHeard);
+    EXPECT_TRUE(figuresHeard);
 }
 
 // Left and Right move by half the width, + and - zoom around the middle,
@@ -300,6 +350,27 @@ TEST_F(HistoryWindow, SavesTheRangeAsCsv)
         at = end + 2;
     }
     EXPECT_GE(rows, 6 * 60 - 4);
+}
+
+// While open, the window follows the run: the last hour's pings grow.
+TEST(HistoryLive, TheWindowFollowsTheRunWhileOpen)
+{
+    const std::string host = HostFolder("live");
+    StartOptions options;
+    options.environment = {{"ZV_HISTORY_LIVE", "1"}};
+    Program program(host, options);
+    HWND window = WaitForWindow(program.Pid(), "TFormHistory", 20s);
+    ASSERT_NE(window, nullptr);
+    Click(FindNamedControl(window, "btnHour"));
+    const auto pings = [&] {
+        const std::string text = FiguresText(window);
+        return text.rfind("Pings: ", 0) == 0 ? std::atoi(text.c_str() + 7) : -1;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return pings() > 0; }, 10s)) << FiguresText(window);
+    const int first = pings();
+    EXPECT_TRUE(WaitUntil([&] { return pings() >= first + 10; }, 10s)) << FiguresText(window);
+    EXPECT_EQ(GetFileAttributesA(CaseFile("live/history").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "history off: no folder";
 }
 
 // How a history file reads back: rows, and lines that were no row.

@@ -150,6 +150,24 @@ TEST(HistoryRange, MovesByHalfItsWidthAndZoomsAroundItsMiddleWithinItsBounds)
     EXPECT_EQ(day.Moved(-1).AtNow(now), day);
 }
 
+// The Y axis follows the 99th percentile, not an outlier; the log axis
+// starts at the decade below the least trip time.
+TEST(HistoryRange, TheAxisFollowsTheNinetyNinthPercentile)
+{
+    THistoryMinute minute;
+    for (int i = 0; i < 99; ++i)
+        minute.AddEcho(4000 + static_cast<std::uint32_t>(i) * 200);
+    minute.AddEcho(2000000); // an outlier of 2 s
+    THistoryFigures figures;
+    figures.Add(minute, 60000);
+    const std::uint32_t top = HistoryAxisTopUs(figures);
+    EXPECT_GE(top, 4000u + 98 * 200);
+    EXPECT_LT(top, 40000u);
+    EXPECT_EQ(HistoryLogAxisBottomUs(figures), 1000u);
+    EXPECT_EQ(HistoryAxisTopUs(THistoryFigures{}), 1000u);
+    EXPECT_EQ(HistoryLogAxisBottomUs(THistoryFigures{}), 100u);
+}
+
 TEST(HistoryTexts, DurationsAndTheApproximatePercentile)
 {
     EXPECT_EQ(HistoryDurationText(seconds(12)), "12 s");
