@@ -89,12 +89,14 @@ void TFormHistory::CreateRangeBar()
         control->SetFont(ScaledFont("Tahoma", 8));
 }
 
-void TFormHistory::Open()
+void TFormHistory::Open(const std::wstring& folder)
 {
     Show();
     SetForegroundWindow(Handle());
-    if (!read_)
+    if (!read_ && !folder.empty()) {
+        source_.Folder = folder;
         StartReading();
+    }
     UpdateView();
 }
 
@@ -259,8 +261,6 @@ std::string TFormHistory::TipText() const
 void TFormHistory::StartReading()
 {
     read_ = true;
-    if (source_.Folder.empty())
-        return;
     files_ = HistoryDayFiles(source_.Folder);
     const std::int32_t today = DaysSince1970(source_.RunStart.Wall.Local());
     std::erase_if(files_, [&](const THistoryDayFile& f) { return today - DaysSince1970(f.Day) > kDaysRead; });
@@ -312,5 +312,5 @@ void ShowHistoryWindow(const THistorySource& source)
 {
     if (!FormHistory)
         tk::TheApplication->CreateForm(FormHistory, source);
-    FormHistory->Open();
+    FormHistory->Open(source.Folder);
 }

@@ -26,7 +26,7 @@ struct THistorySource {
     THistoryBins* Bins = nullptr; // THistoryFeed's: shown, and filled from the files once
     TRunClock Now;                // the run's clock
     TClockReading RunStart;       // THistoryFeed::Started(): the files' rows end there
-    std::wstring Folder;          // the history folder, with its separator; empty: no files read
+    std::wstring Folder;          // the history folder, with its separator; empty: none read (yet)
     THistoryOutageSource Outages; // the link model's outages; empty: from the bins
 };
 
@@ -34,8 +34,9 @@ class TFormHistory : public tk::Form {
 public:
     TFormHistory(tk::Component* owner, THistorySource source);
 
-    // Shows it, reading the files first when it is shown for the first time.
-    void Open();
+    // Shows it, reading the files of `folder` (empty: none, as while
+    // history is not kept) the first time it is shown with one.
+    void Open(const std::wstring& folder);
     // Still reading the files, a day a message.
     bool Reading() const { return backfill_ != nullptr; }
 
@@ -83,7 +84,7 @@ private:
     tk::ToolTip* tipChart = nullptr;
     tk::Timer* tmLive = nullptr;
 
-    // Reading the files, a day a message, newest first.
+    // Reading the files, a day a message, newest first; once a run.
     bool read_ = false;
     std::vector<THistoryDayFile> files_;
     std::size_t nextFile_ = 0;

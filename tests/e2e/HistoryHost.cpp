@@ -63,7 +63,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         application.CreateForm(FormHistory, source);
         // The main form takes the program's title; the window's own is this.
         FormHistory->SetCaption("History");
-        FormHistory->Open();
+        FormHistory->Open(source.Folder);
     } catch (...) {
         application.ShowFatalException();
         return 1;
