@@ -6,7 +6,8 @@
 // cost of making one row as it is appended, and the bytes the bins hold
 // for the week and for the most they keep (31 days, target 4 MB). Under
 // Wine also the History window opened on the same files, from its creation
-// to its first paint after the last file (target: at most 1.0 s). Run by hand:
+// to its first paint after the last file (target: at most 1.0 s), and a
+// row appended to its file as the program appends it. Run by hand:
 //   ZV_BUILD_DIR=$PWD/build/win32 tools/wine-run.sh build/win32/tools/bench/bench_history.exe </dev/null
 //   build/native/tools/bench/bench_history   (a sanitizer build: compare ratios only)
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "console/SystemClock.h"
 #include "history/FormHistory.h"
 #include "history/HistoryFeed.h"
+#include "history/HistoryFileWriter.h"
 #include "toolkit/Application.h"
 #include "toolkit/WinFileSystem.h"
 #else
@@ -164,6 +166,23 @@ double OpenWindow(const std::string& folder)
     FormHistory = nullptr;
     return seconds;
 }
+
+// A row appended as the program appends it: one WriteFile each, to a file
+// opened for appending, flushed at the end.
+double AppendRow(const std::string& folder)
+{
+    constexpr int kRows = 20000;
+    const std::string row = "2026-12-07T14:02:11.042+01:00,now.example,198.51.100.20,rsEcho,20311,57,72,4711,0\r\n";
+    const auto start = Clock::now();
+    {
+        THistoryFileWriter writer(tk::WideText(folder), nullptr);
+        for (int i = 0; i < kRows; ++i)
+            writer.Append({2026, 12, 7}, row);
+    }
+    const double seconds = duration<double>(Clock::now() - start).count();
+    std::remove((folder + HistoryFileName({2026, 12, 7})).c_str());
+    return seconds / kRows;
+}
 #endif
 
 } // namespace
@@ -225,6 +244,7 @@ int main()
         opened.push_back(OpenWindow(folder));
         openRatios.push_back(opened.back() / read);
     }
+    const double perAppend = AppendRow(folder);
 #endif
     for (const std::string& path : paths)
         std::remove(path.c_str());
@@ -263,6 +283,9 @@ int main()
 #endif
     std::printf("%-44s %10.0f ns per row parsed and binned\n", "", 1e9 * Median(parsed) / static_cast<double>(rows));
     std::printf("%-44s %10.0f ns\n", "one row made for appending", perRow * 1e9);
+#ifdef _WIN32
+    std::printf("%-44s %10.0f ns (one WriteFile, appending)\n", "one row appended to its file", perAppend * 1e9);
+#endif
     std::printf("%-44s %10.2f MB (a minute: %zu bytes)\n", "bins held for the week", heldBytes / 1e6,
                 sizeof(THistoryMinute));
     std::printf("%-44s %10.2f MB (target: 4 MB)\n", "bins held for 31 days and an hour", full.HeldBytes() / 1e6);
