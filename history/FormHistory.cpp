@@ -279,11 +279,12 @@ void TFormHistory::ReadNextFile()
 {
     if (nextFile_ < files_.size()) {
         const THistoryDayFile& file = files_[nextFile_++];
-        std::string bytes;
-        ReadHistoryBytes(source_.Folder + file.Name, bytes);
-        const THistoryReadCounts counts = backfill_->Read(bytes);
-        if (counts.Skipped)
-            skipped_.push_back(HistorySkippedText(counts.Skipped, tk::Utf8FromWide(file.Name)));
+        std::uint64_t skipped = 0;
+        backfill_->BeginFile();
+        ReadHistoryPieces(source_.Folder + file.Name,
+                          [&](std::string_view lines) { skipped += backfill_->Read(lines).Skipped; });
+        if (skipped)
+            skipped_.push_back(HistorySkippedText(skipped, tk::Utf8FromWide(file.Name)));
         pbReading->SetPosition(static_cast<int>(nextFile_));
     }
     if (nextFile_ < files_.size()) {

@@ -6,12 +6,16 @@ THistoryBackfill::THistoryBackfill(THistoryBins& bins, TClockReading runStart)
 {
 }
 
-THistoryReadCounts THistoryBackfill::Read(std::string_view bytes)
+// A reader a file: days read newest first are no one timeline.
+void THistoryBackfill::BeginFile()
 {
-    // A reader a file: days read newest first are no one timeline.
-    THistoryReader reader;
-    reader.SetEnd(endUtcMs_);
-    return reader.Read(bytes, *this);
+    reader_ = THistoryReader();
+    reader_.SetEnd(endUtcMs_);
+}
+
+THistoryReadCounts THistoryBackfill::Read(std::string_view lines)
+{
+    return reader_.Read(lines, *this);
 }
 
 void THistoryBackfill::PingRead(const TPingRecord& record)

@@ -15,8 +15,10 @@ class THistoryBackfill : private THistoryVisitor {
 public:
     // `bins` must reach back before `runStart` (THistoryFeed's do).
     THistoryBackfill(THistoryBins& bins, TClockReading runStart);
-    // One day's file, the newest not yet read.
-    THistoryReadCounts Read(std::string_view bytes);
+    // One day's file, the newest not yet read: begun, then its bytes in
+    // pieces of whole lines, in order.
+    void BeginFile();
+    THistoryReadCounts Read(std::string_view lines);
 
 private:
     void PingRead(const TPingRecord& record) override;
@@ -24,6 +26,7 @@ private:
     TInstant Shifted(TInstant replayed) const { return replayed + shift_; }
 
     THistoryBins& bins_;
+    THistoryReader reader_;
     std::int64_t endUtcMs_;
     TDuration shift_;
     TPingRecord record_;

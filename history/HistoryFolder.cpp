@@ -1,6 +1,7 @@
 #include "history/HistoryFolder.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "history/HistoryCalendar.h"
 #include "history/HistoryFile.h"
@@ -43,9 +44,9 @@ std::vector<THistoryDayFile> HistoryDayFiles(const std::wstring& folder)
     return files;
 }
 
-bool ReadHistoryBytes(const std::wstring& path, std::string& bytes)
+bool ReadHistoryPieces(const std::wstring& path, const std::function<void(std::string_view lines)>& take)
 {
-    bytes.clear();
+    constexpr std::size_t kPiece = 8 << 20;
     // Shared for writing: the program itself may be appending to today's.
     tk::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -53,14 +54,19 @@ bool ReadHistoryBytes(const std::wstring& path, std::string& bytes)
         file.Release();
         return false;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
-        return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::string buffer(kPiece, '\0');
+    std::size_t held = 0; // the start of a line the last read cut
     DWORD read = 0;
-    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        read = 0;
-    bytes.resize(read);
+    while (ReadFile(file.Get(), buffer.data() + held, static_cast<DWORD>(kPiece - held), &read, nullptr) && read > 0) {
+        const std::string_view bytes(buffer.data(), held + read);
+        const std::size_t end = bytes.rfind('\n');
+        const std::size_t whole = end == std::string_view::npos ? bytes.size() : end + 1;
+        take(bytes.substr(0, whole));
+        held = bytes.size() - whole;
+        std::memmove(buffer.data(), buffer.data() + whole, held);
+    }
+    if (held > 0)
+        take(std::string_view(buffer.data(), held));
     return true;
 }
 

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "monitor/RunClock.h"
@@ -20,8 +22,10 @@ struct THistoryDayFile {
 // The files of ours in `folder`, newest day first; none if it is missing.
 std::vector<THistoryDayFile> HistoryDayFiles(const std::wstring& folder);
 
-// The whole file in one read; false, and `bytes` empty, when it cannot be read.
-bool ReadHistoryBytes(const std::wstring& path, std::string& bytes);
+// The file's bytes handed on in pieces of whole lines (a line longer than
+// a piece is cut), so a file of any size costs a few megabytes; false when
+// it cannot be opened.
+bool ReadHistoryPieces(const std::wstring& path, const std::function<void(std::string_view lines)>& take);
 
 // Deletes the files of ours older than `keepDays` before `today`; the
 // number deleted. Nothing else of the folder is touched.

@@ -61,9 +61,15 @@ TEST(HistoryBackfill, EarlierDaysFillTheMinutesBeforeTheRunAndLeaveItsOwnRowsOut
     THistoryWriter writer(Same);
     writer.AddPing(Ping(rsEcho, 30000, kRunStart.Wall.UtcMs + 1000));
     writer.HandOn([&](std::string_view rows) { today += rows; });
-    const THistoryReadCounts counts = backfill.Read(today);
-    EXPECT_EQ(counts.Rows, 360u);
+    backfill.BeginFile();
+    // In two pieces of whole lines, as the window reads a file.
+    const std::size_t half = today.find('\n', today.size() / 2) + 1;
+    const THistoryReadCounts first = backfill.Read(std::string_view(today).substr(0, half));
+    const THistoryReadCounts counts = backfill.Read(std::string_view(today).substr(half));
+    EXPECT_EQ(first.Rows + counts.Rows, 360u);
+    EXPECT_EQ(first.Skipped + counts.Skipped, 0u);
     EXPECT_EQ(counts.Later, 1u);
+    backfill.BeginFile();
     const THistoryReadCounts yesterday = backfill.Read(File(kMidnight - 7200000, kMidnight - 3600000));
     EXPECT_EQ(yesterday.Rows, 360u);
 
@@ -88,8 +94,9 @@ struct HistoryOutages : ::testing::Test {
         // 10:00 to 10:30 a ping every 10 s; 10:10:00-10:15:00 all lost, and
         // 10:20:30-10:22:00 lost, whose first minute also saw echoes.
         const std::int64_t ten = kMidnight + 10 * 3600000;
-        THistoryBackfill(bins, {kRunStart.Mono + hours(5), {ten + 3 * 3600000, 60}})
-            .Read(File(ten, ten + 1800000, {{ten + 600000, ten + 900000}, {ten + 1230000, ten + 1320000}}));
+        THistoryBackfill backfill(bins, {kRunStart.Mono + hours(5), {ten + 3 * 3600000, 60}});
+        backfill.BeginFile();
+        backfill.Read(File(ten, ten + 1800000, {{ten + 600000, ten + 900000}, {ten + 1230000, ten + 1320000}}));
         for (std::int64_t at = ten + 1260000; at < ten + 1320000; at += 10000)
             bins.AddPing(Ping(rsErrorTTLExceeded, 1000, at + 5000));
         bins.AddLinkPeriod(bins.InstantOfWall(ten + 1500000), bins.InstantOfWall(ten + 1560000), THistoryLinkState::Down);
