@@ -267,6 +267,7 @@ void TFormHistory::StartReading()
     if (files_.empty())
         return;
     backfill_ = std::make_unique<THistoryBackfill>(*source_.Bins, source_.RunStart);
+    backfill_->SetReplay(source_.Replay);
     pbReading->SetRange(static_cast<int>(files_.size()));
     pbReading->SetPosition(0);
     pbReading->SetVisible(true);

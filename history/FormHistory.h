@@ -28,6 +28,7 @@ struct THistorySource {
     TClockReading RunStart;       // THistoryFeed::Started(): the files' rows end there
     std::wstring Folder;          // the history folder, with its separator; empty: none read (yet)
     THistoryOutageSource Outages; // the link model's outages; empty: from the bins
+    THistoryVisitor* Replay = nullptr; // the link model's replay of the files (THistoryBackfill::SetReplay)
 };
 
 class TFormHistory : public tk::Form {

@@ -27,9 +27,17 @@ void THistoryBackfill::PingRead(const TPingRecord& record)
     record_.Filed = record.Filed;
     record_.HeldUp = record.HeldUp;
     bins_.AddPing(record_);
+    if (replay_) {
+        record_.Reply = record.Reply;
+        record_.Host = record.Host;
+        replay_->PingRead(record_);
+    }
 }
 
 void THistoryBackfill::SleepRead(const TSleep& sleep)
 {
-    bins_.AddSleep({{Shifted(sleep.Begin.Mono), sleep.Begin.Wall}, {Shifted(sleep.End.Mono), sleep.End.Wall}});
+    const TSleep shifted{{Shifted(sleep.Begin.Mono), sleep.Begin.Wall}, {Shifted(sleep.End.Mono), sleep.End.Wall}};
+    bins_.AddSleep(shifted);
+    if (replay_)
+        replay_->SleepRead(shifted);
 }

@@ -19,6 +19,11 @@ public:
     // pieces of whole lines, in order.
     void BeginFile();
     THistoryReadCounts Read(std::string_view lines);
+    // Each record and sleep, on the run's clock, also goes to `replay`: the
+    // link model's replay of the file, which books its judgement in the
+    // bins (AddLinkPeriod). It hears the day's file in order, a day at a
+    // time, newest day first. Null: none.
+    void SetReplay(THistoryVisitor* replay) { replay_ = replay; }
 
 private:
     void PingRead(const TPingRecord& record) override;
@@ -30,4 +35,5 @@ private:
     std::int64_t endUtcMs_;
     TDuration shift_;
     TPingRecord record_;
+    THistoryVisitor* replay_ = nullptr;
 };

@@ -46,7 +46,7 @@ void THistoryKeeper::Apply(const THistoryOptions& options)
 
 THistorySource THistoryKeeper::WindowSource() const
 {
-    return {&feed_.Bins(), clock_, feed_.Started(), Keeping() ? folder_ : std::wstring(), {}};
+    return {&feed_.Bins(), clock_, feed_.Started(), Keeping() ? folder_ : std::wstring(), {}, nullptr};
 }
 
 void THistoryKeeper::DeleteExpired()

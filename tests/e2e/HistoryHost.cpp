@@ -59,7 +59,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     TMonitorRun run(ReadSystemClock);
     THistoryFeed feed(run, tk::Utf8Text);
     try {
-        THistorySource source{&feed.Bins(), ReadSystemClock, feed.Started(), HistoryFolderPath(), {}};
+        THistorySource source{&feed.Bins(), ReadSystemClock, feed.Started(), HistoryFolderPath(), {}, nullptr};
         application.CreateForm(FormHistory, source);
         // The main form takes the program's title; the window's own is this.
         FormHistory->SetCaption("History");

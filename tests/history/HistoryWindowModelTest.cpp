@@ -69,9 +69,19 @@ TEST(HistoryBackfill, EarlierDaysFillTheMinutesBeforeTheRunAndLeaveItsOwnRowsOut
     EXPECT_EQ(first.Rows + counts.Rows, 360u);
     EXPECT_EQ(first.Skipped + counts.Skipped, 0u);
     EXPECT_EQ(counts.Later, 1u);
+    // The link model's replay hears the same rows, on the run's clock.
+    struct TReplay : THistoryVisitor {
+        std::vector<TPingRecord> Pings;
+        void PingRead(const TPingRecord& record) override { Pings.push_back(record); }
+        void SleepRead(const TSleep&) override {}
+    } replay;
+    backfill.SetReplay(&replay);
     backfill.BeginFile();
     const THistoryReadCounts yesterday = backfill.Read(File(kMidnight - 7200000, kMidnight - 3600000));
     EXPECT_EQ(yesterday.Rows, 360u);
+    ASSERT_EQ(replay.Pings.size(), 360u);
+    EXPECT_EQ(replay.Pings[0].Sent, Ping(rsEcho, 20000, kMidnight - 7200000 + 2000).Sent);
+    EXPECT_EQ(replay.Pings[0].Reply.AddressFrom, "198.51.100.20");
 
     const TInstant hourBefore = bins.InstantOfWall(kRunStart.Wall.UtcMs - 3600000);
     EXPECT_EQ(hourBefore, kRunStart.Mono - hours(1));

@@ -154,7 +154,7 @@ double OpenWindow(const std::string& folder)
     TMonitorRun run(clock);
     THistoryFeed feed(run, tk::Utf8Text);
     const auto start = Clock::now();
-    ShowHistoryWindow({&feed.Bins(), clock, feed.Started(), tk::WideText(folder), {}});
+    ShowHistoryWindow({&feed.Bins(), clock, feed.Started(), tk::WideText(folder), {}, nullptr});
     while (FormHistory->Reading())
         tk::TheApplication->HandleMessage();
     UpdateWindow(FormHistory->Handle());
