@@ -28,16 +28,18 @@ std::string THistoryOutage::Kinds() const
 {
     std::array<std::pair<std::uint64_t, const char*>, 4> kinds{
         {{TimeOuts, "time-out"}, {Unreachable, "unreachable"}, {TtlExceeded, "TTL exceeded"}, {OtherFailures, "other"}}};
-    std::stable_sort(kinds.begin(), kinds.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::string text;
-    for (const auto& [count, name] : kinds) {
-        if (count == 0)
-            continue;
-        if (!text.empty())
-            text += ", ";
-        text += name;
+    // Most first; of equal counts, in the order above.
+    for (;;) {
+        auto most = kinds.begin();
+        for (auto k = kinds.begin(); k != kinds.end(); ++k)
+            most = k->first > most->first ? k : most;
+        if (most->first == 0)
+            return text;
+        text += text.empty() ? "" : ", ";
+        text += most->second;
+        most->first = 0;
     }
-    return text;
 }
 
 std::vector<THistoryOutage> HistoryOutagesOf(const THistoryBins& bins, TInstant from, TInstant to)

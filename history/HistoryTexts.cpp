@@ -1,14 +1,19 @@
 #include "history/HistoryTexts.h"
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <optional>
 
 namespace {
 
-std::string Format(const char* format, auto... values)
+std::string Format(const char* format, ...)
 {
     char text[160];
-    const int n = std::snprintf(text, sizeof text, format, values...);
+    va_list values;
+    va_start(values, format);
+    const int n = std::vsnprintf(text, sizeof text, format, values);
+    va_end(values);
     return std::string(text, n > 0 ? std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1) : 0);
 }
 
