@@ -31,15 +31,16 @@ constexpr std::int64_t kSlotMs = 5000;
 constexpr std::int64_t kDayMs = 86400000;
 constexpr int kOutageSlots = 15 * 12; // 15 minutes of time-outs
 
-// Every file the cases write lies under this folder of the build tree.
-std::string CaseFile(const std::string& relative)
-{
-    return BuildFile("tests/e2e/history/" + relative);
-}
-
+// Every file the cases write lies under this folder (a Linux path), and
+// only here is it named.
 std::string UnixCaseFile(const std::string& relative)
 {
     return BuildDir() + "/tests/e2e/history/" + relative;
+}
+
+std::string CaseFile(const std::string& relative)
+{
+    return WindowsPath(UnixCaseFile(relative));
 }
 
 std::string ReadAll(const std::string& path)
