@@ -4,6 +4,7 @@
 #include "monitor/RunTipText.h"
 #include "toolkit/LocaleText.h"
 #include "toolkit/ModalGate.h"
+#include "toolkit/Win32Error.h"
 #include "toolkit/WinFileSystem.h"
 
 namespace {
@@ -20,9 +21,12 @@ enum : UINT {
     kNotify,
     kSound,
     kPauseWhenFlapping,
+    kHistory,
+    kKeepHistory,
     kDownAfter = 100, // + failures
     kUpAfter = 200,   // + echoes
     kSlowAbove = 300, // + the choice's index
+    kHistoryDays = 400, // + days
 };
 struct TChoice {
     int count;
@@ -34,6 +38,8 @@ constexpr TChoice kUpAfterChoices[] = {{1, L"1 echo"}, {2, L"2 echoes"}, {3, L"3
 constexpr TChoice kSlowAboveChoices[] = {{TAlertOptions::SlowOff, L"Off"}, {TAlertOptions::SlowAutomatic, L"Automatic"},
                                          {50, L"50 ms"}, {100, L"100 ms"}, {200, L"200 ms"}, {500, L"500 ms"},
                                          {1000, L"1000 ms"}};
+
+constexpr TChoice kHistoryDaysChoices[] = {{7, L"7 days"}, {30, L"30 days"}, {90, L"90 days"}, {365, L"365 days"}};
 
 const wchar_t* const kPictureNames[] = {L"STATE_IDLE", L"STATE_UP", L"STATE_SLOW", L"STATE_UNSTABLE", L"STATE_DOWN"};
 
@@ -114,9 +120,12 @@ UINT SoundOf(TLinkAlert::TKind kind)
 
 } // namespace
 
-TTrayIcon::TTrayIcon(HWND owner, TMonitorRun& run, TRunFiguresFeed& figures, TConsoleAccess& console)
-    : owner_(owner), run_(run), figures_(figures), console_(console), icon_(owner, kIconId, kCallbackMessage)
+TTrayIcon::TTrayIcon(HWND owner, TMonitorRun& run, TRunFiguresFeed& figures, TConsoleAccess& console,
+                     THistoryService& history)
+    : owner_(owner), run_(run), figures_(figures), console_(console), history_(history),
+      icon_(owner, kIconId, kCallbackMessage)
 {
+    history_.OnStopped([this](const std::wstring& folder, unsigned long error) { HistoryStopped(folder, error); });
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int i = 0; i < static_cast<int>(TPicture::Count); ++i)
         pictures_[i] = tk::LoadSmallIcon(instance, kPictureNames[i]);
@@ -132,6 +141,7 @@ TTrayIcon::~TTrayIcon()
 {
     figures_.Link().OnAlert(nullptr);
     figures_.Link().OnChange(nullptr);
+    history_.OnStopped(nullptr);
     run_.Unsubscribe(*this);
 }
 
@@ -191,6 +201,14 @@ void TTrayIcon::Alert(const TLinkAlert& alert)
         MessageBeep(SoundOf(alert.Kind));
 }
 
+// One balloon, never a box: history is off until the user turns it on again.
+void TTrayIcon::HistoryStopped(const std::wstring& folder, unsigned long error)
+{
+    icon_.ShowBalloon(L"History is no longer kept",
+                      L"Cannot write to " + folder + L": " + tk::WideFromUtf8(tk::Utf8Text(tk::SystemErrorText(error))),
+                      tk::NotifyIcon::BalloonKind::Warning);
+}
+
 bool TTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == tk::NotifyIcon::TaskbarCreatedMessage()) {
@@ -238,6 +256,9 @@ void TTrayIcon::RunMenu(POINT at)
     AppendItem(menu, kConsole, L"Console");
     AppendItem(menu, kRepeat, console_.RepeatDown() ? L"End repeat Ping" : L"Start repeat Ping");
     AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(AlertsMenu(run_.AlertOptions())), L"Alerts");
+    AppendItem(menu, kHistory, L"&History\u2026");
+    AppendItem(menu, kKeepHistory, L"Keep history", run_.HistoryOptions().Keep);
+    AppendChoices(menu, L"Keep history for", kHistoryDaysChoices, run_.HistoryOptions().Days, kHistoryDays, false);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendItem(menu, kExit, L"Exit");
     // A menu of a notification icon closes when the user clicks elsewhere
@@ -252,6 +273,13 @@ void TTrayIcon::RunMenu(POINT at)
 
 void TTrayIcon::Command(UINT id)
 {
+    THistoryOptions history = run_.HistoryOptions();
+    if (id == kKeepHistory)
+        history.Keep = !history.Keep;
+    else if (id > kHistoryDays && id <= kHistoryDays + 365)
+        history.Days = static_cast<int>(id - kHistoryDays);
+    if (history != run_.HistoryOptions())
+        return run_.SetHistoryOptions(history);
     TAlertOptions options = run_.AlertOptions();
     if (id >= kSlowAbove && id < kSlowAbove + std::size(kSlowAboveChoices))
         options.SlowAbove = kSlowAboveChoices[id - kSlowAbove].count;
@@ -263,6 +291,7 @@ void TTrayIcon::Command(UINT id)
     case 0: return;
     case kShowMonitor: return ShowMonitor();
     case kConsole: return console_.ShowConsole();
+    case kHistory: return history_.ShowWindow();
     case kRepeat:
         // As the compact window's START/STOP does.
         console_.SetRepeatDown(!console_.RepeatDown());

@@ -1,14 +1,16 @@
 // TTrayIcon: the program's icon in the notification area while it runs. Its
 // picture says the link model's state in a shape (idle, up, slow, unstable,
 // down), its tip the host, the state and the last five minutes; the model's
-// alerts come as its balloons, with a system sound. Its menu ("Show
-// monitor", "Console", the repeat toggle, "Alerts", "Exit") is also the
+// alerts come as its balloons, with a system sound, and so does history
+// going off. Its menu ("Show monitor", "Console", the repeat toggle,
+// "Alerts", "&History…", "Keep history", "Keep history for", "Exit") is also the
 // compact window's right-click menu. Owned by the compact window, which
 // hands it its messages. GUI thread only.
 #pragma once
 
 #include <windows.h>
 
+#include "app/HistoryService.h"
 #include "console/ConsoleAccess.h"
 #include "monitor/RunFiguresFeed.h"
 #include "toolkit/Handles.h"
@@ -17,7 +19,8 @@
 class TTrayIcon : private TMonitorRunObserver {
 public:
     // `owner` is the compact window; all must outlive the icon.
-    TTrayIcon(HWND owner, TMonitorRun& run, TRunFiguresFeed& figures, TConsoleAccess& console);
+    TTrayIcon(HWND owner, TMonitorRun& run, TRunFiguresFeed& figures, TConsoleAccess& console,
+              THistoryService& history);
     ~TTrayIcon();
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
@@ -43,11 +46,13 @@ private:
     void RunMenu(POINT at);
     void Command(UINT id);
     void ShowMonitor();
+    void HistoryStopped(const std::wstring& folder, unsigned long error);
 
     HWND owner_;
     TMonitorRun& run_;
     TRunFiguresFeed& figures_;
     TConsoleAccess& console_;
+    THistoryService& history_;
     tk::NotifyIcon icon_;
     tk::Icon pictures_[static_cast<int>(TPicture::Count)];
     TPicture shown_ = TPicture::Count;

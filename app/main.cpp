@@ -7,6 +7,7 @@
 // run go last. A window that fails while being built ends the program.
 #include <windows.h>
 
+#include "app/HistoryService.h"
 #include "app/uMain.h"
 #include "console/SystemClock.h"
 #include "console/uSetings.h"
@@ -18,6 +19,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     TMonitorRun run(ReadSystemClock);
     TRunFiguresFeed figures(run);
     tk::Application application;
+    // The history follows the run's options, which the console's settings load sets.
+    THistoryService history(run, figures);
     try {
         application.CreateForm(FormMain);
         FormMain->Watch(run);
@@ -25,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         application.CreateForm(FormSetings, run);
         FormSetings->ShowFigures(&figures);
         FormMain->SetConsole(*FormSetings);
-        FormMain->ShowTrayIcon(figures);
+        FormMain->ShowTrayIcon(figures, history);
     } catch (...) {
         application.ShowFatalException();
         return 1;

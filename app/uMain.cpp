@@ -107,9 +107,10 @@ constexpr UINT_PTR kTrayTimer = 0x7A01;
 constexpr UINT kTrayDelayMs = 50;
 } // namespace
 
-void TFormMain::ShowTrayIcon(TRunFiguresFeed& figures)
+void TFormMain::ShowTrayIcon(TRunFiguresFeed& figures, THistoryService& history)
 {
     trayFigures_ = &figures;
+    trayHistory_ = &history;
     SetTimer(Handle(), kTrayTimer, kTrayDelayMs, nullptr);
 }
 
@@ -117,8 +118,9 @@ void TFormMain::AddTrayIcon()
 {
     KillTimer(Handle(), kTrayTimer);
     if (trayFigures_ && !trayIcon_)
-        trayIcon_ = std::make_unique<TTrayIcon>(Handle(), *run_, *trayFigures_, *console_);
+        trayIcon_ = std::make_unique<TTrayIcon>(Handle(), *run_, *trayFigures_, *console_, *trayHistory_);
     trayFigures_ = nullptr;
+    trayHistory_ = nullptr;
 }
 
 void TFormMain::ShowFigures(const TRunFiguresFeed* figures)

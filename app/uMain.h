@@ -36,7 +36,7 @@ public:
     // The notification-area icon over the run's figures, once the run and
     // the console are known; both must outlive the window. It is added once
     // the window has painted: the shell's answer is not worth a later paint.
-    void ShowTrayIcon(TRunFiguresFeed& figures);
+    void ShowTrayIcon(TRunFiguresFeed& figures, THistoryService& history);
 
     // The run figures' tip over the chart and the average labels: they must
     // outlive the window, or be taken back with nullptr first.
@@ -91,6 +91,7 @@ private:
     std::unique_ptr<TChartFeed> chartFeed_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     TRunFiguresFeed* trayFigures_ = nullptr;
+    THistoryService* trayHistory_ = nullptr;
     TMonitorRun* run_ = nullptr;
     TConsoleAccess* console_ = nullptr;
 };

@@ -11,6 +11,7 @@
 
 #include "console/HostHistory.h"
 #include "console/SettingsRules.h"
+#include "history/HistorySettings.h"
 #include "toolkit/ErrorText.h"
 #include "toolkit/WinFileSystem.h"
 
@@ -80,15 +81,32 @@ void WriteAlertOptions(const tk::FilePath& path, const TAlertOptions& options)
         WriteProfileString(path, kAlertsSection, key, value);
 }
 
-void WriteSettings(const tk::FilePath& path, const SettingValues& values, const TAlertOptions& alerts)
+THistoryKeyLookup HistoryKeys(std::string_view ini)
+{
+    return [ini](std::string_view key) { return FindIniValue(ini, kHistorySection, key); };
+}
+
+// The history options after the alert options, under the same rule.
+void WriteHistoryOptions(const tk::FilePath& path, const THistoryOptions& options)
+{
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (text && !HoldsHistoryOptions(HistoryKeys(*text), options))
+        WritePrivateProfileStringW(tk::WideText(kHistorySection).c_str(), nullptr, nullptr, path.c_str());
+    for (const auto& [key, value] : HistorySettingLines(options))
+        WriteProfileString(path, kHistorySection, key, value);
+}
+
+void WriteSettings(const tk::FilePath& path, const SettingValues& values, const TMonitorRun& run)
 {
     for (const SettingKey& key : SettingKeys())
         WriteProfileString(path, key.section, key.key, FormatSettingValue(key, values[static_cast<std::size_t>(key.id)]));
-    WriteAlertOptions(path, alerts);
+    WriteAlertOptions(path, run.AlertOptions());
+    WriteHistoryOptions(path, run.HistoryOptions());
     // The profile calls may report success for writes that never reached
     // the disk (a full disk under Wine): what counts is what the file holds.
     std::optional<std::string> written = ReadWholeFile(path);
-    if (!written || !HoldsSettings(*written, values) || !HoldsAlertOptions(*written, alerts))
+    if (!written || !HoldsSettings(*written, values) || !HoldsAlertOptions(*written, run.AlertOptions()) ||
+        !HoldsHistoryOptions(HistoryKeys(*written), run.HistoryOptions()))
         throw std::runtime_error("not as written");
 }
 
@@ -156,8 +174,10 @@ void TFormSetings::LoadSettings()
     const tk::FilePath path = SettingsPath();
     for (SettingId id : SettingLoadOrder())
         kSettingBindings[static_cast<std::size_t>(id)].set(*this, ReadSetting(path, id));
-    // The alert options have no control here: they go to the run.
-    run_.SetAlertOptions(ReadAlertOptions(ReadWholeFile(path).value_or(std::string())));
+    // The alert and history options have no control here: they go to the run.
+    const std::string ini = ReadWholeFile(path).value_or(std::string());
+    run_.SetAlertOptions(ReadAlertOptions(ini));
+    run_.SetHistoryOptions(ReadHistoryOptions(HistoryKeys(ini)));
 }
 
 void TFormSetings::SaveSettings()
@@ -175,7 +195,7 @@ void TFormSetings::SaveSettings()
             throw std::runtime_error("unreadable");
         tk::WinFileSystem fs;
         tk::SafeReplace(fs, path, *old,
-                        [&](const tk::FilePath& temp) { WriteSettings(temp, values, run_.AlertOptions()); });
+                        [&](const tk::FilePath& temp) { WriteSettings(temp, values, run_); });
     } catch (const std::runtime_error&) {
         throw std::runtime_error("Unable to write to " + tk::AnsiText(path));
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "history/MeanOpinionScore.h"
+#include "monitor/RecentFigures.h"
 
 void THistoryFigures::Add(const THistoryMinute& minute, std::int64_t awakeMs)
 {

@@ -13,13 +13,8 @@
 #include <utility>
 #include <vector>
 
-struct THistoryOptions {
-    static constexpr std::array<int, 4> AllowedDays{7, 30, 90, 365};
+#include "monitor/HistoryOptions.h"
 
-    bool Keep = false; // "Keep history"
-    int Days = 30; // "Keep history for"
-    bool operator==(const THistoryOptions&) const = default;
-};
 
 inline constexpr const char* kHistorySection = "History";
 

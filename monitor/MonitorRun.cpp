@@ -168,6 +168,12 @@ void TMonitorRun::SetAlertOptions(const TAlertOptions& options)
     Notify(&TMonitorRunObserver::AlertOptionsChanged);
 }
 
+void TMonitorRun::SetHistoryOptions(const THistoryOptions& options)
+{
+    historyOptions_ = options;
+    Notify(&TMonitorRunObserver::HistoryOptionsChanged);
+}
+
 double TMonitorRun::AverageTripTime() const
 {
     return echoes_.empty() ? 0.0 : static_cast<double>(tripTimeSum_) / static_cast<double>(echoes_.size());

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "monitor/AlertOptions.h"
+#include "monitor/HistoryOptions.h"
 #include "monitor/PingRecord.h"
 
 namespace txt {
@@ -46,6 +47,7 @@ public:
     virtual void AverageColorChanged(const TMonitorRun&) {}
     virtual void View3DChanged(const TMonitorRun&) {}
     virtual void AlertOptionsChanged(const TMonitorRun&) {}
+    virtual void HistoryOptionsChanged(const TMonitorRun&) {}
 
 protected:
     ~TMonitorRunObserver() = default;
@@ -99,6 +101,7 @@ public:
     void SetView3D(bool view3D);
     // Take effect from the next ping on.
     void SetAlertOptions(const TAlertOptions& options);
+    void SetHistoryOptions(const THistoryOptions& options);
 
     double EchoCount() const { return FEchoCount; }
     int EchoRows() const { return static_cast<int>(echoes_.size()); }
@@ -118,6 +121,7 @@ public:
     std::uint32_t AverageColor() const { return averageColor_; }
     bool View3D() const { return view3D_; }
     const TAlertOptions& AlertOptions() const { return alertOptions_; }
+    const THistoryOptions& HistoryOptions() const { return historyOptions_; }
 
 private:
     void Notify(void (TMonitorRunObserver::*event)(const TMonitorRun&));
@@ -140,6 +144,7 @@ private:
     std::uint32_t averageColor_ = 0;
     bool view3D_ = false;
     TAlertOptions alertOptions_;
+    THistoryOptions historyOptions_;
 };
 
 // The average trip time as both windows' labels show it: two decimals,

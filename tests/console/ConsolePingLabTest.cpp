@@ -460,15 +460,6 @@ bool OnTaskbar(COLORREF fill)
     return FindOnTaskbar(fill).has_value();
 }
 
-// Whether the window's thread runs a menu (its owner is what Wine lets
-// another process see of it).
-bool InMenu(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndMenuOwner;
-}
-
 // The text of the balloon showing, once it starts with `start`.
 std::string WaitForBalloon(const std::string& start, std::chrono::milliseconds timeout)
 {

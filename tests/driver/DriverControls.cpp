@@ -322,4 +322,11 @@ bool SaveDialogChoose(HWND dialog, const std::string& path, milliseconds timeout
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeout);
 }
 
+bool InMenu(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndMenuOwner;
+}
+
 } // namespace zvdrive

@@ -65,6 +65,9 @@ bool FreezeProcess(const std::string& exePath, std::chrono::seconds duration, co
 // A chord is pressed in order and released in reverse (Ctrl, then C).
 void SendKeys(std::initializer_list<UINT> chord);
 void SendClick(HWND window, POINT client, std::initializer_list<UINT> held = {}, bool right = false);
+// Whether the window's thread runs a menu (its owner is what Wine lets
+// another process see of it).
+bool InMenu(HWND window);
 
 // A report-style list's row in its client coordinates, and its selected rows.
 bool ListViewRowRect(HWND listView, int row, RECT& rect);

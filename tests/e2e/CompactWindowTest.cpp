@@ -216,3 +216,49 @@ TEST(CompactWindow, HotSpotsShowTheConsoleAndStartStopFollowsItsToggle)
     ASSERT_TRUE(ClickGraphic(r.main, "SpeedButton1"));
     EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
 }
+
+// The menu's history items: "Keep history" files each ping of a run in the
+// day's file beside the program, the choice is saved with the settings, and
+// "&History…" (its mnemonic) opens the History window.
+TEST(CompactWindow, KeepHistoryFilesThePingsAndHistoryOpensItsWindow)
+{
+    Running r;
+    ASSERT_NE(r.main, nullptr);
+    auto menu = [&](std::initializer_list<UINT> keys) {
+        SendClick(r.main, {35, 150}, {}, true);
+        ASSERT_TRUE(WaitUntil([&] { return InMenu(r.main); }, 5s));
+        for (UINT key : keys)
+            SendKeys({key});
+        EXPECT_TRUE(WaitUntil([&] { return !InMenu(r.main); }, 5s));
+    };
+    auto sizeOf = [](const std::string& pattern) -> long {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return -1;
+        FindClose(find);
+        return static_cast<long>(found.nFileSizeLow);
+    };
+    const std::string days = RunFolder() + "\\history\\zentvorlumo-????-??-??.csv";
+    ASSERT_EQ(sizeOf(days), -1) << "no history file while history is off";
+
+    // Show monitor, Console, the repeat toggle, Alerts, History, Keep history.
+    menu({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(ClickGraphic(r.main, "Image4")); // START: the loopback host
+    // The header, then at least one row of 127.0.0.1.
+    EXPECT_TRUE(WaitUntil([&] { return sizeOf(days) > 120; }, 10s)) << sizeOf(days);
+
+    menu({'H'});
+    EXPECT_NE(WaitForWindow(r.program.Pid(), "TFormHistory", 5s), nullptr);
+
+    ASSERT_TRUE(ClickGraphic(r.main, "SpeedButton1"));
+    EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
+    HANDLE ini = CreateFileA((RunFolder() + "\\zentvorlumo.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(ini, INVALID_HANDLE_VALUE);
+    char text[4096] = "";
+    DWORD read = 0;
+    ReadFile(ini, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(ini);
+    EXPECT_NE(std::strstr(text, "[History]\r\nKeep=1"), nullptr) << text;
+}

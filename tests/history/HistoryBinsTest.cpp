@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "history/HistoryBins.h"
-#include "history/MeanOpinionScore.h"
 
 namespace {
 
@@ -249,27 +248,6 @@ TEST(HistoryBins, KeepThirtyOneDaysInFourMegabytesDroppingTheOldestFirst)
     r.Sent = bins.StartOf(200000);
     bins.AddPing(r);
     EXPECT_EQ(bins.Figures(bins.StartOf(0), bins.Latest()).Echoes, 1u);
-}
-
-TEST(MeanOpinionScore, FollowsTheSimplifiedEModelWithinItsClamps)
-{
-    struct Case {
-        double averageMs, jitterMs, lossPercent, mos;
-    } cases[] = {
-        // EL 20: R = 92.7, MOS = 1 + 3.2445 + 7e-6 * 92.7 * 32.7 * 7.3
-        {10, 0, 0, 4.3994},
-        // EL 160 takes the steeper branch: R = 93.2 - 4 = 89.2
-        {100, 25, 0, 4.3189},
-        // 10 % loss: R = 92.7 - 25 = 67.7
-        {10, 0, 10, 3.4874},
-        // At 60 % loss R would be negative: held at 0, MOS 1.0.
-        {10, 0, 60, 1.0},
-        {5000, 0, 0, 1.0},
-    };
-    for (const Case& c : cases)
-        EXPECT_NEAR(MeanOpinionScore(c.averageMs, c.jitterMs, c.lossPercent), c.mos, 5e-4)
-            << c.averageMs << " " << c.lossPercent;
-    EXPECT_LE(MeanOpinionScore(-1000, 0, -100), 4.5) << "R held at 100";
 }
 
 } // namespace
