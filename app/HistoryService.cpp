@@ -1,36 +1,8 @@
 #include "app/HistoryService.h"
 
-#include <algorithm>
-
 #include "console/SystemClock.h"
 #include "history/HistoryFolder.h"
 #include "toolkit/WinFileSystem.h"
-
-namespace {
-
-// The window lists an outage by the kinds its pings failed with; the model
-// keeps which kinds, not how many of each.
-THistoryOutage HistoryOutageOf(const TOutage& o, const TClockReading& now)
-{
-    THistoryOutage h;
-    h.From = o.Start.Mono;
-    h.FromWall = o.Start.Wall;
-    h.To = o.Closed ? o.End.Mono : now.Mono;
-    h.ToWall = o.Closed ? o.End.Wall : now.Wall;
-    h.Lost = o.Lost;
-    h.TimeOuts = (o.Kinds & fkTimeOut) != 0;
-    h.Unreachable = (o.Kinds & fkUnreachable) != 0;
-    h.TtlExceeded = (o.Kinds & fkTTLExceeded) != 0;
-    h.OtherFailures = (o.Kinds & fkOther) != 0;
-    return h;
-}
-
-bool Overlaps(const THistoryOutage& o, TInstant from, TInstant to)
-{
-    return o.From < to && o.To > from;
-}
-
-} // namespace
 
 THistoryService::THistoryService(TMonitorRun& run, TRunFiguresFeed& figures)
     : run_(run), figures_(figures), feed_(run, tk::Utf8Text),
@@ -43,7 +15,6 @@ THistoryService::THistoryService(TMonitorRun& run, TRunFiguresFeed& figures)
         turnOff_.SetEnabled(false);
         run_.SetHistoryOptions({false, run_.HistoryOptions().Days});
     });
-    replay_.SetRepeating(true, {});
     run_.Subscribe(*this);
     keeper_.Apply(run_.HistoryOptions());
 }
@@ -57,7 +28,9 @@ void THistoryService::ShowWindow()
 {
     THistorySource source = keeper_.WindowSource();
     source.Outages = [this](TInstant from, TInstant to) { return Outages(from, to); };
-    source.Replay = this;
+    // Earlier runs are judged by the options in force when the files are read.
+    replay_.SetOptions(run_.AlertOptions());
+    source.Replay = &replay_;
     ShowHistoryWindow(source);
 }
 
@@ -120,43 +93,12 @@ void THistoryService::Failed(const std::wstring& folder, unsigned long error)
     turnOff_.SetEnabled(true);
 }
 
-void THistoryService::KeepReplayed()
-{
-    for (const TOutage& o : replay_.Outages())
-        replayed_.push_back(HistoryOutageOf(o, replayEnd_));
-    replay_.Start({});
-    replay_.SetRepeating(true, {});
-}
-
-void THistoryService::PingRead(const TPingRecord& record)
-{
-    if (record.Sent < replayEnd_.Mono)
-        KeepReplayed();
-    replayEnd_ = {record.Ended(), record.Filed};
-    replay_.AddPing(record);
-}
-
-void THistoryService::SleepRead(const TSleep& sleep)
-{
-    if (sleep.Begin.Mono < replayEnd_.Mono)
-        KeepReplayed();
-    replayEnd_ = sleep.End;
-    replay_.AddSleep(sleep);
-}
-
 std::vector<THistoryOutage> THistoryService::Outages(TInstant from, TInstant to) const
 {
-    std::vector<THistoryOutage> found;
+    std::vector<THistoryOutage> found = replay_.Outages(from, to);
     const TClockReading now = run_.Now();
-    for (const THistoryOutage& o : replayed_)
-        if (Overlaps(o, from, to))
-            found.push_back(o);
-    for (const TOutage& o : replay_.Outages())
-        if (THistoryOutage h = HistoryOutageOf(o, replayEnd_); Overlaps(h, from, to))
-            found.push_back(h);
     for (const TOutage& o : figures_.Link().Outages())
-        if (THistoryOutage h = HistoryOutageOf(o, now); Overlaps(h, from, to))
+        if (THistoryOutage h = HistoryOutageOf(o, now); h.From < to && h.To > from)
             found.push_back(h);
-    std::sort(found.begin(), found.end(), [](const THistoryOutage& a, const THistoryOutage& b) { return a.From < b.From; });
     return found;
 }

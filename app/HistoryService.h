@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "history/HistoryKeeper.h"
-#include "history/HistoryOutages.h"
+#include "history/HistoryReplay.h"
 #include "monitor/RunFiguresFeed.h"
 #include "toolkit/Timer.h"
 
-class THistoryService : private TMonitorRunObserver, private THistoryVisitor {
+class THistoryService : private TMonitorRunObserver {
 public:
     // Hears, once, that the history folder could not be written and history went off.
     using TStopped = std::function<void(const std::wstring& folder, unsigned long error)>;
@@ -36,12 +36,9 @@ private:
     void RepeatChanged(const TMonitorRun& run) override;
     void EchoesCleared(const TMonitorRun& run) override;
     void HistoryOptionsChanged(const TMonitorRun& run) override;
-    void PingRead(const TPingRecord& record) override;
-    void SleepRead(const TSleep& sleep) override;
 
     void FollowLink(TInstant now);
     void Failed(const std::wstring& folder, unsigned long error);
-    void KeepReplayed();
     std::vector<THistoryOutage> Outages(TInstant from, TInstant to) const;
 
     TMonitorRun& run_;
@@ -51,9 +48,5 @@ private:
     TStopped stopped_;
     tk::Timer turnOff_{nullptr};
     THistoryLinkState shown_ = THistoryLinkState::Other;
-    // The files are read newest day first: the replay starts afresh at each
-    // day and keeps what it found.
-    TLinkModel replay_;
-    TClockReading replayEnd_{};
-    std::vector<THistoryOutage> replayed_;
+    THistoryReplay replay_;
 };

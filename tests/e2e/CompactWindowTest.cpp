@@ -224,9 +224,22 @@ TEST(CompactWindow, KeepHistoryFilesThePingsAndHistoryOpensItsWindow)
 {
     Running r;
     ASSERT_NE(r.main, nullptr);
-    auto menu = [&](std::initializer_list<UINT> keys) {
-        SendClick(r.main, {35, 150}, {}, true);
-        ASSERT_TRUE(WaitUntil([&] { return InMenu(r.main); }, 5s));
+    // The menu belongs to the notification icon, added once the window has
+    // painted. By keyboard the items are counted from the top; a menu
+    // opened by the pointer takes a mnemonic.
+    auto menu = [&](bool byPointer, std::initializer_list<UINT> keys) {
+        bool open = false;
+        for (int i = 0; i < 10 && !open; ++i) {
+            if (byPointer) {
+                SendClick(r.main, {35, 150}, {}, true);
+            } else {
+                SendClick(r.main, {35, 150});
+                WaitUntil([&] { return FocusOf(r.main) == r.main; }, 1s);
+                SendKeys({VK_SHIFT, VK_F10});
+            }
+            open = WaitUntil([&] { return InMenu(r.main); }, 1s);
+        }
+        ASSERT_TRUE(open);
         for (UINT key : keys)
             SendKeys({key});
         EXPECT_TRUE(WaitUntil([&] { return !InMenu(r.main); }, 5s));
@@ -240,15 +253,16 @@ TEST(CompactWindow, KeepHistoryFilesThePingsAndHistoryOpensItsWindow)
         return static_cast<long>(found.nFileSizeLow);
     };
     const std::string days = RunFolder() + "\\history\\zentvorlumo-????-??-??.csv";
+    RunShell("rm -rf '" + WorkDir() + "/tests/e2e/compact/history'", 10s); // an earlier run's
     ASSERT_EQ(sizeOf(days), -1) << "no history file while history is off";
 
     // Show monitor, Console, the repeat toggle, Alerts, History, Keep history.
-    menu({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    ASSERT_TRUE(ClickGraphic(r.main, "Image4")); // START: the loopback host
+    menu(false, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    Click(FindNamedControl(r.console, "BitBtnPing")); // one ping of the loopback host
     // The header, then at least one row of 127.0.0.1.
     EXPECT_TRUE(WaitUntil([&] { return sizeOf(days) > 120; }, 10s)) << sizeOf(days);
 
-    menu({'H'});
+    menu(true, {'H'});
     EXPECT_NE(WaitForWindow(r.program.Pid(), "TFormHistory", 5s), nullptr);
 
     ASSERT_TRUE(ClickGraphic(r.main, "SpeedButton1"));

@@ -53,6 +53,9 @@ int Write(int rows)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Aware of the display's DPI, as the program's manifest makes it: else
+    // Wine 10 stretches its windows' pictures, and the pointer misses.
+    SetProcessDPIAware();
     tk::Application application;
     if (const char* rows = std::getenv("ZV_HISTORY_WRITE"))
         return Write(std::atoi(rows));

@@ -193,6 +193,9 @@ class HistoryWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        // Our own view of its windows, unscaled: Wine 10 scales what a
+        // DPI-unaware process reads of another's windows.
+        SetProcessDPIAware();
         host_ = HostFolder("window");
         CreateDirectoryA(CaseFile("window/history").c_str(), nullptr);
         week_ = WriteWeek(CaseFile("window/history"));
