@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 std::uint8_t FailureKindBit(TReplyStatusKind kind)
 {
@@ -99,6 +100,11 @@ void TLinkModel::AddPing(const TPingRecord& record)
         AddEcho(record);
     else
         AddFailure(record);
+    // Told once the state they speak of is in force: an icon shows it
+    // before its balloon does.
+    for (const TLinkAlert& alert : std::exchange(pending_, {}))
+        if (onAlert_)
+            onAlert_(alert);
 }
 
 void TLinkModel::AddFailure(const TPingRecord& record)
@@ -306,8 +312,7 @@ void TLinkModel::Enter(TLinkState state, const TClockReading& at)
 void TLinkModel::Raise(TLinkAlert alert)
 {
     alert.Host = host_;
-    if (onAlert_)
-        onAlert_(alert);
+    pending_.push_back(std::move(alert));
 }
 
 TLinkState TLinkModel::Shown() const

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "icmp/ReplyStatus.h"
 #include "monitor/AlertOptions.h"
@@ -182,4 +183,5 @@ private:
     TFlaps outageFlaps_, slowFlaps_;
 
     TRecentFigures recent_;
+    std::vector<TLinkAlert> pending_;
 };
