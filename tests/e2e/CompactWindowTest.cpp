@@ -265,7 +265,8 @@ TEST(CompactWindow, KeepHistoryFilesThePingsAndHistoryOpensItsWindow)
     menu(true, {'H'});
     EXPECT_NE(WaitForWindow(r.program.Pid(), "TFormHistory", 5s), nullptr);
 
-    ASSERT_TRUE(ClickGraphic(r.main, "SpeedButton1"));
+    // The History window may stand over the close dot: closed as a message.
+    Close(r.main);
     EXPECT_EQ(r.program.WaitForExit(10s), DWORD{0});
     HANDLE ini = CreateFileA((RunFolder() + "\\zentvorlumo.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                              OPEN_EXISTING, 0, nullptr);
