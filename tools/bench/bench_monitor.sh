@@ -9,7 +9,8 @@
 # Run as root (raw sockets) after the tree's Wine fixture has been set up
 # (tools/wine-fixture.sh setup build/win32). Defaults: 5 rounds of 120 s.
 # Only 127.0.0.1 is pinged: the program starts from a scratch folder whose
-# host.txt and settings name it.
+# host.txt and settings name it. ZV_BENCH_HISTORY=1 runs the program with
+# "Keep history" on.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 export ZV_BUILD_DIR=${ZV_BUILD_DIR:-$top/build/win32}
@@ -52,6 +53,8 @@ measure() {
 
 round_program() {
   printf '[Ping]\r\nRepeat=1000\r\n' >"$scratch/zentvorlumo.ini"
+  # ZV_BENCH_HISTORY=1: with "Keep history" on, each ping a row appended.
+  if [ "${ZV_BENCH_HISTORY:-0}" = 1 ]; then printf '[History]\r\nKeep=1\r\n' >>"$scratch/zentvorlumo.ini"; fi
   printf '127.0.0.1\r\n' >"$scratch/host.txt"
   (cd "$scratch" && exec wine ZentVorlumo.exe </dev/null >/dev/null 2>&1) &
   local pid=$! i
