@@ -541,8 +541,15 @@ TEST(Console, HostBoxToggleAndEnter)
     FocusByClick(edit);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(console.window) == edit; }, 3s));
     TypeText(edit, "z");
-    EXPECT_TRUE(WaitUntil([&] { return console.HostLabel() == TextOf(edit); }, 3s)) << TextOf(edit);
-    EXPECT_NE(console.HostLabel(), "127.0.0.1");
+    // The character is posted: wait for it to reach the box, not only for
+    // the label to equal the box.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const std::string typed = TextOf(edit);
+            return typed != "127.0.0.1" && console.HostLabel() == typed;
+        },
+        3s))
+        << TextOf(edit) << " / " << console.HostLabel();
 
     const char* locked[] = {"speRepeat", "cbHost", "BitBtnPing", "speTimeout", "speMaxLine", "chbErrLines",
                             "speMaxHosts"};
