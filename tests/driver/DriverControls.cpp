@@ -239,10 +239,20 @@ void SendKeys(std::initializer_list<UINT> chord)
     RunShell("xdotool key --delay 40 " + names, std::chrono::seconds(10));
 }
 
+// xdotool's --sync waits for the pointer to move, for seconds when it is
+// already there (a second click on the same spot): it waits only when the
+// pointer has somewhere to go.
+std::string PointerTo(POINT screen)
+{
+    const std::string x = std::to_string(screen.x), y = std::to_string(screen.y);
+    return "eval $(xdotool getmouselocation --shell); [ $X,$Y = " + x + "," + y + " ] || xdotool mousemove --sync " +
+           x + " " + y;
+}
+
 void SendClick(HWND window, POINT client, std::initializer_list<UINT> held, bool right)
 {
     ClientToScreen(window, &client);
-    std::string command = "xdotool mousemove --sync " + std::to_string(client.x) + " " + std::to_string(client.y);
+    std::string command = PointerTo(client) + "; xdotool";
     for (UINT key : held)
         command += " keydown " + XKeyName(key);
     command += right ? " click 3" : " click 1";

@@ -65,6 +65,9 @@ bool FreezeProcess(const std::string& exePath, std::chrono::seconds duration, co
 // A chord is pressed in order and released in reverse (Ctrl, then C).
 void SendKeys(std::initializer_list<UINT> chord);
 void SendClick(HWND window, POINT client, std::initializer_list<UINT> held = {}, bool right = false);
+// The shell command that puts the pointer on a screen point, for a test
+// that clicks through xdotool in its own way.
+std::string PointerTo(POINT screen);
 // Whether the window's thread runs a menu (its owner is what Wine lets
 // another process see of it).
 bool InMenu(HWND window);

@@ -319,9 +319,7 @@ TEST_F(HistoryWindow, ADoubleClickOnAnOutageCentresTheChartOnIt)
     ASSERT_TRUE(ListViewRowRect(list, 0, r));
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(list, &p);
-    RunShell("xdotool mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y) +
-                 " click --repeat 2 --delay 80 1 sleep 0.2",
-             10s);
+    RunShell(PointerTo(p) + "; xdotool click --repeat 2 --delay 80 1 sleep 0.2", 10s);
     const std::int64_t middle = week_.OutageUtcMs + kOutageSlots * kSlotMs / 2;
     const std::string from = Wall(middle - 84 * 3600000LL, week_.Now.OffsetMinutes);
     EXPECT_TRUE(WaitUntil([&] { return Span(ChartCaption(window_)).first == from; }, 5s))

@@ -243,11 +243,13 @@ TEST(Keyboard, TheCompactWindowIsReachedByKeysAndByAReader)
     SendKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(console); }, 5s)) << "Escape";
 
-    // Alt+F4 closes the program as the close dot does. Under Wine 8 the
-    // focus has come back about 5 s after this click since the notification
-    // icon is added after the first paint (at once under Wine 10).
+    // Alt+F4 closes the program as the close dot does. Hiding the console
+    // activated Wine 8's own tray window, and with no window manager on the
+    // display the X keyboard focus stays there after the click: the test
+    // moves it to the window under the pointer as a window manager would.
     SendClick(main, {s(35), s(150)});
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == main; }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == main; }, 5s));
+    RunShell("eval $(xdotool getmouselocation --shell); xdotool windowfocus --sync $WINDOW", 5s);
     SendKeys({VK_MENU, VK_F4});
     EXPECT_EQ(program.WaitForExit(10s), DWORD{0});
 }
