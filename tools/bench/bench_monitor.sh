@@ -10,7 +10,9 @@
 # (tools/wine-fixture.sh setup build/win32). Defaults: 5 rounds of 120 s.
 # Only 127.0.0.1 is pinged: the program starts from a scratch folder whose
 # host.txt and settings name it. ZV_BENCH_HISTORY=1 runs the program with
-# "Keep history" on.
+# "Keep history" on; ZV_BENCH_HISTORY=both runs it both ways in each round
+# and prints the ratio on / off. ZV_BENCH_BASELINE=OTHER.exe (an earlier
+# build, say) also runs in each round and prints the ratio program / it.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 export ZV_BUILD_DIR=${ZV_BUILD_DIR:-$top/build/win32}
@@ -25,7 +27,6 @@ tick_ms=$((1000 / $(getconf CLK_TCK)))
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-cp "$program" "$scratch/ZentVorlumo.exe"
 
 # The prefix's own wineserver: the one whose working folder is its server folder.
 server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
@@ -51,10 +52,12 @@ measure() {
   echo $(((t1 - t0) * tick_ms * 1000 / seconds))
 }
 
+# round_program EXE HISTORY(0|1): one round of EXE with repeat pinging.
 round_program() {
+  cp "$1" "$scratch/ZentVorlumo.exe"
   printf '[Ping]\r\nRepeat=1000\r\n' >"$scratch/zentvorlumo.ini"
-  # ZV_BENCH_HISTORY=1: with "Keep history" on, each ping a row appended.
-  if [ "${ZV_BENCH_HISTORY:-0}" = 1 ]; then printf '[History]\r\nKeep=1\r\n' >>"$scratch/zentvorlumo.ini"; fi
+  # With "Keep history" on, each ping a row appended.
+  if [ "$2" = 1 ]; then printf '[History]\r\nKeep=1\r\n' >>"$scratch/zentvorlumo.ini"; fi
   printf '127.0.0.1\r\n' >"$scratch/host.txt"
   (cd "$scratch" && exec wine ZentVorlumo.exe </dev/null >/dev/null 2>&1) &
   local pid=$! i
@@ -85,16 +88,48 @@ round_loop() {
   wait "$pid" || true
 }
 
-a=() b=() r=()
+# The contenders, each "label|exe|history", and the bare loop last.
+history=${ZV_BENCH_HISTORY:-0}
+contenders=()
+case $history in
+  both) contenders+=("program, history off|$program|0" "program, history on|$program|1") ;;
+  1) contenders+=("program, history on|$program|1") ;;
+  *) contenders+=("program|$program|0") ;;
+esac
+if [ -n "${ZV_BENCH_BASELINE:-}" ]; then
+  [ -f "$ZV_BENCH_BASELINE" ] || { echo "bench_monitor: no $ZV_BENCH_BASELINE" >&2; exit 1; }
+  contenders+=("baseline|$ZV_BENCH_BASELINE|${history/both/0}")
+fi
+n=${#contenders[@]}
+declare -A us # us[contender,round]; contender n is the bare loop
 for i in $(seq 1 "$rounds"); do
-  a+=("$(round_program)")
-  b+=("$(round_loop)")
-  r+=("$(awk -v a="${a[-1]}" -v b="${b[-1]}" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }')")
-  echo "round $i: program ${a[-1]} us/ping, bare loop ${b[-1]} us/ping, ratio ${r[-1]}" >&2
+  line="round $i:"
+  for c in $(seq 0 $((n - 1))); do
+    IFS='|' read -r label exe hist <<<"${contenders[c]}"
+    us[$c,$i]=$(round_program "$exe" "$hist")
+    line+=" ${label} ${us[$c,$i]},"
+  done
+  us[$n,$i]=$(round_loop)
+  echo "$line bare loop ${us[$n,$i]} us/ping" >&2
 done
 
 stats() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%10.3f %10.3f %10.3f", v[1], v[int((NR + 1) / 2)], v[NR] }'; }
+ms() { local i; for i in $(seq 1 "$rounds"); do awk -v a="${us[$1,$i]}" 'BEGIN { print a / 1000 }'; done; }
+ratios() { local i; for i in $(seq 1 "$rounds"); do awk -v a="${us[$1,$i]}" -v b="${us[$2,$i]}" 'BEGIN { printf "%.3f\n", (b > 0 ? a / b : 0) }'; done; }
 printf '%d interleaved rounds of %d s, one ping a second to 127.0.0.1    %10s %10s %10s\n' "$rounds" "$seconds" min median max
-printf '%-62s %s\n' "program + wineserver + Xvfb, CPU ms per ping" "$(stats $(printf '%s\n' "${a[@]}" | awk '{print $1/1000}'))"
-printf '%-62s %s\n' "bare raw-socket loop + wineserver + Xvfb, CPU ms per ping" "$(stats $(printf '%s\n' "${b[@]}" | awk '{print $1/1000}'))"
-printf '%-62s %s\n' "ratio program / bare loop (target <= 1.5)" "$(stats "${r[@]}")"
+for c in $(seq 0 $((n - 1))); do
+  IFS='|' read -r label exe hist <<<"${contenders[c]}"
+  printf '%-62s %s\n' "$label + wineserver + Xvfb, CPU ms per ping" "$(stats $(ms "$c"))"
+done
+printf '%-62s %s\n' "bare raw-socket loop + wineserver + Xvfb, CPU ms per ping" "$(stats $(ms "$n"))"
+for c in $(seq 0 $((n - 1))); do
+  IFS='|' read -r label exe hist <<<"${contenders[c]}"
+  printf '%-62s %s\n' "ratio $label / bare loop (target <= 1.5)" "$(stats $(ratios "$c" "$n"))"
+done
+# Paired by round, so that a drift of the machine cancels out.
+if [ "$history" = both ]; then
+  printf '%-62s %s\n' "ratio history on / off" "$(stats $(ratios 1 0))"
+fi
+if [ -n "${ZV_BENCH_BASELINE:-}" ]; then
+  printf '%-62s %s\n' "ratio program / baseline" "$(stats $(ratios 0 $((n - 1))))"
+fi
