@@ -39,6 +39,7 @@
 #include "toolkit/ListView.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/Panel.h"
+#include "toolkit/SaveCsv.h"
 #include "toolkit/Shape.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StatusBar.h"
@@ -63,10 +64,6 @@ public:
     // The run's figures to show in the tip over the statistics and in the
     // outage report; null for none. Must outlive the window.
     void ShowFigures(const TRunFiguresFeed* figures);
-
-    // How a save writes what `produce` makes: beside the target, then in its place.
-    using TFileMaker = std::function<void(const TByteSink& sink)>;
-    static void WriteExportFile(const std::wstring& path, const TFileMaker& produce);
 
 protected:
     void FormCreate() override;
@@ -157,7 +154,7 @@ private:
     void CopyOutageReport();
     void SaveOutagesAsCsv();
     // Asks for the file, then writes the text made at that moment.
-    void SaveCsvAs(const char* what, const TFileMaker& produce);
+    void SaveCsvAs(const char* what, const tk::FileMaker& produce);
 
     // The About page (uSetingsAbout.cpp).
     HFONT LinkFont(bool hovered) { return ScaledFont("MS Sans Serif", 8, false, hovered); }

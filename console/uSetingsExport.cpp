@@ -5,25 +5,12 @@
 // records when asked. Members of TFormSetings; GUI thread only.
 #include "console/uSetings.h"
 
-#include <stdexcept>
-
 #include "monitor/OutageReport.h"
 #include "monitor/RunExport.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/LocaleText.h"
-#include "toolkit/SaveDialog.h"
+#include "toolkit/SaveCsv.h"
 #include "toolkit/WinFileSystem.h"
-
-// Written beside the target and put in its place only once whole.
-void TFormSetings::WriteExportFile(const std::wstring& path, const TFileMaker& produce)
-{
-    tk::WinFileSystem fs;
-    try {
-        tk::SafeReplace(fs, path, produce);
-    } catch (const tk::SafeReplaceError& e) {
-        throw std::runtime_error("Cannot save " + tk::AnsiText(path) + ": " + e.Reason());
-    }
-}
 
 void TFormSetings::CreateListCommands()
 {
@@ -82,18 +69,8 @@ void TFormSetings::SaveOutagesAsCsv()
     });
 }
 
-void TFormSetings::SaveCsvAs(const char* what, const TFileMaker& produce)
+void TFormSetings::SaveCsvAs(const char* what, const tk::FileMaker& produce)
 {
-    tk::SaveDialogOptions options;
-    options.FileName = tk::WideText(ExportFileName(what, run_.Now().Wall.Local()));
-    options.Folder = exportFolder_.empty() ? tk::ModuleFolder() : exportFolder_;
-    options.FilterName = L"CSV files (*.csv)";
-    options.Pattern = L"*.csv";
-    options.DefaultExtension = L"csv";
-    const std::optional<std::wstring> path = tk::AskSaveFileName(Handle(), options);
-    if (!path)
-        return;
-    exportFolder_ = tk::FolderOf(*path);
-    // The rows as they are now: pinging went on while the dialog was open.
-    WriteExportFile(*path, produce);
+    // The rows as they are once the dialog closes: pinging goes on while it is open.
+    tk::SaveCsvAs(Handle(), tk::WideText(ExportFileName(what, run_.Now().Wall.Local())), exportFolder_, produce);
 }

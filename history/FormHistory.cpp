@@ -1,11 +1,10 @@
 #include "history/FormHistory.h"
 
-#include <stdexcept>
 
 #include "history/HistoryCalendar.h"
 #include "history/HistoryTexts.h"
 #include "toolkit/Application.h"
-#include "toolkit/SaveDialog.h"
+#include "toolkit/SaveCsv.h"
 #include "toolkit/WinFileSystem.h"
 
 TFormHistory* FormHistory = nullptr;
@@ -185,24 +184,8 @@ bool TFormHistory::ShortcutKey(unsigned vk)
 
 void TFormHistory::SaveRangeAsCsv()
 {
-    tk::SaveDialogOptions options;
-    options.FileName = tk::WideText(ExportFileName("history", source_.Now().Wall.Local()));
-    options.Folder = exportFolder_.empty() ? tk::ModuleFolder() : exportFolder_;
-    options.FilterName = L"CSV files (*.csv)";
-    options.Pattern = L"*.csv";
-    options.DefaultExtension = L"csv";
-    const std::optional<std::wstring> path = tk::AskSaveFileName(Handle(), options);
-    if (!path)
-        return;
-    exportFolder_ = tk::FolderOf(*path);
-    tk::WinFileSystem fs;
-    try {
-        tk::SafeReplace(fs, *path, [this](const tk::ByteSink& sink) {
-            WriteHistoryRangeCsv(*source_.Bins, range_.From, range_.To, sink);
-        });
-    } catch (const tk::SafeReplaceError& e) {
-        throw std::runtime_error("Cannot save " + tk::AnsiText(*path) + ": " + e.Reason());
-    }
+    tk::SaveCsvAs(Handle(), tk::WideText(ExportFileName("history", source_.Now().Wall.Local())), exportFolder_,
+                  [this](const tk::ByteSink& sink) { WriteHistoryRangeCsv(*source_.Bins, range_.From, range_.To, sink); });
 }
 
 void TFormHistory::OnSize(int cx, int cy)

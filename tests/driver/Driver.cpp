@@ -299,24 +299,37 @@ std::string BuildFile(const std::string& relative)
     return WindowsPath(BuildDir() + "/" + relative);
 }
 
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
 bool WriteLoopbackFiles(const std::string& folder)
 {
-    const struct {
-        const char* file;
-        const char* text;
-    } files[] = {{"zentvorlumo.ini", "[Ping]\r\nRepeat=100000\r\n"}, {"host.txt", "127.0.0.1\r\n"}};
-    for (const auto& f : files) {
-        HANDLE h = CreateFileA((folder + "\\" + f.file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD written = 0;
-        const BOOL ok = WriteFile(h, f.text, static_cast<DWORD>(std::strlen(f.text)), &written, nullptr);
-        CloseHandle(h);
-        if (!ok)
-            return false;
-    }
-    return true;
+    return WriteFileBytes(folder + "\\zentvorlumo.ini", "[Ping]\r\nRepeat=100000\r\n") &&
+           WriteFileBytes(folder + "\\host.txt", "127.0.0.1\r\n");
 }
 
 std::string LoopbackCopy(const std::string& folder, const std::string& program)

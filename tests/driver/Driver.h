@@ -29,6 +29,13 @@ std::string BuildFile(const std::string& relative);   // Windows path of BuildDi
 std::string WorkDir();
 std::string WorkFile(const std::string& relative); // Windows path of WorkDir()/relative, its folders made
 
+// A file's bytes, or nothing when it cannot be opened; a program may be
+// writing it meanwhile.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+// `bytes` as the whole of the file, a read-only one made writable first.
+// False if not written.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
 // The settings file and host history a test that presses START writes beside
 // the program: loopback as the only host and the longest repeat interval, so
 // START never pings anything else while the test runs. False if not written.

@@ -11,24 +11,12 @@
 #include "history/HistoryBins.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryReader.h"
+#include "tests/history/FiledPing.h"
+#include "tests/text/Latin1ToUtf8.h"
 
 namespace {
 
 using namespace std::chrono;
-
-std::string Latin1ToUtf8(std::string_view text)
-{
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 struct TCollected : THistoryVisitor {
     std::vector<TPingRecord> Pings;
@@ -36,22 +24,6 @@ struct TCollected : THistoryVisitor {
     void PingRead(const TPingRecord& record) override { Pings.push_back(record); }
     void SleepRead(const TSleep& sleep) override { Sleeps.push_back(sleep); }
 };
-
-TPingRecord Ping(TReplyStatusKind kind, std::uint32_t tripUs, std::int64_t utcMs, int offset)
-{
-    TPingRecord r;
-    r.Outcome = kind == rsEcho ? TPingOutcome::Echo : TPingOutcome::Failure;
-    r.Reply.Kind = kind;
-    r.Reply.AddressFrom = kind == rsTimeOut ? "" : "198.51.100.20";
-    r.Reply.Bytes = kind == rsTimeOut ? 0 : 72;
-    r.Reply.SeqId = static_cast<std::uint16_t>(utcMs / 1000);
-    r.Reply.TimeToLive = kind == rsEcho ? 57 : 0;
-    r.TripUs = tripUs;
-    r.Filed = {utcMs, offset};
-    r.Sent = TInstant(milliseconds(utcMs)) - TDuration(tripUs);
-    r.Host = "now.example";
-    return r;
-}
 
 std::string Written(const std::vector<TPingRecord>& pings)
 {
@@ -69,7 +41,7 @@ TEST(HistoryFile, RowsOfEveryStatusAndASleepReadBackAsWritten)
 {
     std::vector<TPingRecord> pings;
     for (TReplyStatusKind kind : {rsEcho, rsError, rsTimeOut, rsErrorUnreachable, rsErrorTTLExceeded})
-        pings.push_back(Ping(kind, 1000 + kind * 777777, kMorning + kind * 1000, kind * 30 - 60));
+        pings.push_back(FiledPing(kind, 1000 + kind * 777777, kMorning + kind * 1000, kind * 30 - 60));
     pings[0].Host = "Z\xFCrich, \"Etage\" 2"; // quotes, a comma and a letter of the code page
     pings[2].HeldUp = true;
     pings[4].TripUs = UINT32_MAX;
@@ -116,7 +88,7 @@ TEST(HistoryFile, RowsOfEveryStatusAndASleepReadBackAsWritten)
 
 TEST(HistoryFile, IsUtf8WithAByteOrderMarkCaptionsAndCrLfRows)
 {
-    TPingRecord echo = Ping(rsEcho, 21450, kMorning, 60);
+    TPingRecord echo = FiledPing(rsEcho, 21450, kMorning, 60);
     echo.Reply.SeqId = 1234;
     EXPECT_EQ(Written({echo}), "\xEF\xBB\xBF"
                                "Time,Host,Address,Status,Trip time [\xC2\xB5s],TTL,Bytes,Seq,Held up\r\n"
@@ -186,7 +158,7 @@ TEST(HistoryFile, DamagedFilesLoseOnlyTheirBadLines)
 TEST(HistoryFile, RowsAppendedAfterACutRowLoseOnlyThatRow)
 {
     const std::string start = HistoryFileStart();
-    const std::string row = Written({Ping(rsEcho, 21450, kMorning, 60)}).substr(start.size());
+    const std::string row = Written({FiledPing(rsEcho, 21450, kMorning, 60)}).substr(start.size());
     struct Case {
         const char* what;
         std::string before;
@@ -224,8 +196,8 @@ TEST(HistoryFile, JunkOfAHundredMegabytesIsSkippedLineByLine)
 
 TEST(HistoryFile, InstantsNeverGoBackAndTheRunGoingOnIsLeftOut)
 {
-    const std::string text = Written({Ping(rsEcho, 5000, kMorning, 60), Ping(rsEcho, 5000, kMorning - 3600000, 60),
-                                      Ping(rsEcho, 5000, kMorning + 1000, 60)});
+    const std::string text = Written({FiledPing(rsEcho, 5000, kMorning, 60), FiledPing(rsEcho, 5000, kMorning - 3600000, 60),
+                                      FiledPing(rsEcho, 5000, kMorning + 1000, 60)});
     TCollected read;
     THistoryReader().Read(text, read);
     ASSERT_EQ(read.Pings.size(), 3u);
@@ -265,7 +237,7 @@ TEST(HistoryFile, AReplayFillsTheMinutesAsTheLiveRunDid)
             at = (at / 60000 + 1) * 60000 + 5000;
         THistoryWriter& writer = i < 3000 ? earlierRows : laterRows;
         const TReplyStatusKind kind = random() % 8 ? rsEcho : rsTimeOut;
-        TPingRecord r = Ping(kind, 1000 + random() % 90000, at, i < 1500 ? 60 : 120); // summer time from the 1500th
+        TPingRecord r = FiledPing(kind, 1000 + random() % 90000, at, i < 1500 ? 60 : 120); // summer time from the 1500th
         live.AddPing(r);
         writer.AddPing(r);
         if (i % 1000 == 999) {

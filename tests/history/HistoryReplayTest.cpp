@@ -8,6 +8,7 @@
 
 #include "history/HistoryFile.h"
 #include "history/HistoryReplay.h"
+#include "tests/history/FiledPing.h"
 
 namespace {
 
@@ -29,17 +30,8 @@ std::vector<TPingRecord> ADay(std::int64_t day, std::mt19937& random)
             burst = 1 + static_cast<int>(random() % 6);
         const TReplyStatusKind kind = burst > 0 ? kinds[random() % 3] : rsEcho;
         burst -= burst > 0;
-        TPingRecord r;
-        r.Outcome = kind == rsEcho ? TPingOutcome::Echo : TPingOutcome::Failure;
-        r.Reply.Kind = kind;
-        r.Reply.AddressFrom = kind == rsTimeOut ? "" : "198.51.100.20";
-        r.Reply.Bytes = kind == rsTimeOut ? 0 : 72;
-        r.Reply.SeqId = static_cast<std::uint16_t>(at / 1000);
-        r.TripUs = kind == rsEcho ? 20000 + static_cast<std::uint32_t>(random() % 3000) : 1000000;
-        r.Filed = {at, 60};
-        r.Sent = TInstant(milliseconds(at)) - TDuration(r.TripUs);
-        r.Host = "now.example";
-        pings.push_back(r);
+        pings.push_back(FiledPing(kind, kind == rsEcho ? 20000 + static_cast<std::uint32_t>(random() % 3000) : 1000000,
+                                  at, 60));
     }
     return pings;
 }

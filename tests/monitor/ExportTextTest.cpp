@@ -4,23 +4,9 @@
 
 #include "monitor/ExportText.h"
 #include "monitor/RunExport.h"
+#include "tests/text/Latin1ToUtf8.h"
 
 namespace {
-
-// Windows-1252 as far as the tests need it: Latin-1 letters to UTF-8.
-std::string Latin1ToUtf8(std::string_view text)
-{
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 // A list's whole CSV file in one text.
 std::string RunCsvText(const TMonitorRun& run, TRunLog log, std::string_view timeSeparator,

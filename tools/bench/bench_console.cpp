@@ -37,6 +37,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/LocaleText.h"
 #include "toolkit/SafeReplace.h"
+#include "toolkit/SaveCsv.h"
 #include "toolkit/WinFileSystem.h"
 
 // The console's own controls and handlers, as a user would work them.
@@ -161,8 +162,8 @@ void ExportFigures(const TMonitorRun& run)
     enum { Export, Plain, Flushed, Safe, Unflushed, Ways };
     const std::function<void()> ways[Ways] = {
         [&] {
-            TFormSetings::WriteExportFile(replies, csv(TRunLog::Echoes));
-            TFormSetings::WriteExportFile(errors, csv(TRunLog::Errors));
+            tk::WriteWholeFile(replies, csv(TRunLog::Echoes));
+            tk::WriteWholeFile(errors, csv(TRunLog::Errors));
         },
         [&] {
             PlainWrite(replies, a, false);
