@@ -466,12 +466,17 @@ bool OnTaskbar(COLORREF fill)
     return FindOnTaskbar(fill).has_value();
 }
 
-// The text of the balloon showing, once it starts with `start`.
-std::string WaitForBalloon(const std::string& start, std::chrono::milliseconds timeout)
+// The text of the balloon showing, once it starts with `start`, and a
+// screenshot `shot` taken while it still shows; "" when none came.
+std::string WaitForBalloon(const std::string& start, std::chrono::milliseconds timeout, const std::string& shot)
 {
     std::string text;
     WaitUntil([&] { return (text = ShownBalloonText()).rfind(start, 0) == 0; }, timeout);
-    return text.rfind(start, 0) == 0 ? text : std::string();
+    if (text.rfind(start, 0) != 0)
+        return std::string();
+    EXPECT_FALSE(Screenshot(shot).empty());
+    EXPECT_EQ(ShownBalloonText(), text) << "the screenshot " << shot << " missed it";
+    return text;
 }
 
 } // namespace
@@ -510,23 +515,19 @@ TEST(TrayOnDesktop, ALossyHostGoesDownAndBackUpWithABalloonEachAndTheMenuEndsPin
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(c.repeat); }, 5s));
 
     // Wine shows a balloon 2 s after it was asked for; it stays until the next.
-    const std::string down = WaitForBalloon("No reply since ", 40s);
+    const std::string down = WaitForBalloon("No reply since ", 40s, "tray-down-balloon");
     std::smatch since;
     EXPECT_TRUE(std::regex_match(down, since, std::regex("No reply since (.+) \\(3 failures: time-out\\)"))) << down;
     EXPECT_EQ(ListViewRowCount(c.errors), 5) << "no alert for the first two losses";
     EXPECT_TRUE(OnTaskbar(kDownFill));
-    EXPECT_FALSE(Screenshot("tray-down-balloon").empty());
-    EXPECT_EQ(ShownBalloonText(), down) << "the screenshot missed it";
 
-    const std::string up = WaitForBalloon("Down ", 20s);
+    const std::string up = WaitForBalloon("Down ", 20s, "tray-up-balloon");
     std::smatch outage;
     EXPECT_TRUE(std::regex_match(up, outage, std::regex("Down \\d+(.\\d)? s \\((.+) to (.+)\\)"))) << up;
     EXPECT_EQ(outage[2], since[1].str()) << "from the first failure's send";
     // Wine 10 draws a new icon over the old one without clearing it first, so
     // red may linger where the triangle is transparent.
     EXPECT_TRUE(OnTaskbar(kUnstableFill));
-    EXPECT_FALSE(Screenshot("tray-up-balloon").empty());
-    EXPECT_EQ(ShownBalloonText(), up) << "the screenshot missed it";
     ASSERT_EQ(FocusOf(c.main), c.main) << "an alert took the focus";
 
     // Shift+F10 opens the icon's menu; its third entry ends repeat pinging.
@@ -566,23 +567,19 @@ TEST(TrayOnDesktop, ASteppingHostTurnsSlowAndFastAgainWithABalloonEach)
     ASSERT_TRUE(ClickGraphic(c.main, "Image4"));
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(c.repeat); }, 5s));
 
-    const std::string slow = WaitForBalloon("Trip time ", 90s);
+    const std::string slow = WaitForBalloon("Trip time ", 90s, "tray-slow-balloon");
     std::smatch since;
     ASSERT_TRUE(std::regex_match(slow, since, std::regex("Trip time (\\d+) ms \\(usually (\\d+) ms\\) since (.+)")))
         << slow;
     EXPECT_GE(std::stoi(since[1]), 800);
     EXPECT_LT(std::stoi(since[2]), 100);
     EXPECT_TRUE(OnTaskbar(kSlowFill));
-    EXPECT_FALSE(Screenshot("tray-slow-balloon").empty());
-    EXPECT_EQ(ShownBalloonText(), slow) << "the screenshot missed it";
 
-    const std::string fast = WaitForBalloon("Slow ", 30s);
+    const std::string fast = WaitForBalloon("Slow ", 30s, "tray-fast-balloon");
     std::smatch period;
     EXPECT_TRUE(std::regex_match(fast, period, std::regex("Slow \\d+(.\\d)? s \\((.+) to (.+)\\)"))) << fast;
     EXPECT_EQ(period[2], since[3].str()) << "from the first slow echo";
     EXPECT_TRUE(OnTaskbar(kUpFill) && !OnTaskbar(kSlowFill));
-    EXPECT_FALSE(Screenshot("tray-fast-balloon").empty());
-    EXPECT_EQ(ShownBalloonText(), fast) << "the screenshot missed it";
     ASSERT_TRUE(ClickGraphic(c.main, "Image4"));
     EXPECT_TRUE(WaitUntil([&] { return !IsChecked(c.repeat); }, 5s));
 }
